@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/point_grid.h"
+
+namespace vantora {
+
+// Positions of the facet being read in CurrentFacet: the normal, then the vertex
+// coordinates grouped by axis (X1 X2 X3, Y1 Y2 Y3, Z1 Z2 Z3), not by vertex.
+enum CurrentFacetSlot : int { NX = 0, NY, NZ, X1, X2, X3, Y1, Y2, Y3, Z1, Z2, Z3 };
+
+// The model store: the one object through which every subsystem shares the current
+// model's bounds and sizes, the facet being read, the pending transform, the scan and
+// probe parameters, the two point grids and the tool-path parameters. Lengths in mm,
+// angles in degrees. Every field starts at zero except the defaults set here.
+struct TDataModule1 {
+  // Model bounds and sizes.
+  double MaxX = 0, MinX = 0, MaxY = 0, MinY = 0, MaxZ = 0, MinZ = 0;
+  float ModelSize = 0;
+  float ViewDistance = 0;  // mm per view unit of facets built from scans
+  float OutputScale = 0;   // stored facet coordinates x OutputScale = mm
+  float ModelDiameter = 0;
+
+  // Facet intake while an STL file is read.
+  std::array<double, 12> CurrentFacet{};
+  std::uint8_t StlFirstFacet = 0;
+  std::uint8_t StlFacetSeen = 0;
+  std::uint8_t StlTextReading = 0;
+
+  // Pending transform request.
+  std::uint8_t ImportMirrorZ = 0;
+  std::uint8_t ImportRotateX = 0;
+  std::uint8_t ImportRotateY = 0;
+  std::uint8_t ImportRotateZ = 0;
+  float ImportAngle = 0;
+
+  // Scan and touch probe.
+  float ScanPitch = 0;
+  int ScanMaxI = 0;
+  int ScanMaxJ = 0;
+  float ScanTopZ = 0;
+  float ProbeSize = 0;
+  char ProbeShape = 0;
+  float ProbeRadius = 0;
+  int ProbeRadiusCells = 0;
+
+  // Tool-path parameters and working state.
+  float Resolution = 0.2f;
+  float WireDia = 1.5f;
+  int WireMarginCells = 3;
+  int GridLimit = PointGrid::Limit;
+  float StartAngle = 0, EndAngle = 0, SectionStep = 0;
+  float StartHeight = 0, BeginRange = 0, EndRange = 0;
+  int AxisColumn = 0, RasterMaxI = 0, RasterMaxJ = 0;
+  int PathDirection = 0;
+  int PathCount = 0, PathSlotI = 0, PathSlotJ = 0;
+  int TraceI = 0, TraceJ = 0, TraceMinI = 0, TraceMaxI = 0, TraceMinJ = 0;
+  std::uint8_t PathClosing = 0, PathPending = 0;
+  std::uint8_t PathFirst = 1;
+  int ToolPathReady = 0;
+  static constexpr std::array<int, 8> NeighbourDx{-1, -1, 0, 1, 1, 1, 0, -1};
+  static constexpr std::array<int, 8> NeighbourDy{0, 1, 1, 1, 0, -1, -1, -1};
+  std::array<int, 300> RunEndI{};
+  std::array<int, 300> RunEndJ{};
+  std::array<float, 3> TriangleX{};
+  std::array<float, 3> TriangleZ{};
+
+  // Point grids: scan points, then the section raster and the tool path.
+  PointGrid ScanGrid;
+  PointGrid BaseGrid;
+};
+
+}  // namespace vantora
