@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vantora {
+
+// Exit statuses of vantora-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // the job could not be done
+inline constexpr int kExitUsage = 2;    // the command line was wrong
+
+// Runs vantora-cli with `args` (without the program name); normal output goes to
+// `out`, messages and errors to `err`. Returns the exit status.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool errIsTerminal = false);
+
+}  // namespace vantora
