@@ -1,0 +1,94 @@
+#include "cli_app.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+#include "test_files.h"
+
+namespace vantora {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunTool(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = RunCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+constexpr std::string_view kOneFacet =
+    "solid t\n facet normal 0 0 1\n  outer loop\n   vertex 10 -4 2\n   vertex 30 6 2\n"
+    "   vertex 10 6 12\n  endloop\n endfacet\nendsolid t\n";
+
+TEST(CliInfo, PrintsCountAndBoundsWithoutPlacing) {
+  TempDir dir;
+  WriteFile(dir.File("m.stl"), kOneFacet);
+  const CliRun run = RunTool({"info", dir.File("m.stl")});
+  EXPECT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_EQ(run.out, "FacetCount 1\nMaxX 30\nMinX 10\nMaxY 6\nMinY -4\nMaxZ 12\nMinZ 2\n");
+}
+
+TEST(CliStl, PlacesTheModelAndWritesBinary) {
+  TempDir dir;
+  WriteFile(dir.File("m.stl"), kOneFacet);
+  const CliRun run = RunTool({"stl", dir.File("m.stl"), "-o", dir.File("out.stl")});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_EQ(run.err, "Finish\n");
+  EXPECT_NE(run.out.find("out.stl"), std::string::npos);
+  const std::string bytes = ReadFile(dir.File("out.stl"));
+  ASSERT_EQ(bytes.size(), 84u + 50u);
+  float first[3];
+  std::memcpy(first, bytes.data() + 84 + 12, sizeof first);
+  // Centred over the origin and set on the platform: (10,-4,2) lands at (-10,-5,0).
+  EXPECT_EQ(first[0], -10.0f);
+  EXPECT_EQ(first[1], -5.0f);
+  EXPECT_EQ(first[2], 0.0f);
+}
+
+TEST(CliStl, NoPlatformTextWithRates) {
+  TempDir dir;
+  WriteFile(dir.File("m.stl"), kOneFacet);
+  const CliRun run = RunTool({"stl", dir.File("m.stl"), "-o", dir.File("out.stl"), "--text",
+                          "--no-platform", "--rates", "2", "1", "0.5"});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  const std::string text = ReadFile(dir.File("out.stl"));
+  EXPECT_NE(text.find("    vertex 20.000 -4.000 1.000\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("    vertex 60.000 6.000 1.000\r\n"), std::string::npos) << text;
+}
+
+TEST(CliExitStatus, UsageErrorsAreTwo) {
+  EXPECT_EQ(RunTool({}).status, kExitUsage);
+  EXPECT_EQ(RunTool({"frobnicate"}).status, kExitUsage);
+  EXPECT_EQ(RunTool({"stl", "m.stl"}).status, kExitUsage);  // no -o
+  const CliRun bad = RunTool({"stl", "m.stl", "-o", "x.stl", "--rates", "1", "abc", "1"});
+  EXPECT_EQ(bad.status, kExitUsage);
+  EXPECT_NE(bad.err.find("'abc' is not a valid floating point value"), std::string::npos);
+  EXPECT_EQ(RunTool({"stl", "m.stl", "-o", "x.stl", "--rates", "1", "nan", "1"}).status,
+            kExitUsage);
+  EXPECT_EQ(RunTool({"--help"}).status, kExitOk);
+}
+
+TEST(CliExitStatus, RuntimeErrorsAreOneWithOneLine) {
+  TempDir dir;
+  const CliRun missing = RunTool({"info", dir.File("nothing.stl")});
+  EXPECT_EQ(missing.status, kExitFailure);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+  WriteFile(dir.File("empty.stl"), "");
+  EXPECT_EQ(RunTool({"stl", dir.File("empty.stl"), "-o", dir.File("o.stl")}).status,
+            kExitFailure);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("o.stl")));
+}
+
+}  // namespace
+}  // namespace vantora

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantora::testing {
+
+// One facet as an STL file holds it: normal, then three vertices.
+using StlRecord = std::array<float, 12>;
+
+// Bytes of a binary STL with the given records and header count (the number of
+// records unless given).
+inline std::string BinaryStl(const std::vector<StlRecord>& records,
+                             std::optional<std::int64_t> count = std::nullopt,
+                             std::string_view header = "binary test model") {
+  std::string bytes(80, ' ');
+  bytes.replace(0, std::min<std::size_t>(header.size(), 80), header.substr(0, 80));
+  const auto n = static_cast<std::int32_t>(count.value_or(std::int64_t(records.size())));
+  bytes.append(reinterpret_cast<const char*>(&n), sizeof n);
+  for (const StlRecord& r : records) {
+    bytes.append(reinterpret_cast<const char*>(r.data()), sizeof(float) * 12);
+    bytes += "  ";
+  }
+  return bytes;
+}
+
+// A text STL in the plain form writers use: lower case, single spaces.
+inline std::string TextStl(const std::vector<StlRecord>& records) {
+  auto number = [](float v) { return std::to_string(v); };
+  std::string text = "solid test\n";
+  for (const StlRecord& r : records) {
+    text += "facet normal " + number(r[0]) + " " + number(r[1]) + " " + number(r[2]) + "\n";
+    text += " outer loop\n";
+    for (int v = 0; v < 3; ++v) {
+      text += "  vertex " + number(r[3 + 3 * v]) + " " + number(r[4 + 3 * v]) + " " +
+              number(r[5 + 3 * v]) + "\n";
+    }
+    text += " endloop\nendfacet\n";
+  }
+  return text + "endsolid test\n";
+}
+
+}  // namespace vantora::testing
