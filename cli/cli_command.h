@@ -1,0 +1,55 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "app/session.h"
+#include "cli_host.h"
+#include "model/data_module.h"
+#include "view3d/facet_table.h"
+
+namespace vantora {
+
+// A command line that names something impossible: exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A job that could not be done: exit status 1.
+class JobError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What every command gets: where to print and the host that answers for the operator.
+struct CliContext {
+  std::ostream& out;
+  CliHost& host;
+};
+
+// Reads an option value as the application reads a number field; a usage error names
+// the option when the text is not wholly a number.
+float ParseOption(const std::string& option, const std::string& text);
+
+// What the application holds for one model: the store, the session and the facet
+// table of the model's view.
+struct Workspace {
+  TDataModule1 store;
+  Session session;
+  FacetTable table;
+};
+
+// Opens MODEL the way the application's open-file flow does, placing it on the
+// platform unless `placeOnPlatform` is false (Cancel to "Move to platform ?").
+std::unique_ptr<Workspace> ImportModel(const std::string& path, bool placeOnPlatform,
+                                       CliHost& host);
+
+// Each command registers its options and the callback that runs it.
+void AddInfoCommand(CLI::App& app, CliContext& context);
+void AddStlCommand(CLI::App& app, CliContext& context);
+
+}  // namespace vantora
