@@ -30,6 +30,18 @@ inline std::string BinaryStl(const std::vector<StlRecord>& records,
   return bytes;
 }
 
+// A binary STL of `facets` records whose every line-end-separated piece is shorter than
+// 80 bytes: line feeds in the header and in every record (0x0a bytes in the floats).
+inline std::string ShortPieceBinaryStl(int facets) {
+  float withLineFeed = 0;
+  const std::uint32_t bits = 0x3f800a0a;  // about 1.0003, its low bytes are line feeds
+  std::memcpy(&withLineFeed, &bits, sizeof bits);
+  const StlRecord record{0, 0, 1, withLineFeed, 2, 3, 4, withLineFeed, 6, 7, 8, withLineFeed};
+  std::string header(80, ' ');
+  for (std::size_t k = 20; k < 80; k += 20) header[k] = '\n';
+  return BinaryStl(std::vector<StlRecord>(std::size_t(facets), record), std::nullopt, header);
+}
+
 // A text STL in the plain form writers use: lower case, single spaces.
 inline std::string TextStl(const std::vector<StlRecord>& records) {
   auto number = [](float v) { return std::to_string(v); };

@@ -117,6 +117,15 @@ TEST(ReadStlModel, CutShortFilesAreReadWithAWarning) {
   EXPECT_NE(in.host.messages[0].find("announces 10 facets but holds 4"), std::string::npos);
 }
 
+TEST(ReadStlModel, BinaryWithTrailingBytesAndShortPiecesIsReadAsBinary) {
+  TempDir dir;
+  WriteFile(dir.File("b.stl"), testing::ShortPieceBinaryStl(10) + "\n\n");
+  Import in;
+  ASSERT_TRUE(in.Read(dir.File("b.stl")).ok());
+  EXPECT_EQ(in.table->FacetCount, 10);
+  EXPECT_EQ(in.store->MaxX, 7);
+}
+
 TEST(PlaceStlModel, AsksAndPlacesOrOnlyZeroesMinZ) {
   TempDir dir;
   WriteFile(dir.File("m.stl"), testing::TextStl({{0, 0, 1, 10, -4, 2, 30, 6, 2, 10, 6, 12}}));

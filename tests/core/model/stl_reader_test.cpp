@@ -103,8 +103,7 @@ TEST(ReadTextStl, NoFacetMeansNotText) {
   Intake in;
   EXPECT_EQ(in.Text("solid empty\nendsolid empty\n").kind, TextStlResult::Kind::NotText);
   // Binary bytes in pieces shorter than 80 bytes are not taken as an empty text model.
-  const std::string binary = BinaryStl(std::vector<StlRecord>(10, StlRecord{0, 0, 1, 1, 2, 3}));
-  EXPECT_EQ(in.Text(binary).kind, TextStlResult::Kind::NotText);
+  EXPECT_EQ(in.Text(testing::ShortPieceBinaryStl(10)).kind, TextStlResult::Kind::NotText);
 }
 
 TEST(ReadTextStl, WatchdogEndsAReadingWithoutFacets) {
