@@ -41,13 +41,13 @@ void StartIntake(TDataModule1& s) {
   s.MaxZ = s.MinZ = s.MaxY = s.MinY = s.MaxX = s.MinX = 0.0;
 }
 
-Status ReadBinaryFacets(const MappedFile& file, const std::string& path, TDataModule1& store,
-                        FacetTable& table, Host& host, int& facetCount) {
+Status ReadBinaryFacets(std::span<const std::byte> bytes, const std::string& name,
+                        TDataModule1& store, FacetTable& table, Host& host, int& facetCount) {
   StartIntake(store);
-  const BinaryStlResult binary = ReadBinaryStl(file.bytes(), store, table, host);
+  const BinaryStlResult binary = ReadBinaryStl(bytes, store, table, host);
   if (!binary.status) return binary.status;
   if (binary.declaredCount > binary.facetCount && binary.facetCount > 0) {
-    host.ShowMessage("\"" + path + "\" is cut short: it announces " +
+    host.ShowMessage("\"" + name + "\" is cut short: it announces " +
                      std::to_string(binary.declaredCount) + " facets but holds " +
                      std::to_string(binary.facetCount) + "; those were read.");
   }
@@ -59,42 +59,46 @@ Status ReadBinaryFacets(const MappedFile& file, const std::string& path, TDataMo
 // yields no facet. A file of exactly the size a binary STL of its count has is binary
 // at once: a text file could have that size only if it were gigabytes long, since its
 // bytes 80 to 83 are text and give a count of at least 0x09090909.
-Status ReadFacets(const MappedFile& file, const std::string& path, TDataModule1& store,
-                  FacetTable& table, Host& host, int& facetCount) {
-  if (HasBinaryStlSize(file.bytes())) {
-    return ReadBinaryFacets(file, path, store, table, host, facetCount);
-  }
-  const TextStlResult text = ReadTextStl(file.text(), store, table, host);
-  switch (text.kind) {
+Status ReadFacets(std::span<const std::byte> bytes, const std::string& name,
+                  TDataModule1& store, FacetTable& table, Host& host, int& facetCount) {
+  if (HasBinaryStlSize(bytes)) return ReadBinaryFacets(bytes, name, store, table, host, facetCount);
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const TextStlResult result = ReadTextStl(text, store, table, host);
+  switch (result.kind) {
     case TextStlResult::Kind::Read:
-      if (text.truncated) {
-        host.ShowMessage("\"" + path + "\" ends inside a facet; the facets before it were read.");
+      if (result.truncated) {
+        host.ShowMessage("\"" + name + "\" ends inside a facet; the facets before it were read.");
       }
-      facetCount = text.facetCount;
+      facetCount = result.facetCount;
       return Status::Ok();
     case TextStlResult::Kind::Failed:
-      return text.status;
+      return result.status;
     case TextStlResult::Kind::NotText:
       break;
   }
-  return ReadBinaryFacets(file, path, store, table, host, facetCount);
+  return ReadBinaryFacets(bytes, name, store, table, host, facetCount);
 }
 
 }  // namespace
 
 Status ReadStlModel(const std::string& path, TDataModule1& store, Session& session,
                     FacetTable& table, Host& host) {
-  const IntakeSnapshot before(store);
   MappedFile file;
   if (Status s = file.Open(path); !s) return s;
+  return ReadStlModel(file.bytes(), path, store, session, table, host);
+}
+
+Status ReadStlModel(std::span<const std::byte> bytes, const std::string& name,
+                    TDataModule1& store, Session& session, FacetTable& table, Host& host) {
+  const IntakeSnapshot before(store);
   StartIntake(store);
   store.ToolPathReady = 0;
   int facetCount = 0;
-  Status status = ReadFacets(file, path, store, table, host, facetCount);
+  Status status = ReadFacets(bytes, name, store, table, host, facetCount);
   if (!status) {
-    status = Status::Error(status.code(), "Cannot read \"" + path + "\": " + status.message());
+    status = Status::Error(status.code(), "Cannot read \"" + name + "\": " + status.message());
   } else if (facetCount == 0) {
-    status = Status::Error(ErrorCode::Empty, "\"" + path + "\" holds no facets.");
+    status = Status::Error(ErrorCode::Empty, "\"" + name + "\" holds no facets.");
   }
   if (!status) {
     before.Restore(store);

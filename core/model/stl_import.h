@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "app/host.h"
@@ -19,6 +21,9 @@ namespace vantora {
 // was, the table holds nothing usable, and the status says why.
 Status ReadStlModel(const std::string& path, TDataModule1& store, Session& session,
                     FacetTable& table, Host& host);
+// The same on the file's bytes; `name` names the file in messages.
+Status ReadStlModel(std::span<const std::byte> bytes, const std::string& name,
+                    TDataModule1& store, Session& session, FacetTable& table, Host& host);
 
 // Asks "Move to platform ?": OK centres the model and sets it on the platform and
 // returns the dimensions to show; Cancel only sets MinZ to 0.
