@@ -6,14 +6,12 @@
 
 namespace vantora {
 
-PointGrid::PointGrid() : tiles_(kTilesPerSide * kTilesPerSide) {}
-
 GridCell* PointGrid::Find(int i, int j) {
   return const_cast<GridCell*>(std::as_const(*this).Find(i, j));
 }
 
 const GridCell* PointGrid::Find(int i, int j) const {
-  if (!InRange(i, j)) return nullptr;
+  if (!InRange(i, j) || tiles_.empty()) return nullptr;
   const Tile* tile = tiles_[TileIndex(i, j)].get();
   const int slot = SlotIndex(i, j);
   return tile != nullptr && tile->present[slot] ? &tile->cells[slot] : nullptr;
@@ -21,6 +19,7 @@ const GridCell* PointGrid::Find(int i, int j) const {
 
 GridCell& PointGrid::Create(int i, int j) {
   if (!InRange(i, j)) throw std::out_of_range("grid slot outside the 6000 x 6000 table");
+  if (tiles_.empty()) tiles_.resize(kTilesPerSide * kTilesPerSide);
   auto& tile = tiles_[TileIndex(i, j)];
   if (!tile) tile = std::make_unique<Tile>();
   const int slot = SlotIndex(i, j);
@@ -30,7 +29,8 @@ GridCell& PointGrid::Create(int i, int j) {
 }
 
 void PointGrid::Clear() {
-  for (auto& tile : tiles_) tile.reset();
+  tiles_.clear();
+  tiles_.shrink_to_fit();
 }
 
 std::size_t PointGrid::AllocatedTiles() const {

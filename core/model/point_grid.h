@@ -25,8 +25,6 @@ class PointGrid {
  public:
   static constexpr int Limit = 6000;
 
-  PointGrid();
-
   static bool InRange(int i, int j) { return i >= 0 && j >= 0 && i < Limit && j < Limit; }
 
   // The cell at [i][j], or nullptr when the slot is empty or outside the table.
@@ -60,7 +58,7 @@ class PointGrid {
     return ((j & (kTileSize - 1)) << kTileBits) | (i & (kTileSize - 1));
   }
 
-  std::vector<std::unique_ptr<Tile>> tiles_;
+  std::vector<std::unique_ptr<Tile>> tiles_;  // empty until the first cell is created
 };
 
 }  // namespace vantora
