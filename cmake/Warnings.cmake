@@ -5,5 +5,5 @@ function(vantora_strict_warnings target)
     -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual
     # g++ 12 reports std::string appends as overlapping copies at -O3 (a known false
     # positive of that release).
-    -Wno-restrict)
+    $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
 endfunction()

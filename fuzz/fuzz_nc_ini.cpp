@@ -1,0 +1,13 @@
+// NC.ini as the main window reads it at start-up, and the line the dialog writes back.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "nc/nc_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace vantora;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  NcFormatFromFileText(NcFormatLine(NcFormatFromFileText(text)));
+  return 0;
+}
