@@ -1,0 +1,44 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSurfaceFormat>
+#include <iostream>
+
+namespace vantora {
+
+void SetDefaultSurfaceFormat() {
+  // Asking for 3.x would give a core profile, where every fixed-function call fails.
+  QSurfaceFormat format;
+  format.setVersion(2, 1);
+  format.setProfile(QSurfaceFormat::CompatibilityProfile);
+  format.setDepthBufferSize(16);
+  QSurfaceFormat::setDefaultFormat(format);
+}
+
+Application::Application(Host& host)
+    : Form1(std::make_unique<TForm1>(host)),
+      DataModule1(std::make_unique<TDataModule1>()),
+      OpenGL_Form(std::make_unique<TOpenGL_Form>()) {
+  Form1->DataModule1 = DataModule1.get();
+  OpenGL_Form->setObjectName(QStringLiteral("OpenGL_Form"));
+}
+
+void Application::ShowMainWindow() {
+  // Without a window manager a maximised window keeps its size: fill the work area
+  // explicitly, then ask for the maximised state.
+  Form1->setGeometry(Form1->screen()->availableGeometry());
+  Form1->showMaximized();
+}
+
+void ShowTopLevelException(const char* message) {
+  if (!qApp) {
+    std::cerr << message << '\n';
+    return;
+  }
+  QMessageBox::critical(nullptr, QString::fromLatin1(kApplicationTitle),
+                        QString::fromUtf8(message));
+}
+
+}  // namespace vantora

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+#include "app/host.h"
+#include "app/main_window.h"
+#include "model/data_module.h"
+#include "view3d/opengl_form.h"
+
+namespace vantora {
+
+// The application title, on the task bar and in message boxes without a caption.
+inline constexpr const char* kApplicationTitle = "Vantora";
+
+// Sets what must be set before the application object exists: the legacy OpenGL
+// context the 3D views draw with (2.1 compatibility profile, depth buffer).
+void SetDefaultSurfaceFormat();
+
+// The long-lived objects of one run, created in this order: the main window, the model
+// store, and one hidden 3D view; they go in the reverse order. The main window is
+// built before the store exists.
+class Application {
+ public:
+  explicit Application(Host& host);
+
+  // Shows the main window maximised over the screen's work area.
+  void ShowMainWindow();
+
+  std::unique_ptr<TForm1> Form1;
+  std::unique_ptr<TDataModule1> DataModule1;
+  std::unique_ptr<TOpenGL_Form> OpenGL_Form;
+};
+
+// Shows an exception that reached the top the framework's way: a modal box captioned
+// with the application title; an unknown one with an empty message.
+void ShowTopLevelException(const char* message);
+
+}  // namespace vantora

@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "app/host.h"
+#include "app/session.h"
+#include "app/touch_point_settings.h"
+#include "common/busy_state.h"
+#include "model/data_module.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+class QToolButton;
+
+namespace vantora {
+
+class MemoAppender;
+
+// What a file dialog is opened with: the filter list ("caption|pattern|..."), the
+// entry selected (from 1) and the extension added to a name typed without one.
+struct FileDialogSetup {
+  std::string Filter;
+  int FilterIndex = 1;
+  std::string DefaultExt;
+};
+
+// The main window: the tool bar across the top, the parameter panel on the left, the
+// touch-point panel, the guided input that makes the next field to fill blink, and
+// the settings files read at creation and written at closing. Controls are public
+// and named as in the form description; handlers keep the framework's names.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Builds the window from its description, then runs FormCreate. Messages go to
+  // `host`; the settings files are read from and written to the current directory.
+  explicit TForm1(Host& host, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The NC format, touch-point size, import counter and output rates of this run.
+  Session& session() { return session_; }
+
+  // The model store. Start-up creates it after this window and sets it here before
+  // the event loop runs, so construction and FormCreate must not use it.
+  TDataModule1* DataModule1 = nullptr;
+
+  int FocusedEditIndex = 0;  // the parameter field that blinks; see GuidedField
+  bool BlinkPhase = false;
+  int ChildWindowOffset = 0;  // left edge, less 5 pixels, of new model windows
+  std::string SettingsFileName = kTouchPointSettingsName;
+
+  // Long operations enter a scope of it; it disables the buttons that would start a
+  // second one meanwhile.
+  BusyState Busy;
+  // The NC program's way into Memo1.
+  MemoAppender* NcLines = nullptr;
+
+  FileDialogSetup OpenDialog{"*.sca|*.sca|*.stl|*.stl| | ", 2, ""};
+  FileDialogSetup SaveNCDialog{"*.nc|*.nc|*.*|*.*", 1, "*.nc"};
+  FileDialogSetup SaveDxfDialog{"binary*.stl|*.stl|text.stl|*.stl", 1, "*.stl"};
+
+  // Tool bar.
+  QFrame* Panel12;
+  QToolButton* OpenFileButton;
+  QToolButton* SaveDfButtom;
+  QToolButton* SpeedButton1;
+  QToolButton* FormatButton;
+  QToolButton* PosNcButton;
+  QLabel* XImage;
+  QLabel* YImage;
+  QLabel* ZImage;
+  QLabel* RImage;
+  QLabel* XLabel;
+  QLabel* YLabel;
+  QLabel* ZLabel;
+  QLabel* DiaLabel;
+  QProgressBar* ScaBar;
+
+  // Parameter panel.
+  QFrame* Panel1;
+  QLineEdit* ResuEdit;
+  QLineEdit* WrrediaEdit1;
+  QLineEdit* StartDegEdit;
+  QLineEdit* EndDegEdit;
+  QLineEdit* StepDegEdit;
+  QLineEdit* StartHeightEdit;
+  QLineEdit* StartXEdit;
+  QLineEdit* EndXEdit;
+  QToolButton* StartButton;
+  QToolButton* PosWireButton;
+  QToolButton* StepButton;
+  QPlainTextEdit* Memo1;
+
+  // Touch-point panel.
+  QFrame* Panel2;
+  QLineEdit* ToolSizeEdit;
+  QPushButton* BitBtn1;
+
+  QTimer* Timer1;  // the text-STL watchdog, started by the open-file flow
+  QTimer* Timer2;  // blinks the field named by FocusedEditIndex
+
+  // The field that FocusedEditIndex names, or null.
+  QLineEdit* GuidedField(int index) const;
+
+  void FormCreate();
+  void FormShow();
+  void FormCloseQuery();
+  void FormClose();
+  void Timer1Timer();
+  void Timer2Timer();
+  void ResuEditEnter();
+  void WrrediaEdit1Enter();
+  void StartDegEditEnter();
+  void EndDegEditEnter();
+  void StepDegEditEnter();
+  void StartHeightEditEnter();
+  void FormatButtonClick();
+  void SpeedButton1Click();
+  void BitBtn1Click();
+  void StepButtonClick();
+
+  // Wired to their buttons; the open-file, STL-export and tool-path flows fill them.
+  void OpenFileButtonClick() {}
+  void SaveDfButtomClick() {}
+  void PosNcButtonClick() {}
+  void StartButtonClick() {}
+  void PosWireButtonClick() {}
+
+ signals:
+  // The window has closed; the program ends.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildToolBar(QWidget* client);
+  void BuildParameterPanel(QWidget* client);
+  void BuildTouchPointPanel(QWidget* workspace);
+  void BindHandlers();
+  // Paints the entered field sky blue and names the field to blink next.
+  void EnterGuidedField(QLineEdit* field, int nextIndex);
+
+  Host& host_;
+  Session session_;
+  QWidget* client_;  // what the automatic scroll bars scroll
+};
+
+}  // namespace vantora

@@ -1,0 +1,54 @@
+#include "common/handlers.h"
+
+#include <QEvent>
+#include <QLineEdit>
+
+#include "mesh/number_text.h"
+
+namespace vantora {
+
+float ReadFloat(const QLineEdit& edit) {
+  const std::string text = edit.text().toStdString();
+  const auto value = ParseFloatText(text);
+  if (!value) throw ConversionError(NotAFloatMessage(text));
+  return *value;
+}
+
+void RunHandler(Host& host, const std::function<void()>& handler) noexcept {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    host.ShowMessage(e.what());
+  } catch (...) {
+    host.ShowMessage({});
+  }
+}
+
+namespace {
+
+// Watches one field for the focus; lives as long as the field.
+class EnterWatcher final : public QObject {
+ public:
+  EnterWatcher(QWidget* field, Host& host, std::function<void()> handler)
+      : QObject(field), host_(host), handler_(std::move(handler)) {
+    field->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn) RunHandler(host_, handler_);
+    return false;
+  }
+
+ private:
+  Host& host_;
+  std::function<void()> handler_;
+};
+
+}  // namespace
+
+void BindEnter(Host& host, QWidget* field, std::function<void()> handler) {
+  new EnterWatcher(field, host, std::move(handler));
+}
+
+}  // namespace vantora

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <stdexcept>
+
+#include "app/host.h"
+
+class QLineEdit;
+class QWidget;
+
+namespace vantora {
+
+// A field whose text is not a number: thrown by a handler that reads it, it ends the
+// handler and the operator sees the message.
+class ConversionError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The text of an edit as an f32 number with "." as the separator; a ConversionError
+// saying "'abc' is not a valid floating point value" when it is not one.
+float ReadFloat(const QLineEdit& edit);
+
+// Runs an event handler the way the framework runs one: an exception that leaves it
+// ends the handler and is shown to the operator (an unknown one with an empty
+// message), and the program goes on. Exceptions must not unwind through Qt's event
+// dispatch, so every handler runs through here.
+void RunHandler(Host& host, const std::function<void()>& handler) noexcept;
+
+// Connects `signal` of `sender` to the handler `method` of `receiver`.
+template <class Sender, class Signal, class Receiver>
+void BindHandler(Host& host, Sender* sender, Signal signal, Receiver* receiver,
+                 void (Receiver::*method)()) {
+  QObject::connect(sender, signal, receiver, [&host, receiver, method] {
+    RunHandler(host, [receiver, method] { (receiver->*method)(); });
+  });
+}
+
+// Runs `handler` whenever `field` receives the keyboard focus (the framework's Enter
+// event of a control).
+void BindEnter(Host& host, QWidget* field, std::function<void()> handler);
+
+template <class Receiver>
+void BindEnter(Host& host, QWidget* field, Receiver* receiver, void (Receiver::*method)()) {
+  BindEnter(host, field, [receiver, method] { (receiver->*method)(); });
+}
+
+}  // namespace vantora

@@ -1,0 +1,234 @@
+#include "common/pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <cmath>
+#include <functional>
+
+#include "common/appearance.h"
+
+namespace vantora {
+namespace {
+
+// Every picture is drawn on a 48 x 48 grid and scaled to the size asked for.
+constexpr double kGrid = 48.0;
+constexpr int kIconSize = 48;
+
+const QColor kInk{0x20, 0x20, 0x20};
+const QColor kPaper{0xFF, 0xFF, 0xFF};
+const QColor kSteel{0x8A, 0x94, 0x9E};
+const QColor kPathRed{0xD0, 0x20, 0x20};
+const QColor kModelBlue{0x2A, 0x5C, 0xB8};
+const QColor kAxisBlue{0x10, 0x30, 0xE0};
+
+QPixmap Draw(int size, const std::function<void(QPainter&)>& paint) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / kGrid, size / kGrid);
+  paint(painter);
+  return pixmap;
+}
+
+QIcon Icon(const std::function<void(QPainter&)>& paint) { return QIcon(Draw(kIconSize, paint)); }
+
+QPen Pen(const QColor& color, double width) {
+  return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+// A line from `from` to `to` with a filled head at `to`.
+void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color, double width = 3.0) {
+  p.setPen(Pen(color, width));
+  const QPointF d = to - from;
+  const double length = std::hypot(d.x(), d.y());
+  const QPointF unit = d / length;
+  const QPointF normal(-unit.y(), unit.x());
+  const double head = 3.5 * width;
+  p.drawLine(from, to - unit * head * 0.8);
+  p.setBrush(color);
+  p.setPen(Qt::NoPen);
+  p.drawPolygon(QPolygonF{to, to - unit * head + normal * head * 0.5,
+                          to - unit * head - normal * head * 0.5});
+}
+
+void Letter(QPainter& p, const QRectF& box, const QString& text, const QColor& color) {
+  p.setPen(color);
+  p.setFont(FormFont(14, true));
+  p.drawText(box, Qt::AlignCenter, text);
+}
+
+// A page of text lines, the NC program.
+void Page(QPainter& p) {
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(kPaper);
+  p.drawPolygon(QPolygonF{{10, 4}, {32, 4}, {40, 12}, {40, 44}, {10, 44}});
+  p.setPen(Pen(kSteel, 2.0));
+  for (double y = 16; y <= 36; y += 6) p.drawLine(QPointF(15, y), QPointF(35, y));
+}
+
+// The silhouette of a model as the section raster sees it.
+QPainterPath Silhouette() {
+  QPainterPath path;
+  path.moveTo(14, 40);
+  path.cubicTo(10, 28, 16, 20, 20, 18);
+  path.cubicTo(22, 10, 30, 10, 31, 18);
+  path.cubicTo(38, 22, 38, 32, 34, 40);
+  path.closeSubpath();
+  return path;
+}
+
+void ProbeOn(QPainter& p) {
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(kSteel);
+  p.drawRect(QRectF(21, 2, 6, 30));
+  p.setBrush(kPathRed);
+  p.drawEllipse(QPointF(24, 36), 7, 7);
+  p.setPen(Pen(kInk, 2.5));
+  p.drawLine(QPointF(6, 44.5), QPointF(42, 44.5));
+}
+
+}  // namespace
+
+QIcon OpenFilePicture() {
+  return Icon([](QPainter& p) {
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(QColor(0xD9, 0xA4, 0x2E));
+    p.drawPolygon(QPolygonF{{4, 12}, {18, 12}, {22, 16}, {40, 16}, {40, 40}, {4, 40}});
+    p.setBrush(QColor(0xF5, 0xCB, 0x5C));
+    p.drawPolygon(QPolygonF{{4, 40}, {10, 22}, {46, 22}, {40, 40}});
+  });
+}
+
+QIcon SaveModelPicture() {
+  return Icon([](QPainter& p) {
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(kModelBlue);
+    p.drawPolygon(QPolygonF{{6, 6}, {36, 6}, {42, 12}, {42, 42}, {6, 42}});
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(12, 24, 24, 18));
+    p.setBrush(kSteel);
+    p.drawRect(QRectF(14, 6, 18, 12));
+    p.setBrush(kModelBlue);
+    p.drawRect(QRectF(26, 8, 4, 8));
+  });
+}
+
+QIcon TouchPointPicture() { return Icon(ProbeOn); }
+
+QIcon NcFormatPicture() {
+  return Icon([](QPainter& p) {
+    Page(p);
+    p.setBrush(kPaper);
+    p.setPen(Qt::NoPen);
+    p.drawRect(QRectF(14, 25, 22, 14));
+    Letter(p, QRectF(10, 24, 30, 16), QStringLiteral("NC"), kModelBlue);
+  });
+}
+
+QIcon ToolPathPicture() {
+  return Icon([](QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kModelBlue);
+    p.drawPath(Silhouette());
+    QPen dashed = Pen(kPathRed, 2.0);
+    dashed.setStyle(Qt::DashLine);
+    p.setPen(dashed);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF{{6, 44}, {7, 26}, {14, 14}, {19, 5}, {33, 5}, {38, 16},
+                             {44, 26}, {42, 44}});
+  });
+}
+
+QIcon StartPositionPicture() {
+  return Icon([](QPainter& p) {
+    p.setPen(Pen(kInk, 2.5));
+    p.drawLine(QPointF(12, 44), QPointF(12, 4));
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(QColor(0x20, 0xA0, 0x40));
+    p.drawPolygon(QPolygonF{{12, 5}, {40, 13}, {12, 22}});
+    p.drawLine(QPointF(4, 44), QPointF(24, 44));
+  });
+}
+
+QIcon WirePathPicture() {
+  return Icon([](QPainter& p) {
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(kSteel);
+    p.drawRect(QRectF(10, 14, 28, 22));
+    p.setPen(Pen(kPathRed, 2.5));
+    p.drawLine(QPointF(24, 2), QPointF(24, 46));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Pen(kAxisBlue, 2.5));
+    p.drawArc(QRectF(4, 30, 40, 14), 200 * 16, 140 * 16);
+    Arrow(p, QPointF(37, 43), QPointF(43, 39), kAxisBlue, 2.5);
+  });
+}
+
+QIcon ClearProgramPicture() {
+  return Icon([](QPainter& p) {
+    Page(p);
+    p.setPen(Pen(kPathRed, 4.0));
+    p.drawLine(QPointF(18, 20), QPointF(38, 40));
+    p.drawLine(QPointF(38, 20), QPointF(18, 40));
+  });
+}
+
+QPixmap AxisPicture(Axis axis, int size) {
+  return Draw(size, [axis](QPainter& p) {
+    switch (axis) {
+      case Axis::X:
+        Arrow(p, QPointF(6, 34), QPointF(44, 34), kRed);
+        Letter(p, QRectF(16, 6, 20, 20), QStringLiteral("X"), kRed);
+        break;
+      case Axis::Y:
+        Arrow(p, QPointF(8, 40), QPointF(38, 12), kGreen);
+        Letter(p, QRectF(4, 8, 20, 20), QStringLiteral("Y"), kGreen);
+        break;
+      case Axis::Z:
+        Arrow(p, QPointF(16, 44), QPointF(16, 4), kAxisBlue);
+        Letter(p, QRectF(24, 14, 20, 20), QStringLiteral("Z"), kAxisBlue);
+        break;
+    }
+  });
+}
+
+QPixmap DiameterPicture(int size) {
+  return Draw(size, [](QPainter& p) {
+    p.setPen(Pen(kInk, 2.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(24, 24), 18, 18);
+    Arrow(p, QPointF(24, 24), QPointF(40, 12), kPathRed, 2.0);
+    Arrow(p, QPointF(24, 24), QPointF(8, 36), kPathRed, 2.0);
+  });
+}
+
+QPixmap ProbePicture(int size) { return Draw(size, ProbeOn); }
+
+QPixmap HorizontalAxisPicture(int size) {
+  return Draw(size, [](QPainter& p) {
+    Arrow(p, QPointF(24, 24), QPointF(44, 24), kRed);
+    Arrow(p, QPointF(24, 24), QPointF(4, 24), kRed);
+  });
+}
+
+QPixmap VerticalAxisPicture(int size) {
+  return Draw(size, [](QPainter& p) {
+    Arrow(p, QPointF(24, 24), QPointF(24, 4), kGreen);
+    Arrow(p, QPointF(24, 24), QPointF(24, 44), kGreen);
+  });
+}
+
+QPixmap RotaryAxisPicture(int size) {
+  return Draw(size, [](QPainter& p) {
+    p.setPen(Pen(kAxisBlue, 3.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(6, 14, 36, 20), 30 * 16, 300 * 16);
+    Arrow(p, QPointF(35, 31), QPointF(41, 27), kAxisBlue);
+    p.setPen(Pen(kInk, 2.0));
+    p.drawLine(QPointF(24, 4), QPointF(24, 44));
+  });
+}
+
+}  // namespace vantora

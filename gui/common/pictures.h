@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace vantora {
+
+// The pictures of the buttons and images, drawn in code so that they scale cleanly
+// and need no resource files.
+
+// Tool bar and parameter panel buttons.
+QIcon OpenFilePicture();
+QIcon SaveModelPicture();
+QIcon TouchPointPicture();
+QIcon NcFormatPicture();
+QIcon ToolPathPicture();
+QIcon StartPositionPicture();
+QIcon WirePathPicture();
+QIcon ClearProgramPicture();
+
+enum class Axis { X, Y, Z };
+// An arrow along one model axis with its letter, beside the model's dimensions.
+QPixmap AxisPicture(Axis axis, int size);
+// A circle with its diameter, beside the diameter the model sweeps.
+QPixmap DiameterPicture(int size);
+// The probe ball on its stylus, on the touch-point panel.
+QPixmap ProbePicture(int size);
+
+// The machine's three axes in the NC format dialog.
+QPixmap HorizontalAxisPicture(int size);
+QPixmap VerticalAxisPicture(int size);
+QPixmap RotaryAxisPicture(int size);
+
+}  // namespace vantora

@@ -1,0 +1,64 @@
+#include "common/handlers.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "scripted_host.h"
+
+namespace vantora {
+namespace {
+
+using testing::ScriptedHost;
+
+TEST(ReadFloat, NumbersWithAPointAndConversionErrorsOtherwise) {
+  QLineEdit edit;
+  edit.setText(" 1.25 ");
+  EXPECT_EQ(ReadFloat(edit), 1.25f);
+  edit.setText("-0.2");
+  EXPECT_EQ(ReadFloat(edit), -0.2f);
+  for (const char* text : {"abc", "", "1,5", "1.5mm", "nan"}) {
+    edit.setText(QString::fromLatin1(text));
+    try {
+      ReadFloat(edit);
+      ADD_FAILURE() << text;
+    } catch (const ConversionError& e) {
+      EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid floating point value");
+    }
+  }
+}
+
+TEST(RunHandler, ExceptionsEndTheHandlerAndAreShown) {
+  ScriptedHost host;
+  bool after = false;
+  RunHandler(host, [&] {
+    throw ConversionError("'x' is not a valid floating point value");
+    after = true;
+  });
+  RunHandler(host, [] { throw 42; });
+  RunHandler(host, [] {});
+  EXPECT_FALSE(after);
+  EXPECT_EQ(host.messages,
+            (std::vector<std::string>{"'x' is not a valid floating point value", ""}));
+}
+
+TEST(BindHandler, SignalRunsTheHandlerThroughTheBoundary) {
+  ScriptedHost host;
+  QPushButton button;
+  struct Receiver : QObject {
+    int runs = 0;
+    void Click() {
+      ++runs;
+      throw ConversionError("bad");
+    }
+  } receiver;
+  BindHandler(host, &button, &QPushButton::clicked, &receiver, &Receiver::Click);
+  button.click();
+  button.click();
+  EXPECT_EQ(receiver.runs, 2);
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"bad", "bad"}));
+}
+
+}  // namespace
+}  // namespace vantora
