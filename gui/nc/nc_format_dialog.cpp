@@ -55,7 +55,7 @@ TForm4::TForm4(Host& host, NcFormat& format, QWidget* owner)
   grid->setColumnStretch(2, 1);
 
   G0Edit = FieldEdit(this, "G0Edit", FormFont(13, true));
-  QFrame* bottom = MakePanel(this, "Panel1", palette().color(QPalette::Window));
+  QFrame* bottom = MakePanel(this, "BottomPanel", palette().color(QPalette::Window));
   OKButtom = MakeControl<QPushButton>(bottom, "OKButtom");
   OKButtom->setText(QStringLiteral("OK"));
   OKButtom->setFont(FormFont(11, true));
