@@ -1,6 +1,6 @@
 #include "common/handlers.h"
 
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 #include "mesh/number_text.h"
@@ -35,8 +35,14 @@ class EnterWatcher final : public QObject {
   }
 
  protected:
+  // The focus coming back with its window (after a message box, another window or a
+  // menu) is no entry: the field had it all along.
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::FocusIn) RunHandler(host_, handler_);
+    if (event->type() != QEvent::FocusIn) return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      RunHandler(host_, handler_);
+    }
     return false;
   }
 

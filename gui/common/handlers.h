@@ -37,8 +37,8 @@ void BindHandler(Host& host, Sender* sender, Signal signal, Receiver* receiver,
   });
 }
 
-// Runs `handler` whenever `field` receives the keyboard focus (the framework's Enter
-// event of a control).
+// Runs `handler` whenever the keyboard focus moves into `field` from elsewhere in its
+// window (the framework's Enter event of a control).
 void BindEnter(Host& host, QWidget* field, std::function<void()> handler);
 
 template <class Receiver>

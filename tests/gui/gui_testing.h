@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
+
+#include "app/application.h"
+#include "scripted_host.h"
+#include "test_files.h"
 
 namespace vantora::testing {
 
@@ -19,6 +25,27 @@ Control* Child(const QObject& root, const char* name) {
   if (!control) throw std::runtime_error(std::string("no control ") + name);
   return control;
 }
+
+// The program started in a directory of its own, where it keeps its settings files,
+// with a scripted host answering for the operator.
+class StartedApplicationTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  ScopedCurrentDir inDir{dir.path()};
+  ScriptedHost host;
+  std::unique_ptr<Application> app = std::make_unique<Application>(host);
+
+  TForm1& form() { return *app->Form1; }
+  template <class Control = QWidget>
+  Control* Find(const char* name) { return Child<Control>(form(), name); }
+  // Clicks a button the way the window delivers a click, shown or not.
+  void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+  // Closes the program and starts it again in the same directory.
+  void Restart() {
+    form().close();
+    app = std::make_unique<Application>(host);
+  }
+};
 
 // Runs `act` on the modal window that the code under test is about to open (the
 // calls that open it block until it closes, so the test acts from the event loop).

@@ -2,59 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTest>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/application.h"
 #include "common/appearance.h"
 #include "common/memo_appender.h"
 #include "gui_testing.h"
-#include "scripted_host.h"
-#include "test_files.h"
 
 namespace vantora {
 namespace {
 
 using testing::Child;
 using testing::ReadFile;
-using testing::ScopedCurrentDir;
-using testing::ScriptedHost;
-using testing::TempDir;
 using testing::WriteFile;
 
 constexpr const char* kSmallScreenMessage = "Screen tool samall,Some display  error!";
 
 QColor Base(const QWidget* field) { return field->palette().color(QPalette::Base); }
 
-// A start of the program in a directory of its own, where the settings files live.
-class MainWindowTest : public ::testing::Test {
- protected:
-  TempDir dir;
-  ScopedCurrentDir inDir{dir.path()};
-  ScriptedHost host;
-  std::unique_ptr<Application> app = std::make_unique<Application>(host);
-
-  TForm1& form() { return *app->Form1; }
-  template <class Control = QWidget>
-  Control* Find(const char* name) { return Child<Control>(form(), name); }
-
-  // Clicks a button the way the window delivers a click, shown or not.
-  void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
-
-  // Closes the program and starts it again in the same directory.
-  void Restart() {
-    form().close();
-    app = std::make_unique<Application>(host);
-  }
-};
+using MainWindowTest = testing::StartedApplicationTest;
 
 TEST_F(MainWindowTest, StartsWithTheDescribedControls) {
   EXPECT_EQ(form().windowTitle(), "Orvelline");
@@ -224,6 +197,18 @@ TEST_F(GuidedInputTest, AnglesAndStartHeightAfterToolPathSetUp) {
   }
   EXPECT_EQ(form().GuidedField(9), nullptr);
   for (int index : {2, 3, 4, -1, 10}) EXPECT_EQ(form().GuidedField(index), nullptr) << index;
+}
+
+TEST_F(GuidedInputTest, FocusComingBackWithTheWindowIsNoEntry) {
+  Enter("WrrediaEdit1");
+  form().FocusedEditIndex = 5;  // the tool-path set-up, which opens another window
+  QWidget other;
+  other.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  form().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+  EXPECT_TRUE(Find("WrrediaEdit1")->hasFocus());
+  EXPECT_EQ(form().FocusedEditIndex, 5);
 }
 
 TEST_F(MainWindowTest, TouchPointSizeIsKeptInTheSettingsFile) {

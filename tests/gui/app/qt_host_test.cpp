@@ -10,6 +10,7 @@
 #include <QTest>
 #include <thread>
 
+#include "app/application.h"
 #include "gui_testing.h"
 #include "test_files.h"
 
@@ -92,6 +93,14 @@ TEST(QtHostMessages, CaptionsButtonsAndAnswers) {
   host.ShowMessage("Tool path not find", {});
   EXPECT_EQ(seen.caption, "Vantora");  // no caption: the application title
   EXPECT_EQ(seen.buttons, QStringList{"OK"});
+}
+
+TEST(TopLevelException, ShownWithTheApplicationTitle) {
+  SeenBox seen;
+  AnswerBox(seen, QMessageBox::Ok);
+  ShowTopLevelException("out of memory");
+  EXPECT_EQ(seen.caption, "Vantora");
+  EXPECT_EQ(seen.text, "out of memory");
 }
 
 TEST(QtHostFiles, ChosenFileAndFilterEntry) {

@@ -5,35 +5,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 
-#include "app/application.h"
 #include "common/appearance.h"
 #include "gui_testing.h"
-#include "scripted_host.h"
-#include "test_files.h"
 
 namespace vantora {
 namespace {
 
 using testing::Child;
 using testing::ReadFile;
-using testing::ScopedCurrentDir;
-using testing::ScriptedHost;
-using testing::TempDir;
 using testing::WhenModal;
 
-class NcFormatDialogTest : public ::testing::Test {
+class NcFormatDialogTest : public testing::StartedApplicationTest {
  protected:
-  TempDir dir;
-  ScopedCurrentDir inDir{dir.path()};
-  ScriptedHost host;
-  std::unique_ptr<Application> app = std::make_unique<Application>(host);
-
   // Clicks "Define  nc forma" and lets `act` work the dialog that opens.
   void OpenDialog(std::function<void(QWidget&)> act) {
     WhenModal(std::move(act));
-    Child<QToolButton>(*app->Form1, "FormatButton")->click();
+    Click("FormatButton");
   }
 
   static void Type(QWidget& dialog, const char* edit, const QString& text) {
@@ -86,10 +74,10 @@ TEST_F(NcFormatDialogTest, FirstLineIsReadBackUnchangedAtTheNextStart) {
     PressOk(dialog);
   });
   EXPECT_EQ(ReadFile(dir.File("NC.ini")), "XYCs300hG90 G21/");
-  EXPECT_EQ(app->Form1->session().Format.FirstLine, "G90 G21");
+  EXPECT_EQ(form().session().Format.FirstLine, "G90 G21");
 
-  app = std::make_unique<Application>(host);
-  const NcFormat& format = app->Form1->session().Format;
+  Restart();
+  const NcFormat& format = form().session().Format;
   EXPECT_EQ(format.HorizonAxis + format.VerticalAxis + format.RotateAxis, "XYC");
   EXPECT_EQ(format.CutSpeed, "300");
   EXPECT_EQ(format.FirstLine, "G90 G21");
@@ -105,7 +93,7 @@ TEST_F(NcFormatDialogTest, TextsAreTakenAsTyped) {
     Type(dialog, "SpeedEdit", "fast");
     PressOk(dialog);
   });
-  const NcFormat& format = app->Form1->session().Format;
+  const NcFormat& format = form().session().Format;
   EXPECT_EQ(format.HorizonAxis, "U1");  // whole for this run
   EXPECT_EQ(format.CutSpeed, "fast");
   EXPECT_EQ(ReadFile(dir.File("NC.ini")), "U1YCsfasth/");
@@ -117,7 +105,7 @@ TEST_F(NcFormatDialogTest, ClosingWithoutOkChangesNothing) {
     Type(dialog, "XEdit", "Q");
     dialog.close();
   });
-  EXPECT_EQ(app->Form1->session().Format.HorizonAxis, "X");
+  EXPECT_EQ(form().session().Format.HorizonAxis, "X");
   EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));
 }
 
@@ -127,7 +115,7 @@ TEST_F(NcFormatDialogTest, FileThatCannotBeWrittenIsReportedAndTheFormatStillHol
     Type(dialog, "G0Edit", "G91");
     PressOk(dialog);
   });
-  EXPECT_EQ(app->Form1->session().Format.FirstLine, "G91");
+  EXPECT_EQ(form().session().Format.FirstLine, "G91");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find("NC.ini"), std::string::npos) << host.messages[0];
 }
