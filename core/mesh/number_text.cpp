@@ -180,6 +180,25 @@ std::string NotAFloatMessage(std::string_view text) {
   return "'" + std::string(text) + "' is not a valid floating point value";
 }
 
+namespace {
+
+// The C library converts in the "C" locale whatever the application's locale is.
+double StrtodInCLocale(std::string_view text) {
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+  const std::string copy(text);
+  return strtod_l(copy.c_str(), nullptr, cLocale);
+}
+
+}  // namespace
+
+double AtofText(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  double value = 0.0;
+  if (detail::FastDecimal(p, end, value) && p == end) return value;
+  return StrtodInCLocale(text);
+}
+
 double AtofRun(std::string_view run) {
   const char* p = run.data();
   return ReadNumberRun(p, p + run.size());
@@ -195,11 +214,9 @@ double AtofRunSlow(const char* first, const char* last) {
   double value = 0.0;
   const auto res = std::from_chars(first, last, value);
   if (res.ec == std::errc::result_out_of_range) {
-    // Too large or too small for a double: atof gives +-HUGE_VAL or +-0. The C
-    // library decides, in the "C" locale whatever the application's locale is.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    const std::string copy(first, res.ptr);
-    return strtod_l(copy.c_str(), nullptr, cLocale);
+    // Too large or too small for a double: atof gives +-HUGE_VAL or +-0, as the C
+    // library decides.
+    return StrtodInCLocale(std::string_view(first, static_cast<std::size_t>(res.ptr - first)));
   }
   return res.ec == std::errc() ? value : 0.0;
 }

@@ -32,6 +32,11 @@ std::string NotAFloatMessage(std::string_view text);
 // valid prefix counts and a text without one gives 0.
 double AtofRun(std::string_view run);
 
+// Converts a whole text exactly as the C library's atof does in the "C" locale: white
+// space before the number skipped, the longest valid prefix counts (hexadecimal,
+// "inf" and "nan" included) and a text without one gives 0.
+double AtofText(std::string_view text);
+
 // Reads the run of number characters [0-9+-.eE] that starts at `p`, moves `p` past
 // it and returns its value as AtofRun would.
 inline double ReadNumberRun(const char*& p, const char* end);

@@ -96,6 +96,19 @@ TEST(AtofRun, BehavesLikeAtofOnNumberRuns) {
   }
 }
 
+TEST(AtofText, BehavesLikeAtofOnAnyText) {
+  const char* texts[] = {"",     "5",     " \t\r5",  "12abc", "0x10",  "0X1p3",  "nan",
+                         "-inf", "infinity", "+-5",  "1e400", "1e-400", "1.5e",  "-0",
+                         "5 ",   "5\r",  ".",      "abc",   "100.00000000000000",
+                         "0000000000000000000000000000000012"};
+  for (const char* text : texts) {
+    const double expected = std::atof(text);
+    const double got = AtofText(text);
+    EXPECT_TRUE(got == expected || (std::isnan(got) && std::isnan(expected))) << text;
+    EXPECT_EQ(std::signbit(got), std::signbit(expected)) << text;
+  }
+}
+
 TEST(ReadNumberRun, ConsumesTheWholeRun) {
   const std::string text = "1-2 3";
   const char* p = text.data();
