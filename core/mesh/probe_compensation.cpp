@@ -1,0 +1,180 @@
+#include "mesh/probe_compensation.h"
+
+#include <algorithm>
+#include <climits>
+#include <limits>
+#include <span>
+#include <vector>
+
+namespace vantora {
+namespace {
+
+constexpr float kOutOfReach = std::numeric_limits<float>::infinity();
+
+int TruncateToInt(double v) {
+  if (std::isnan(v)) return 0;
+  return int(std::clamp(v, double(INT_MIN), double(INT_MAX)));
+}
+
+// The underside depths of the ball at the neighbours it reaches, one row per line
+// distance dj: row dj holds di = 0, 1, ... as far as the ball reaches. Since d grows
+// with di and with dj (every f32 step rounds monotonically), the ball reaches a
+// prefix of each row and no more of a row than of the one before.
+//
+// Neighbours beyond the grid are left out. The step-by-step definition clamps them
+// onto the border, but the depth shrinks as d grows, so such a clamped contribution is
+// never below the one from the same point to the border cell itself.
+class BallKernel {
+ public:
+  explicit BallKernel(const TDataModule1& s) {
+    const int reachI = std::min(s.ProbeRadiusCells, s.ScanMaxI);
+    const int reachJ = std::min(s.ProbeRadiusCells, s.ScanMaxJ);
+    rowStart_.push_back(0);
+    for (int dj = 0; dj <= reachJ; ++dj) {
+      int di = 0;
+      for (; di <= reachI; ++di) {
+        const auto depth = BallUndersideDepth(di, dj, s.ScanPitch, s.ProbeRadius);
+        if (!depth) break;
+        depths_.push_back(*depth);
+      }
+      if (di == 0) break;
+      rowStart_.push_back(int(depths_.size()));
+    }
+  }
+
+  int Rows() const { return int(rowStart_.size()) - 1; }
+  std::span<const float> Row(int dj) const {
+    return std::span(depths_).subspan(std::size_t(rowStart_[dj]),
+                                      std::size_t(rowStart_[dj + 1] - rowStart_[dj]));
+  }
+  // How many points a row reaches to each side.
+  int Reach() const { return Rows() == 0 ? 0 : int(Row(0).size()) - 1; }
+
+ private:
+  std::vector<float> depths_;
+  std::vector<int> rowStart_;
+};
+
+// The heights of the balls' centres, z + r, line by line, with `pad` points of
+// kOutOfReach on both sides of every line so that neighbours need no bounds test.
+// Points at or above ScanTopZ lower nothing and are out of reach too.
+class BallCentres {
+ public:
+  BallCentres(const TDataModule1& s, int pad)
+      : width_(s.ScanMaxI + 1),
+        pad_(pad),
+        stride_(width_ + 2 * pad),
+        heights_(std::size_t(stride_) * std::size_t(s.ScanMaxJ + 1), kOutOfReach) {
+    for (int j = 0; j <= s.ScanMaxJ; ++j) {
+      float* line = Line(j);
+      for (int i = 0; i < width_; ++i) {
+        const float z = s.ScanGrid.At(i, j).Z;
+        if (z < s.ScanTopZ) line[i] = z + s.ProbeRadius;
+      }
+    }
+  }
+
+  // The first point of line j; its padding lies before and after.
+  const float* Line(int j) const { return heights_.data() + std::size_t(j) * stride_ + pad_; }
+
+ private:
+  float* Line(int j) { return heights_.data() + std::size_t(j) * stride_ + pad_; }
+
+  int width_, pad_, stride_;
+  std::vector<float> heights_;
+};
+
+// The lowest underside, at each point of a line, of the balls resting on one line of
+// centres whose depths at this line distance are `depths`: min over a of
+// (centre[t - a] or centre[t + a]) - depths[a]. Branch-free over contiguous memory so
+// that the compiler vectorises it; subtracting a constant is monotonic, so taking the
+// minimum of the two centres first changes no result.
+void LowestUnderside(const float* centres, std::span<const float> depths,
+                     std::span<float> out) {
+  const std::size_t width = out.size();
+  for (std::size_t t = 0; t < width; ++t) out[t] = centres[t] - depths[0];
+  for (std::size_t a = 1; a < depths.size(); ++a) {
+    const float depth = depths[a];
+    const float* left = centres - a;
+    const float* right = centres + a;
+    for (std::size_t t = 0; t < width; ++t) {
+      out[t] = std::min(out[t], std::min(left[t], right[t]) - depth);
+    }
+  }
+}
+
+void Lower(std::span<float> envelope, std::span<const float> candidates) {
+  for (std::size_t t = 0; t < envelope.size(); ++t) {
+    envelope[t] = std::min(envelope[t], candidates[t]);
+  }
+}
+
+}  // namespace
+
+void SetProbeRadius(TDataModule1& store) {
+  store.ProbeRadius = store.ProbeSize * 0.5f;
+  store.ProbeRadiusCells = TruncateToInt(double(store.ProbeSize / store.ScanPitch) * 0.5);
+}
+
+void CompensatePoint(TDataModule1& store, int i, int j, float z) {
+  if (z >= store.ScanTopZ) return;
+  const float top = z + store.ProbeRadius;
+  const int n = store.ProbeRadiusCells;
+  for (int dj = 0; dj <= n; ++dj) {
+    for (int di = 0; di <= n; ++di) {
+      const auto depth = BallUndersideDepth(di, dj, store.ScanPitch, store.ProbeRadius);
+      if (!depth) continue;
+      const float zc = top - *depth;
+      const int right = std::min(i + di, store.ScanMaxI), left = std::max(i - di, 0);
+      const int up = std::min(j + dj, store.ScanMaxJ), down = std::max(j - dj, 0);
+      for (GridCell* cell : {&store.BaseGrid.At(right, up), &store.BaseGrid.At(right, down),
+                             &store.BaseGrid.At(left, up), &store.BaseGrid.At(left, down)}) {
+        if (zc < cell->Z) {
+          cell->Z = zc;
+          cell->Marked = 1;
+        }
+      }
+    }
+  }
+}
+
+// Works line by line: the balls of one line of raw points reach the lines dj above
+// and below alike, so their lowest underside at each distance is computed once and
+// lowers both. Every cell's envelope then holds the minimum of all contributions,
+// which is what the step-by-step updates leave too: a cell is lowered, and marked,
+// exactly when that minimum is below its height.
+void CompensateProbe(TDataModule1& store, Host& host) {
+  SetProbeRadius(store);
+  const int width = store.ScanMaxI + 1;
+  const int lines = store.ScanMaxJ + 1;
+  const BallKernel kernel(store);
+  const BallCentres centres(store, kernel.Reach());
+  std::vector<float> envelope(std::size_t(width) * std::size_t(lines), kOutOfReach);
+  std::vector<float> underside(static_cast<std::size_t>(width));
+  auto envelopeLine = [&](int j) {
+    return std::span(envelope).subspan(std::size_t(j) * std::size_t(width), std::size_t(width));
+  };
+
+  for (int j = 0; j < lines; ++j) {
+    host.ProcessPendingMessages();
+    for (int dj = 0; dj < kernel.Rows() && (j + dj < lines || j - dj >= 0); ++dj) {
+      LowestUnderside(centres.Line(j), kernel.Row(dj), underside);
+      if (j + dj < lines) Lower(envelopeLine(j + dj), underside);
+      if (dj > 0 && j - dj >= 0) Lower(envelopeLine(j - dj), underside);
+    }
+    host.ProcessPendingMessages();
+  }
+
+  for (int j = 0; j < lines; ++j) {
+    const auto lowest = envelopeLine(j);
+    for (int i = 0; i < width; ++i) {
+      GridCell& cell = store.BaseGrid.At(i, j);
+      if (lowest[std::size_t(i)] < cell.Z) {
+        cell.Z = lowest[std::size_t(i)];
+        cell.Marked = 1;
+      }
+    }
+  }
+}
+
+}  // namespace vantora
