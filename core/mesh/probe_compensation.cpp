@@ -111,9 +111,13 @@ void Lower(std::span<float> envelope, std::span<const float> candidates) {
 
 }  // namespace
 
+int ProbeRadiusCells(float probeSize, float pitch) {
+  return TruncateToInt(double(probeSize / pitch) * 0.5);
+}
+
 void SetProbeRadius(TDataModule1& store) {
   store.ProbeRadius = store.ProbeSize * 0.5f;
-  store.ProbeRadiusCells = TruncateToInt(double(store.ProbeSize / store.ScanPitch) * 0.5);
+  store.ProbeRadiusCells = ProbeRadiusCells(store.ProbeSize, store.ScanPitch);
 }
 
 void CompensatePoint(TDataModule1& store, int i, int j, float z) {
@@ -134,6 +138,15 @@ void CompensatePoint(TDataModule1& store, int i, int j, float z) {
           cell->Marked = 1;
         }
       }
+    }
+  }
+}
+
+void CompensateProbeStepByStep(TDataModule1& store) {
+  SetProbeRadius(store);
+  for (int j = 0; j <= store.ScanMaxJ; ++j) {
+    for (int i = 0; i <= store.ScanMaxI; ++i) {
+      CompensatePoint(store, i, j, store.ScanGrid.At(i, j).Z);
     }
   }
 }

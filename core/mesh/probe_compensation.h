@@ -19,9 +19,11 @@ inline std::optional<float> BallUndersideDepth(int di, int dj, float pitch, floa
   return std::sqrt(radius * radius - d * d);
 }
 
-// ProbeRadius and ProbeRadiusCells from ProbeSize and ScanPitch: the radius in grid
-// steps is (ProbeSize / ScanPitch in f32) x 0.5 in double, truncated toward zero (and
-// held within int when the pitch is tiny).
+// The radius of a probe ball in grid steps: (probeSize / pitch in f32) x 0.5 in
+// double, truncated toward zero (and held within int when the pitch is tiny).
+int ProbeRadiusCells(float probeSize, float pitch);
+
+// ProbeRadius and ProbeRadiusCells from ProbeSize and ScanPitch.
 void SetProbeRadius(TDataModule1& store);
 
 // The contribution of one raw point [i][j] of height z, step by step: a ball resting
@@ -30,6 +32,10 @@ void SetProbeRadius(TDataModule1& store);
 // ScanTopZ lower nothing. SetProbeRadius must have run. This is the definition that
 // CompensateProbe computes faster; its cost grows with the square of the radius.
 void CompensatePoint(TDataModule1& store, int i, int j, float z);
+
+// The definition over a whole scan: SetProbeRadius, then CompensatePoint for every
+// raw point, line by line. What CompensateProbe is checked and measured against.
+void CompensateProbeStepByStep(TDataModule1& store);
 
 // Probe-ball compensation of a whole scan: lowers every BaseGrid cell to the lower
 // envelope of the balls resting on the raw ScanGrid points and marks the cells it

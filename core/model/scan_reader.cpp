@@ -157,6 +157,24 @@ struct ScanLayout {
   float halfX, halfY, pitch, width, height, top;
 };
 
+// Compensation visits the neighbours within the ball's reach of every point, so a
+// ball spanning very many grid steps of a large scan would keep it busy for hours.
+// The bound lets a 2000 x 2000 scan have a reach of 200 steps (half a minute here).
+constexpr double kMaxCompensationSteps = 2e11;
+
+Status CheckCompensationWork(const ScanLayout& l, float touchPointSize) {
+  const int reach = ProbeRadiusCells(touchPointSize, l.pitch);
+  const double steps = (l.maxI + 1.0) * (l.maxJ + 1.0) * (std::min(reach, l.maxI) + 1.0) *
+                       (std::min(reach, l.maxJ) + 1.0);
+  if (steps <= kMaxCompensationSteps) return Status::Ok();
+  return Status::Error(ErrorCode::InvalidValue,
+                       "the probe ball of " + FloatToText(touchPointSize) + " mm reaches " +
+                           std::to_string(reach) + " points to each side at this pitch, too "
+                           "many for a scan of " + std::to_string(l.maxI + 1) + " x " +
+                           std::to_string(l.maxJ + 1) +
+                           " points: check the pitch and the touch-point size.");
+}
+
 // The coordinates of the points along one axis: a position that grows by the pitch in
 // f32 steps from 0, shifted by minus half the extent; within 0.00001 of 0 it is 0.
 std::vector<float> AxisCoordinates(int count, float pitch, float half) {
@@ -173,8 +191,7 @@ std::vector<float> AxisCoordinates(int count, float pitch, float half) {
 // Every point of the grid is placed. (A running bound y <= H + p on the rows, and the
 // same on the points, could only stop the placement early through rounding, which
 // would leave cells with raw heights; within 6000 points it never does.)
-void PlaceScan(const ScanFile& scan, TDataModule1& s, bool startsNewView) {
-  const ScanLayout l(scan);
+void PlaceScan(const ScanFile& scan, const ScanLayout& l, TDataModule1& s, bool startsNewView) {
   const std::vector<float> xs = AxisCoordinates(l.maxI + 1, l.pitch, l.halfX);
   const std::vector<float> ys = AxisCoordinates(l.maxJ + 1, l.pitch, l.halfY);
   for (int j = 0; j <= l.maxJ; ++j) {
@@ -237,7 +254,10 @@ ScanReadResult ReadScanFile(std::string_view text, TDataModule1& store, float to
     ScanFile scan;
     result.status = ParseScanFile(text, host, scan);
     if (!result.status) return result;
-    PlaceScan(scan, store, startsNewView);
+    const ScanLayout layout(scan);
+    result.status = CheckCompensationWork(layout, touchPointSize);
+    if (!result.status) return result;
+    PlaceScan(scan, layout, store, startsNewView);
     result.repairedPoints = scan.RepairedPoints;
   }  // the raw heights go before the compensation takes its own memory
   store.ProbeSize = touchPointSize;

@@ -36,13 +36,6 @@ std::unique_ptr<TDataModule1> ScanStore(int width, int lines, float pitch, float
   return store;
 }
 
-void CompensateStepByStep(TDataModule1& s) {
-  SetProbeRadius(s);
-  for (int j = 0; j <= s.ScanMaxJ; ++j) {
-    for (int i = 0; i <= s.ScanMaxI; ++i) CompensatePoint(s, i, j, s.ScanGrid.At(i, j).Z);
-  }
-}
-
 void ExpectSameBaseGrid(const TDataModule1& expected, const TDataModule1& actual) {
   for (int j = 0; j <= expected.ScanMaxJ; ++j) {
     for (int i = 0; i <= expected.ScanMaxI; ++i) {
@@ -76,7 +69,7 @@ TEST(CompensateProbe, EqualsTheStepByStepDefinitionOnRandomGrids) {
         cell.Z = raw[std::size_t(k)] + 0.25f;
       }
     }
-    CompensateStepByStep(*expected);
+    CompensateProbeStepByStep(*expected);
     ScriptedHost host;
     CompensateProbe(*actual, host);
     EXPECT_EQ(actual->ProbeRadius, expected->ProbeRadius);
@@ -95,7 +88,7 @@ TEST(CompensateProbe, BallWiderThanTheGrid) {
   for (std::size_t k = 0; k < raw.size(); ++k) raw[k] = float(k % 7) * 0.3f;
   auto expected = ScanStore(8, 5, 0.1f, 10.0f, 2.0f, raw);
   auto actual = ScanStore(8, 5, 0.1f, 10.0f, 2.0f, raw);
-  CompensateStepByStep(*expected);
+  CompensateProbeStepByStep(*expected);
   ScriptedHost host;
   CompensateProbe(*actual, host);
   EXPECT_EQ(actual->ProbeRadiusCells, 50);

@@ -224,6 +224,22 @@ TEST(ReadScanFile, RefusalChangesNothing) {
   EXPECT_EQ(s.ScanGrid.Find(0, 2), nullptr);
 }
 
+TEST(ReadScanFile, RefusesABallSpanningTooManySteps) {
+  // 2000 x 2000 points 1 um apart (the short lines are repaired to the full width).
+  std::string text = "1,";
+  for (int i = 0; i < 2000; ++i) text += "1,";
+  for (int j = 1; j < 2000; ++j) text += "\n1,";
+  Reading r;
+  const ScanReadResult result = r.Read(text, 0.5f);
+  EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue);
+  EXPECT_EQ(result.status.message(),
+            "the probe ball of 0.500 mm reaches 249 points to each side at this pitch, too many "
+            "for a scan of 2000 x 2000 points: check the pitch and the touch-point size.");
+  EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
+  // A smaller ball, or the same ball on a small scan, is compensated.
+  EXPECT_TRUE(r.Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
+}
+
 TEST(ReadScanFile, SecondFileReusesCellsInsideTheFirstGrid) {
   Reading r;
   ASSERT_TRUE(r.Read("100,1,2,3,\n4,5,6,\n7,8,9,\n", 0.0f).status);
