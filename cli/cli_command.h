@@ -48,6 +48,12 @@ struct Workspace {
 std::unique_ptr<Workspace> ImportModel(const std::string& path, bool placeOnPlatform,
                                        CliHost& host);
 
+// Opens a scan file as the first scan of a run, measured with a probe ball of
+// `touchPointSize` mm, and builds its faces; "Some data error" goes to the host when
+// lines had to be repaired.
+std::unique_ptr<Workspace> ImportScan(const std::string& path, float touchPointSize,
+                                      CliHost& host);
+
 // Each command registers its options and the callback that runs it.
 void AddInfoCommand(CLI::App& app, CliContext& context);
 void AddStlCommand(CLI::App& app, CliContext& context);

@@ -1,7 +1,12 @@
 // The commands that read a model and write it back: info and stl.
+#include <algorithm>
+#include <cctype>
+
+#include "app/touch_point_settings.h"
 #include "cli_command.h"
 #include "mesh/number_text.h"
 #include "mesh/stl_writer.h"
+#include "model/scan_import.h"
 #include "model/stl_import.h"
 
 namespace vantora {
@@ -20,6 +25,17 @@ std::unique_ptr<Workspace> ImportModel(const std::string& path, bool placeOnPlat
   }
   host.okCancelAnswer = placeOnPlatform;
   PlaceStlModel(w->store, w->table, host);
+  return w;
+}
+
+std::unique_ptr<Workspace> ImportScan(const std::string& path, float touchPointSize,
+                                      CliHost& host) {
+  auto w = std::make_unique<Workspace>();
+  w->session.TouchPointSize = touchPointSize;
+  const ScanReadResult read = ReadScanModel(path, w->store, w->session, host);
+  if (!read.status) throw JobError(read.status.message());
+  BuildScanFaces(w->store, w->session, w->table, host);
+  if (read.repairedPoints > 0) host.ShowMessage(kScanRepairMessage, {});
   return w;
 }
 
@@ -51,7 +67,28 @@ struct StlOptions {
   bool text = false;
   std::vector<std::string> rates;
   bool noPlatform = false;
+  bool scan = false;
+  std::string touchPoint;
 };
+
+bool HasScanSuffix(const std::string& path) {
+  constexpr std::string_view kSuffix = ".sca";
+  return path.size() >= kSuffix.size() &&
+         std::equal(kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+// A scan as the first import of a run, with the touch-point size given or, as the
+// application starts, from ScanerTool.ini in the current directory.
+std::unique_ptr<Workspace> ImportScanOption(const StlOptions& o, CliHost& host) {
+  if (o.noPlatform) throw UsageError("--no-platform: a scan is not placed on the platform");
+  float touchPoint = ReadTouchPointSize(kTouchPointSettingsName);
+  if (!o.touchPoint.empty()) {
+    touchPoint = ParseOption("--touch-point", o.touchPoint);
+    if (touchPoint < 0) throw UsageError("--touch-point: the ball diameter cannot be negative");
+  }
+  return ImportScan(o.model, touchPoint, host);
+}
 
 void RunStl(const StlOptions& o, CliContext& context) {
   StlScaling scaling;
@@ -60,7 +97,10 @@ void RunStl(const StlOptions& o, CliContext& context) {
     scaling.YRate = ParseOption("--rates", o.rates[1]);
     scaling.ZRate = ParseOption("--rates", o.rates[2]);
   }
-  const auto w = ImportModel(o.model, !o.noPlatform, context.host);
+  const bool scan = o.scan || HasScanSuffix(o.model);
+  if (!scan && !o.touchPoint.empty()) throw UsageError("--touch-point applies to scan files");
+  const auto w = scan ? ImportScanOption(o, context.host)
+                      : ImportModel(o.model, !o.noPlatform, context.host);
   scaling.OutputScale = w->store.OutputScale;
   const StlForm form = o.text ? StlForm::Text : StlForm::Binary;
   if (Status s = SaveStl(o.output, form, w->table, scaling, context.host); !s) {
@@ -75,12 +115,15 @@ void RunStl(const StlOptions& o, CliContext& context) {
 void AddStlCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand("stl", "Import a model and write it as STL");
   auto o = std::make_shared<StlOptions>();
-  command->add_option("MODEL", o->model, "STL file")->required();
+  command->add_option("MODEL", o->model, "STL file, or scan file (*.sca)")->required();
   command->add_option("-o,--output", o->output, "STL file to write")->required();
   command->add_flag("--text", o->text, "Write text STL instead of binary");
   command->add_option("--rates", o->rates, "Scale rates for X, Y and Z")->expected(3);
   command->add_flag("--no-platform", o->noPlatform,
                     "Answer Cancel to \"Move to platform ?\" (leave the model in place)");
+  command->add_flag("--scan", o->scan, "Read MODEL as a scan file whatever its name");
+  command->add_option("--touch-point", o->touchPoint,
+                      "Probe ball diameter in mm for a scan (default: ScanerTool.ini, else 0.5)");
   command->callback([o, &context] { RunStl(*o, context); });
 }
 

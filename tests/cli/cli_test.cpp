@@ -90,5 +90,83 @@ TEST(CliExitStatus, RuntimeErrorsAreOneWithOneLine) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("o.stl")));
 }
 
+// A bump of 4 x 3 points 0.5 mm apart, in thousandths of a millimetre.
+constexpr std::string_view kScan =
+    "500,1000,2000,2000,1000,\r\n1000,3000,3000,1000,\r\n1000,2000,2000,1000,\r\n";
+
+TEST(CliStlScan, CoordinatesComeBackInMillimetres) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kScan);
+  const CliRun run = RunTool({"stl", dir.File("bump.sca"), "-o", dir.File("bump.stl"), "--text",
+                              "--touch-point", "0"});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_EQ(run.err, "Finish\n");
+  EXPECT_NE(run.out.find("12 facets"), std::string::npos) << run.out;
+  const std::string text = ReadFile(dir.File("bump.stl"));
+  // Corners of the grid, centred on the origin, at their measured heights.
+  for (const char* vertex : {"vertex -0.750 -0.500 1.000", "vertex 0.750 0.500 1.000",
+                             "vertex -0.250 0.000 3.000"}) {
+    EXPECT_NE(text.find(vertex), std::string::npos) << vertex << "\n" << text;
+  }
+}
+
+TEST(CliStlScan, RepairedLinesSaySomeDataError) {
+  TempDir dir;
+  WriteFile(dir.File("short.sca"), "100,5,6,7,\n8,9,\n");
+  const CliRun run = RunTool({"stl", dir.File("short.sca"), "-o", dir.File("o.stl")});
+  EXPECT_EQ(run.status, kExitOk);
+  EXPECT_EQ(run.err, "Some data error\nFinish\n");
+}
+
+TEST(CliStlScan, ScanOptionReadsAnyName) {
+  TempDir dir;
+  WriteFile(dir.File("bump.txt"), kScan);
+  EXPECT_EQ(RunTool({"stl", dir.File("bump.txt"), "-o", dir.File("o.stl")}).status,
+            kExitFailure);
+  EXPECT_EQ(RunTool({"stl", dir.File("bump.txt"), "-o", dir.File("o.stl"), "--scan"}).status,
+            kExitOk);
+  WriteFile(dir.File("BUMP.SCA"), kScan);
+  EXPECT_EQ(RunTool({"stl", dir.File("BUMP.SCA"), "-o", dir.File("o.stl")}).status, kExitOk);
+}
+
+TEST(CliStlScan, TouchPointComesFromTheSettingsFile) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kScan);
+  testing::ScopedCurrentDir here(dir.path());
+  auto convert = [](std::vector<std::string> extra) {
+    std::vector<std::string> args{"stl", "bump.sca", "-o", "o.stl"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    EXPECT_EQ(RunTool(args).status, kExitOk);
+    return ReadFile("o.stl");
+  };
+  const std::string withoutSettings = convert({});
+  EXPECT_EQ(withoutSettings, convert({"--touch-point", "0.5"}));
+  WriteFile("ScanerTool.ini", "ScannerTool=1.200mm\r\n");
+  const std::string fromSettings = convert({});
+  EXPECT_EQ(fromSettings, convert({"--touch-point", "1.2"}));
+  EXPECT_NE(fromSettings, withoutSettings);
+}
+
+TEST(CliStlScan, WrongOptionsAndRefusedScans) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kScan);
+  WriteFile(dir.File("m.stl"), kOneFacet);
+  const std::string out = dir.File("o.stl");
+  EXPECT_EQ(RunTool({"stl", dir.File("bump.sca"), "-o", out, "--touch-point", "x"}).status,
+            kExitUsage);
+  EXPECT_EQ(RunTool({"stl", dir.File("bump.sca"), "-o", out, "--touch-point", "-1"}).status,
+            kExitUsage);
+  EXPECT_EQ(RunTool({"stl", dir.File("bump.sca"), "-o", out, "--no-platform"}).status,
+            kExitUsage);
+  EXPECT_EQ(RunTool({"stl", dir.File("m.stl"), "-o", out, "--touch-point", "1"}).status,
+            kExitUsage);
+  WriteFile(dir.File("nan.sca"), "100,1,2,\n3,nan,\n");
+  const CliRun refused = RunTool({"stl", dir.File("nan.sca"), "-o", out});
+  EXPECT_EQ(refused.status, kExitFailure);
+  EXPECT_EQ(refused.err, "vantora-cli: Cannot read \"" + dir.File("nan.sca") +
+                             "\": line 2: the height \"nan\" is not a number.\n");
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 }  // namespace
 }  // namespace vantora
