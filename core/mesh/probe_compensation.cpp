@@ -47,41 +47,69 @@ class BallKernel {
     return std::span(depths_).subspan(std::size_t(rowStart_[dj]),
                                       std::size_t(rowStart_[dj + 1] - rowStart_[dj]));
   }
-  // How many points a row reaches to each side.
-  int Reach() const { return Rows() == 0 ? 0 : int(Row(0).size()) - 1; }
+  // How many points the ball reaches to each side of its own.
+  int PointReach() const { return Rows() == 0 ? 0 : int(Row(0).size()) - 1; }
 
  private:
   std::vector<float> depths_;
   std::vector<int> rowStart_;
 };
 
-// The heights of the balls' centres, z + r, line by line, with `pad` points of
-// kOutOfReach on both sides of every line so that neighbours need no bounds test.
-// Points at or above ScanTopZ lower nothing and are out of reach too.
-class BallCentres {
+// The heights of the balls' centres on one line of raw points, z + r, with `pad`
+// points of kOutOfReach on both sides so that neighbours need no bounds test. Points
+// at or above ScanTopZ lower nothing and are out of reach too.
+class CentreLine {
  public:
-  BallCentres(const TDataModule1& s, int pad)
-      : width_(s.ScanMaxI + 1),
-        pad_(pad),
-        stride_(width_ + 2 * pad),
-        heights_(std::size_t(stride_) * std::size_t(s.ScanMaxJ + 1), kOutOfReach) {
-    for (int j = 0; j <= s.ScanMaxJ; ++j) {
-      float* line = Line(j);
-      for (int i = 0; i < width_; ++i) {
-        const float z = s.ScanGrid.At(i, j).Z;
-        if (z < s.ScanTopZ) line[i] = z + s.ProbeRadius;
-      }
+  CentreLine(int width, int pad)
+      : pad_(pad), heights_(std::size_t(width + 2 * pad), kOutOfReach) {}
+
+  void Load(const TDataModule1& s, int j) {
+    float* line = heights_.data() + pad_;
+    for (int i = 0; i <= s.ScanMaxI; ++i) {
+      const float z = s.ScanGrid.At(i, j).Z;
+      line[i] = z < s.ScanTopZ ? z + s.ProbeRadius : kOutOfReach;
     }
   }
 
-  // The first point of line j; its padding lies before and after.
-  const float* Line(int j) const { return heights_.data() + std::size_t(j) * stride_ + pad_; }
+  // The first point; the padding lies before and after.
+  const float* data() const { return heights_.data() + pad_; }
 
  private:
-  float* Line(int j) { return heights_.data() + std::size_t(j) * stride_ + pad_; }
-
-  int width_, pad_, stride_;
+  int pad_;
   std::vector<float> heights_;
+};
+
+// The lower envelope of the lines that balls may still reach: line t lives in slot
+// t mod the ring's size until no later line of points reaches it; then it goes to
+// BaseGrid and the slot starts afresh for a new line.
+class EnvelopeRing {
+ public:
+  EnvelopeRing(int width, int slots)
+      : width_(std::size_t(width)),
+        slots_(slots),
+        values_(width_ * std::size_t(slots), kOutOfReach) {}
+
+  std::span<float> Line(int t) {
+    return std::span(values_).subspan(std::size_t(t % slots_) * width_, width_);
+  }
+
+  // Lowers, and marks, the BaseGrid cells of line t that its envelope lies below.
+  void Flush(int t, PointGrid& base) {
+    const std::span<float> lowest = Line(t);
+    for (std::size_t i = 0; i < width_; ++i) {
+      GridCell& cell = base.At(int(i), t);
+      if (lowest[i] < cell.Z) {
+        cell.Z = lowest[i];
+        cell.Marked = 1;
+      }
+      lowest[i] = kOutOfReach;
+    }
+  }
+
+ private:
+  std::size_t width_;
+  int slots_;
+  std::vector<float> values_;
 };
 
 // The lowest underside, at each point of a line, of the balls resting on one line of
@@ -158,36 +186,30 @@ void CompensateProbeStepByStep(TDataModule1& store) {
 // exactly when that minimum is below its height.
 void CompensateProbe(TDataModule1& store, Host& host) {
   SetProbeRadius(store);
+  const BallKernel kernel(store);
+  if (kernel.Rows() == 0) return;  // the ball does not even reach its own point
   const int width = store.ScanMaxI + 1;
   const int lines = store.ScanMaxJ + 1;
-  const BallKernel kernel(store);
-  const BallCentres centres(store, kernel.Reach());
-  std::vector<float> envelope(std::size_t(width) * std::size_t(lines), kOutOfReach);
+  const int lineReach = kernel.Rows() - 1;
+  CentreLine centres(width, kernel.PointReach());
+  EnvelopeRing envelope(width, 2 * lineReach + 1);
   std::vector<float> underside(static_cast<std::size_t>(width));
-  auto envelopeLine = [&](int j) {
-    return std::span(envelope).subspan(std::size_t(j) * std::size_t(width), std::size_t(width));
-  };
 
   for (int j = 0; j < lines; ++j) {
     host.ProcessPendingMessages();
-    for (int dj = 0; dj < kernel.Rows() && (j + dj < lines || j - dj >= 0); ++dj) {
-      LowestUnderside(centres.Line(j), kernel.Row(dj), underside);
-      if (j + dj < lines) Lower(envelopeLine(j + dj), underside);
-      if (dj > 0 && j - dj >= 0) Lower(envelopeLine(j - dj), underside);
+    centres.Load(store, j);
+    for (int dj = 0; dj <= lineReach; ++dj) {
+      const bool above = j + dj < lines;
+      const bool below = dj > 0 && j - dj >= 0;
+      if (!above && !below) continue;
+      LowestUnderside(centres.data(), kernel.Row(dj), underside);
+      if (above) Lower(envelope.Line(j + dj), underside);
+      if (below) Lower(envelope.Line(j - dj), underside);
     }
+    if (j >= lineReach) envelope.Flush(j - lineReach, store.BaseGrid);  // no line after j reaches it
     host.ProcessPendingMessages();
   }
-
-  for (int j = 0; j < lines; ++j) {
-    const auto lowest = envelopeLine(j);
-    for (int i = 0; i < width; ++i) {
-      GridCell& cell = store.BaseGrid.At(i, j);
-      if (lowest[std::size_t(i)] < cell.Z) {
-        cell.Z = lowest[std::size_t(i)];
-        cell.Marked = 1;
-      }
-    }
-  }
+  for (int t = std::max(lines - lineReach, 0); t < lines; ++t) envelope.Flush(t, store.BaseGrid);
 }
 
 }  // namespace vantora
