@@ -73,21 +73,20 @@ struct StlOptions {
 
 bool HasScanSuffix(const std::string& path) {
   constexpr std::string_view kSuffix = ".sca";
+  auto same = [](char lower, char c) {
+    return lower == std::tolower(static_cast<unsigned char>(c));
+  };
   return path.size() >= kSuffix.size() &&
-         std::equal(kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+         std::equal(kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(), same);
 }
 
-// A scan as the first import of a run, with the touch-point size given or, as the
-// application starts, from ScanerTool.ini in the current directory.
-std::unique_ptr<Workspace> ImportScanOption(const StlOptions& o, CliHost& host) {
-  if (o.noPlatform) throw UsageError("--no-platform: a scan is not placed on the platform");
-  float touchPoint = ReadTouchPointSize(kTouchPointSettingsName);
-  if (!o.touchPoint.empty()) {
-    touchPoint = ParseOption("--touch-point", o.touchPoint);
-    if (touchPoint < 0) throw UsageError("--touch-point: the ball diameter cannot be negative");
-  }
-  return ImportScan(o.model, touchPoint, host);
+// The probe ball diameter of --touch-point or, as the application reads it at
+// start-up, from ScanerTool.ini in the current directory.
+float TouchPointSize(const StlOptions& o) {
+  if (o.touchPoint.empty()) return ReadTouchPointSize(kTouchPointSettingsName);
+  const float size = ParseOption("--touch-point", o.touchPoint);
+  if (size < 0) throw UsageError("--touch-point: the ball diameter cannot be negative");
+  return size;
 }
 
 void RunStl(const StlOptions& o, CliContext& context) {
@@ -98,8 +97,9 @@ void RunStl(const StlOptions& o, CliContext& context) {
     scaling.ZRate = ParseOption("--rates", o.rates[2]);
   }
   const bool scan = o.scan || HasScanSuffix(o.model);
+  if (scan && o.noPlatform) throw UsageError("--no-platform: a scan is not placed on the platform");
   if (!scan && !o.touchPoint.empty()) throw UsageError("--touch-point applies to scan files");
-  const auto w = scan ? ImportScanOption(o, context.host)
+  const auto w = scan ? ImportScan(o.model, TouchPointSize(o), context.host)
                       : ImportModel(o.model, !o.noPlatform, context.host);
   scaling.OutputScale = w->store.OutputScale;
   const StlForm form = o.text ? StlForm::Text : StlForm::Binary;

@@ -206,7 +206,8 @@ void CompensateProbe(TDataModule1& store, Host& host) {
       if (above) Lower(envelope.Line(j + dj), underside);
       if (below) Lower(envelope.Line(j - dj), underside);
     }
-    if (j >= lineReach) envelope.Flush(j - lineReach, store.BaseGrid);  // no line after j reaches it
+    // No line after j reaches line j - lineReach.
+    if (j >= lineReach) envelope.Flush(j - lineReach, store.BaseGrid);
     host.ProcessPendingMessages();
   }
   for (int t = std::max(lines - lineReach, 0); t < lines; ++t) envelope.Flush(t, store.BaseGrid);

@@ -15,7 +15,8 @@ using testing::TempDir;
 using testing::WriteFile;
 
 // A bump of 4 x 3 points 0.5 mm apart, every height above the platform.
-constexpr std::string_view kBump = "500,1000,2000,2000,1000,\n1000,3000,3000,1000,\n1000,2000,2000,1000,\n";
+constexpr std::string_view kBump =
+    "500,1000,2000,2000,1000,\n1000,3000,3000,1000,\n1000,2000,2000,1000,\n";
 
 struct Import {
   ScanReadResult Read(const std::string& path) {

@@ -50,7 +50,7 @@ TEST(ParseScanFile, FieldRules) {
 
 TEST(ParseScanFile, LongFieldsAndLongLinesAreReadWhole) {
   std::string line = "100.00000000000000,";
-  for (int i = 0; i < 6000; ++i) line += "0000000000000000000000000000000000" + std::to_string(i) + ",";
+  for (int i = 0; i < 6000; ++i) line += std::string(34, '0') + std::to_string(i) + ",";
   ASSERT_GT(line.size(), 200'000u);
   const Parsed p(line + "\n" + line.substr(line.find(',') + 1) + "\n");
   ASSERT_TRUE(p.status) << p.status.message();
