@@ -36,6 +36,14 @@ std::unique_ptr<TDataModule1> ScanStore(int width, int lines, float pitch, float
   return store;
 }
 
+std::unique_ptr<TDataModule1> Compensated(int width, int lines, float pitch, float probeSize,
+                                          float top, const std::vector<float>& raw) {
+  auto store = ScanStore(width, lines, pitch, probeSize, top, raw);
+  ScriptedHost host;
+  CompensateProbe(*store, host);
+  return store;
+}
+
 void ExpectSameBaseGrid(const TDataModule1& expected, const TDataModule1& actual) {
   for (int j = 0; j <= expected.ScanMaxJ; ++j) {
     for (int i = 0; i <= expected.ScanMaxI; ++i) {
@@ -101,9 +109,7 @@ TEST(CompensateProbe, HeightsNeverRiseAndLoweredCellsAreMarked) {
   std::vector<float> raw(60 * 50);
   for (float& z : raw) z = height(rng);
   const float lowest = *std::min_element(raw.begin(), raw.end());
-  auto store = ScanStore(60, 50, 0.1f, 1.0f, 2.0f, raw);
-  ScriptedHost host;
-  CompensateProbe(*store, host);
+  const auto store = Compensated(60, 50, 0.1f, 1.0f, 2.0f, raw);
   int lowered = 0;
   for (int j = 0; j < 50; ++j) {
     for (int i = 0; i < 60; ++i) {
@@ -121,9 +127,7 @@ TEST(CompensateProbe, HeightsNeverRiseAndLoweredCellsAreMarked) {
 TEST(CompensateProbe, SmallBallGivesBackTheRawHeights) {
   // A ball narrower than two steps reaches no neighbour: ProbeRadiusCells 0.
   const std::vector<float> raw{0.5f, 1.25f, 3.0f, 0.0f, 2.0f, 2.0f};
-  auto store = ScanStore(3, 2, 0.1f, 0.19f, 2.0f, raw);
-  ScriptedHost host;
-  CompensateProbe(*store, host);
+  const auto store = Compensated(3, 2, 0.1f, 0.19f, 2.0f, raw);
   EXPECT_EQ(store->ProbeRadiusCells, 0);
   EXPECT_EQ(store->ProbeRadius, 0.095f);
   for (int k = 0; k < 6; ++k) {
@@ -136,9 +140,7 @@ TEST(CompensateProbe, SmallBallGivesBackTheRawHeights) {
 TEST(CompensateProbe, BorderCellsTakeTheNearestContribution) {
   // One low point next to the border of a line; the ball reaches three steps.
   const std::vector<float> raw{5, 1, 5, 5, 5, 5};
-  auto store = ScanStore(6, 1, 1.0f, 6.0f, 5.0f, raw);
-  ScriptedHost host;
-  CompensateProbe(*store, host);
+  const auto store = Compensated(6, 1, 1.0f, 6.0f, 5.0f, raw);
   ASSERT_EQ(store->ProbeRadiusCells, 3);
   const float top = 1.0f + 3.0f;
   EXPECT_EQ(store->BaseGrid.At(0, 0).Z, top - std::sqrt(9.0f - 1.0f));
@@ -153,9 +155,7 @@ TEST(CompensateProbe, TinyPitchStaysWithinTheGrid) {
   // every cell comes down to the lowest point, the ball's depth there being r.
   std::vector<float> raw(30 * 30, 3.0f);
   raw[77] = 1.0f;
-  auto store = ScanStore(30, 30, 1e-30f, 1.0f, 3.0f, raw);
-  ScriptedHost host;
-  CompensateProbe(*store, host);
+  const auto store = Compensated(30, 30, 1e-30f, 1.0f, 3.0f, raw);
   EXPECT_EQ(store->ProbeRadiusCells, INT_MAX);
   EXPECT_EQ(store->BaseGrid.At(29, 29).Z, (1.0f + 0.5f) - 0.5f);
   EXPECT_EQ(store->BaseGrid.At(29, 29).Marked, 1);
