@@ -228,11 +228,14 @@ Status ParseScanFile(std::string_view text, Host& host, ScanFile& scan) {
   scan = ScanFile{};
   ScanParser parser(scan);
   std::size_t position = 0;
+  int shownPercent = -1;
   for (int number = 1; position < text.size(); ++number) {
     const std::size_t end = std::min(text.find('\n', position), text.size());
     const std::string_view line = text.substr(position, end - position);
     position = std::min(end + 1, text.size());
-    host.ReportProgress(Percent(position, text.size()), 100);
+    if (const int percent = Percent(position, text.size()); percent != shownPercent) {
+      host.ReportProgress(shownPercent = percent, 100);
+    }
     host.ProcessPendingMessages();
     if (Status s = parser.TakeLine(line, number); !s) return s;
   }

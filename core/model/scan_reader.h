@@ -33,7 +33,8 @@ struct ScanFile {
 };
 
 // Reads the text of a scan file in one pass, reporting the percentage of the text
-// read and letting the host process pending messages after each line. Fields are
+// read (when it changes) and letting the host process pending messages after each
+// line. Fields are
 // converted as atof does and kept as f32. Refuses a file that has no pitch or no
 // height, a pitch that is not a positive number, a height that is not finite as f32,
 // and more than PointGrid::Limit points on a line or lines in the file.

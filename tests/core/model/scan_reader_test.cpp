@@ -92,6 +92,10 @@ TEST(ParseScanFile, ProgressAfterEveryLine) {
   const Parsed p("100,1,\n2,\n3,\n");  // 7 + 3 + 3 bytes
   EXPECT_EQ(p.host.progress, (std::vector<std::pair<int, int>>{{53, 100}, {76, 100}, {100, 100}}));
   EXPECT_EQ(p.host.pendingMessageCalls, 3);
+  // A percentage is reported once however many lines it takes.
+  const Parsed many("100,1,\n" + std::string(1000, '\n'));
+  EXPECT_EQ(many.host.progress.size(), 101u);  // 0 to 100
+  EXPECT_EQ(many.host.pendingMessageCalls, 1001);
 }
 
 TEST(ParseScanFile, Refusals) {
