@@ -120,13 +120,21 @@ class EnvelopeRing {
 void LowestUnderside(const float* centres, std::span<const float> depths,
                      std::span<float> out) {
   const std::size_t width = out.size();
+  auto nearer = [centres](std::size_t a, std::size_t t) {
+    return std::min(centres[t - a], centres[t + a]);
+  };
   for (std::size_t t = 0; t < width; ++t) out[t] = centres[t] - depths[0];
-  for (std::size_t a = 1; a < depths.size(); ++a) {
-    const float depth = depths[a];
-    const float* left = centres - a;
-    const float* right = centres + a;
+  // Two distances per pass over the line halve its loads and stores.
+  std::size_t a = 1;
+  for (; a + 1 < depths.size(); a += 2) {
+    const float near = depths[a], far = depths[a + 1];
     for (std::size_t t = 0; t < width; ++t) {
-      out[t] = std::min(out[t], std::min(left[t], right[t]) - depth);
+      out[t] = std::min(out[t], std::min(nearer(a, t) - near, nearer(a + 1, t) - far));
+    }
+  }
+  if (a < depths.size()) {
+    for (std::size_t t = 0; t < width; ++t) {
+      out[t] = std::min(out[t], nearer(a, t) - depths[a]);
     }
   }
 }
