@@ -121,7 +121,7 @@ void LowestUnderside(const float* centres, std::span<const float> depths,
                      std::span<float> out) {
   const std::size_t width = out.size();
   auto nearer = [centres](std::size_t a, std::size_t t) {
-    return std::min(centres[t - a], centres[t + a]);
+    return std::min((centres - a)[t], (centres + a)[t]);
   };
   for (std::size_t t = 0; t < width; ++t) out[t] = centres[t] - depths[0];
   // Two distances per pass over the line halve its loads and stores.
