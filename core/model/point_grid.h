@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/reserved_array.h"
+
 namespace vantora {
 
 // One point of a grid: position in mm and a flag byte.
@@ -18,9 +20,10 @@ struct GridCell {
 };
 
 // A logical Limit x Limit table of cell slots indexed [i][j], each slot empty or
-// holding one cell. Memory follows the data: slots live in 64 x 64 tiles that are
-// allocated the first time a cell in them is created, so an empty grid costs a few
-// kilobytes and a 2000 x 2000 scan about 64 MB.
+// holding one cell. Memory follows the data: slots live in 64 x 64 tiles, taken from a
+// reserved pool the first time a cell in them is created, so an empty grid costs
+// nothing and a 2000 x 2000 scan about 64 MB. The pool's pages arrive zeroed (an empty
+// tile) and as huge pages, which makes filling a large grid several times cheaper.
 class PointGrid {
  public:
   static constexpr int Limit = 6000;
@@ -58,7 +61,13 @@ class PointGrid {
     return ((j & (kTileSize - 1)) << kTileBits) | (i & (kTileSize - 1));
   }
 
-  std::vector<std::unique_ptr<Tile>> tiles_;  // empty until the first cell is created
+  Tile* FindTile(int i, int j) const;
+
+  // Both created with the first cell: the pool and, per tile of the table, its place in
+  // the pool (or -1).
+  std::unique_ptr<ReservedArray<Tile>> pool_;
+  std::vector<std::int32_t> placeOfTile_;
+  std::int32_t tilesUsed_ = 0;
 };
 
 }  // namespace vantora
