@@ -199,6 +199,11 @@ double AtofText(std::string_view text) {
   return StrtodInCLocale(text);
 }
 
+std::string ShortestFloatText(float v) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
 double AtofRun(std::string_view run) {
   const char* p = run.data();
   return ReadNumberRun(p, p + run.size());

@@ -28,6 +28,10 @@ std::optional<float> ParseFloatText(std::string_view text);
 // The message shown when ParseFloatText refuses a text.
 std::string NotAFloatMessage(std::string_view text);
 
+// The shortest text that reads back as `v` (0.2, 1e-06, -1234.5), for messages that
+// quote a value as the operator typed it.
+std::string ShortestFloatText(float v);
+
 // Converts a run of number characters the way the C library's atof does: the longest
 // valid prefix counts and a text without one gives 0.
 double AtofRun(std::string_view run);

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/point_grid.h"
+#include "model/section_raster.h"
 
 namespace vantora {
 
@@ -67,9 +69,12 @@ struct TDataModule1 {
   std::array<float, 3> TriangleX{};
   std::array<float, 3> TriangleZ{};
 
-  // Point grids: scan points, then the section raster and the tool path.
+  // Point grids of the scan points. RasterSetup empties them: the section raster and
+  // the current section's wire path live in their own compact arrays below.
   PointGrid ScanGrid;
   PointGrid BaseGrid;
+  SectionRaster Raster;
+  std::vector<PathPoint> ToolPath;  // PathCount points
 };
 
 }  // namespace vantora
