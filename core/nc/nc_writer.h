@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "app/host.h"
+#include "model/data_module.h"
+#include "nc/nc_format.h"
+#include "nc/nc_program.h"
+
+namespace vantora {
+
+// Writes one NC program: its first line, the lines of every section's ToolPath and
+// "M30\n", each motion line holding only the axis words whose values changed, in the
+// store's NcFormat. One writer serves one program run, and every program starts from
+// the writer's initial state, so its first motion line is a full one.
+class NcWriter {
+ public:
+  NcWriter(const NcFormat& format, const TDataModule1& store, NcLineSink& program)
+      : format_(format), store_(store), program_(program) {}
+
+  // Program start: the initial state, then FirstLine as one line (empty if it is).
+  void StartProgram();
+  // The current ToolPath at section angle `angle`: points 0 to PathCount - 1 when
+  // PathDirection is +1, PathCount - 1 down to 1 when it is -1.
+  void WriteSectionNc(float angle, Host& host);
+  // Appends at most one line for the point (x, y) at rotary position c.
+  void WriteNcLine(float x, float y, float c);
+  // Program end: the line "M30\n".
+  void EndProgram();
+
+  // Key of the run whose first motion line was written: StartAngle truncated.
+  int SectionKey = 1234;
+  bool FirstLinePending = true;  // the next line is a first motion line
+  float LastX = 123333.0f;       // the last values written
+  float LastY = 123333.0f;
+  float LastC = -123.0f;
+
+ private:
+  void ForgetLastLine();
+  void AppendWord(const std::string& axis, float value);
+
+  const NcFormat& format_;
+  const TDataModule1& store_;
+  NcLineSink& program_;
+  std::string line_;  // reused for every line
+};
+
+}  // namespace vantora

@@ -1,0 +1,80 @@
+#include "nc/nc_program.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "scripted_host.h"
+#include "test_files.h"
+
+namespace vantora {
+namespace {
+
+using testing::ReadFile;
+using testing::ScriptedHost;
+using testing::TempDir;
+using testing::WriteFile;
+
+NcProgram TwoRuns() {
+  NcProgram program;
+  for (const char* line : {"", "G1 X 1.000 Y 2.000 C 0.000 F300", " X 3.000", "M30\n", "G90",
+                           "G1 X 0.000 Y 0.000 C 5.000 F300", "M30\n"}) {
+    program.AppendLine(line);
+  }
+  return program;
+}
+
+TEST(NcProgram, KeepsItsLinesUntilCleared) {
+  NcProgram program = TwoRuns();
+  ASSERT_EQ(program.LineCount(), 7);
+  EXPECT_EQ(program.Line(0), "");
+  EXPECT_EQ(program.Line(3), "M30\n");
+  EXPECT_EQ(program.Line(4), "G90");
+  program.Clear();
+  EXPECT_EQ(program.LineCount(), 0);
+}
+
+TEST(NcProgram, FileLinesEndInCrLfAndTheEndLineKeepsOneLineEnd) {
+  StringSink text;
+  WriteNcText(TwoRuns(), text);
+  EXPECT_EQ(text.text,
+            "\r\nG1 X 1.000 Y 2.000 C 0.000 F300\r\n X 3.000\r\nM30\r\nG90\r\n"
+            "G1 X 0.000 Y 0.000 C 5.000 F300\r\nM30\r\n");
+}
+
+TEST(NcProgram, SavingReplacesTheFileOnlyWhenComplete) {
+  TempDir dir;
+  const std::string path = dir.File("out.nc");
+  WriteFile(path, "old");
+  ASSERT_TRUE(SaveNcFile(path, TwoRuns()));
+  EXPECT_EQ(ReadFile(path).substr(0, 2), "\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  const Status failed = SaveNcFile(dir.File("missing/out.nc"), TwoRuns());
+  EXPECT_EQ(failed.code(), ErrorCode::CannotWrite);
+  EXPECT_NE(failed.message().find("missing/out.nc"), std::string::npos) << failed.message();
+}
+
+TEST(NcProgram, OfferToSaveAsksThenSavesWhereTheOperatorChose) {
+  TempDir dir;
+  ScriptedHost declined;
+  declined.answers = {false};
+  EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), declined));
+  ASSERT_EQ(declined.questions.size(), 1u);
+  EXPECT_EQ(declined.questions[0].text, "Save NC file ?");
+  EXPECT_EQ(declined.questions[0].caption, "Position Message");
+
+  ScriptedHost cancelled;  // Yes, then no file chosen
+  EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), cancelled));
+
+  ScriptedHost saved;
+  saved.saveFiles = {{dir.File("chosen.nc"), 1}};
+  EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), saved));
+  StringSink text;
+  WriteNcText(TwoRuns(), text);
+  EXPECT_EQ(ReadFile(dir.File("chosen.nc")), text.text);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace vantora
