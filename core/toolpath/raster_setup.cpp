@@ -1,0 +1,150 @@
+#include "toolpath/raster_setup.h"
+
+#include <algorithm>
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "common/truncate.h"
+#include "mesh/number_text.h"
+
+namespace vantora {
+namespace {
+
+constexpr int kLastCell = PointGrid::Limit - 1;
+// Sample loops step by one resolution from wherever the model lies; up to 2^24 cells
+// from the axis a double still adds that step exactly enough to move on.
+constexpr double kMaxReachCells = 1 << 24;
+
+struct Spans {
+  float x, y, z, diag;
+};
+
+// Spans of the model and its wire margin, each rounded to f32, formed in double.
+Spans SpansOf(const TDataModule1& s, float wireDia) {
+  const double margin = 2.0 * double(wireDia);
+  Spans spans{};
+  spans.x = float(s.MaxX - s.MinX + margin);
+  spans.y = float(s.MaxY - s.MinY + margin);
+  spans.z = float(s.MaxZ - s.MinZ + margin);
+  spans.diag = std::sqrt(spans.x * spans.x + spans.y * spans.y);
+  return spans;
+}
+
+// Cells across a span: the division in f32, the rounding sum in double.
+int CellsAcross(float span, float resolution) {
+  return TruncateToInt(double(span / resolution) + 0.5);
+}
+
+void SizeRaster(RasterGeometry& g, const Spans& spans, double margin) {
+  g.RasterMaxI = TruncateToInt(CellsAcross(spans.diag, g.Resolution) * margin);
+  g.RasterMaxJ = TruncateToInt(CellsAcross(spans.z, g.Resolution) * margin);
+}
+
+// The largest distance of the model from the origin along any axis.
+double Reach(const TDataModule1& s) {
+  return std::max({std::abs(s.MaxX), std::abs(s.MinX), std::abs(s.MaxY), std::abs(s.MinY),
+                   std::abs(s.MaxZ), std::abs(s.MinZ)});
+}
+
+Status Refuse(std::string message) {
+  return Status::Error(ErrorCode::InvalidValue, std::move(message));
+}
+
+// Doubles in the order of their values, as unsigned integers, so a binary search can
+// walk them one by one.
+std::uint64_t OrderKey(double v) {
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  return bits >> 63 ? ~bits : bits | (std::uint64_t{1} << 63);
+}
+double FromOrderKey(std::uint64_t key) {
+  return std::bit_cast<double>(key >> 63 ? key & ~(std::uint64_t{1} << 63) : ~key);
+}
+
+// Where the cells along one axis begin: Edges[k] is the smallest double v whose cell
+// trunc(v / resolution + 0.5) + offset is k or more, found bit by bit so that sample
+// lookups against these edges give exactly the cells that division gives.
+SectionRaster::CellEdges EdgesOf(int cells, int offset, float resolution) {
+  const double res = resolution;
+  SectionRaster::CellEdges edges;
+  edges.Cells = cells;
+  edges.Edges.resize(std::size_t(cells) + 1);
+  for (int k = 0; k <= cells; ++k) {
+    const double wanted = double(k) - offset;
+    std::uint64_t below = OrderKey(-DBL_MAX), atOrAbove = OrderKey(DBL_MAX);
+    while (atOrAbove - below > 1) {
+      const std::uint64_t mid = below + (atOrAbove - below) / 2;
+      (std::trunc(FromOrderKey(mid) / res + 0.5) >= wanted ? atOrAbove : below) = mid;
+    }
+    edges.Edges[std::size_t(k)] = FromOrderKey(atOrAbove);
+  }
+  return edges;
+}
+
+}  // namespace
+
+Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
+                  RasterGeometry& geometry) {
+  if (!(resolution > 0) || !std::isfinite(resolution)) {
+    return Refuse("The resolution must be greater than 0; it is " +
+                  ShortestFloatText(resolution) + ".");
+  }
+  if (!(wireDia > 0) || !std::isfinite(wireDia)) {
+    return Refuse("The wire diameter must be greater than 0; it is " +
+                  ShortestFloatText(wireDia) + ".");
+  }
+  const Spans spans = SpansOf(store, wireDia);
+  if (!std::isfinite(spans.diag) || !std::isfinite(spans.z)) {
+    return Refuse("The model is too large for a section raster.");
+  }
+  RasterGeometry g;
+  g.Resolution = resolution;
+  g.HalfWidth = double(spans.diag) * 0.5 + 0.5;
+  SizeRaster(g, spans, 1.2);
+  if (g.RasterMaxI > kLastCell || g.RasterMaxJ > kLastCell) {
+    // Enlarge the cells so the diagonal spans 5000 of them.
+    g.Resolution = float(0.0002 * double(spans.diag));
+    g.Enlarged = true;
+    SizeRaster(g, spans, 1.1);
+  }
+  if (!(g.Resolution > 0) || g.RasterMaxI > kLastCell || g.RasterMaxJ > kLastCell) {
+    return Refuse("The section raster would need " + std::to_string(g.RasterMaxJ + 1) +
+                  " rows, more than the 6000 it can hold, even at resolution " +
+                  ShortestFloatText(g.Resolution) +
+                  ": the model is too tall for its width.");
+  }
+  if (!(Reach(store) <= FLT_MAX / 2) || Reach(store) / g.Resolution >= kMaxReachCells) {
+    return Refuse("The model lies too far from the rotation axis for resolution " +
+                  ShortestFloatText(g.Resolution) + ".");
+  }
+  g.AxisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
+  g.WireMarginCells = TruncateToInt((double(wireDia) + 0.5) / g.Resolution);
+  geometry = g;
+  return Status::Ok();
+}
+
+Status RasterSetup(TDataModule1& store, Host& host) {
+  RasterGeometry g;
+  if (Status s = PlanRaster(store, store.Resolution, store.WireDia, g); !s) return s;
+  if (g.Enlarged && g.Resolution > store.WireDia) host.ShowMessage("Wrie dia > Resolution");
+  store.Resolution = g.Resolution;
+  store.MaxX = g.HalfWidth;
+  store.MinX = -g.HalfWidth;
+  store.RasterMaxI = g.RasterMaxI;
+  store.RasterMaxJ = g.RasterMaxJ;
+  store.AxisColumn = g.AxisColumn;
+  store.WireMarginCells = g.WireMarginCells;
+  store.ScanGrid.Clear();
+  store.BaseGrid.Clear();
+  const int columns = g.RasterMaxI + 1, rows = g.RasterMaxJ + 1;
+  store.Raster.Resize(columns, rows);
+  store.Raster.ColumnEdges = EdgesOf(columns, g.AxisColumn, g.Resolution);
+  store.Raster.RowEdges = EdgesOf(rows, g.WireMarginCells, g.Resolution);
+  store.ToolPath.clear();
+  store.PathCount = store.PathSlotI = store.PathSlotJ = 0;
+  return Status::Ok();
+}
+
+}  // namespace vantora

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/host.h"
+#include "common/status.h"
+#include "model/data_module.h"
+
+namespace vantora {
+
+// The raster RasterSetup derives from the model bounds, the resolution and the wire
+// diameter.
+struct RasterGeometry {
+  float Resolution = 0;   // enlarged when the raster would not fit 6000 columns or rows
+  bool Enlarged = false;  // the fallback enlarged it
+  double HalfWidth = 0;   // the new MaxX; MinX becomes its negative
+  int RasterMaxI = 0, RasterMaxJ = 0;
+  int AxisColumn = 0, WireMarginCells = 0;
+};
+
+// Computes the raster for `resolution` and `wireDia` over the store's bounds, or
+// refuses, changing nothing: a resolution or wire diameter that is not greater than 0,
+// a model too large for single-precision spans, a model so tall for its width that
+// more than 6000 rows would be needed even after enlarging the resolution, and a model
+// lying so far from the rotation axis that stepping one cell there is lost in rounding.
+Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
+                  RasterGeometry& geometry);
+
+// Sizes the section raster from the store's bounds, Resolution and WireDia: MaxX and
+// MinX become plus and minus the half width of the turning model, the raster's size,
+// axis column and wire margin are set, ScanGrid and BaseGrid are emptied and every
+// raster cell is clear. Shows "Wrie dia > Resolution" when the resolution had to be
+// enlarged beyond the wire diameter, and goes on. Refusals as PlanRaster's.
+Status RasterSetup(TDataModule1& store, Host& host);
+
+}  // namespace vantora

@@ -1,0 +1,143 @@
+#include "toolpath/section_mesh.h"
+
+#include <bit>
+#include <cmath>
+
+#include "common/parallel.h"
+#include "toolpath/cell_ladder.h"
+#include "toolpath/section_fill.h"
+
+namespace vantora {
+namespace {
+
+constexpr long kVerticesPerThread = 100'000;
+
+// Recently seen vertices, by the bits of their coordinates: a direct-mapped table small
+// enough to stay in cache, holding a few rows of facets of any common mesh.
+class RecentVertices {
+ public:
+  RecentVertices() : slots_(kSlots) {}
+
+  // The index of `v` if it was seen recently, else `fresh`, which it is known by from
+  // now on; `isNew` tells which.
+  std::uint32_t Find(const Vec3& v, std::uint32_t fresh, bool& isNew) {
+    const Key key{std::bit_cast<std::uint32_t>(v[0]), std::bit_cast<std::uint32_t>(v[1]),
+                  std::bit_cast<std::uint32_t>(v[2])};
+    Slot& slot = slots_[Hash(key)];
+    isNew = slot.index == kNone || slot.key[0] != key[0] || slot.key[1] != key[1] ||
+            slot.key[2] != key[2];
+    if (isNew) slot = {key, fresh};
+    return slot.index;
+  }
+
+ private:
+  static constexpr int kSlotBits = 14;
+  static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+  static constexpr std::uint32_t kNone = ~std::uint32_t{0};
+  using Key = std::array<std::uint32_t, 3>;
+  struct Slot {
+    Key key{};
+    std::uint32_t index = kNone;
+  };
+
+  static std::size_t Hash(const Key& k) {
+    const std::uint64_t h = k[0] * 0x9E3779B97F4A7C15u ^ k[1] * 0xC2B2AE3D27D4EB4Fu ^
+                            k[2] * 0x165667B19E3779F9u;
+    return std::size_t(h >> (64 - kSlotBits));
+  }
+
+  std::vector<Slot> slots_;
+};
+
+}  // namespace
+
+SectionMesh::SectionMesh(const FacetTable& table, const TDataModule1& store)
+    : store_(store),
+      facetCount_(std::size_t(table.FacetCount)),
+      facets_(facetCount_),
+      rows_(facetCount_),
+      x_(3 * facetCount_),
+      y_(3 * facetCount_),
+      z_(3 * facetCount_),
+      column_(3 * facetCount_) {
+  RecentVertices recent;
+  for (std::size_t k = 0; k < facetCount_; ++k) {
+    const Facet& f = table.Facets[k];
+    const Vec3* corners[3] = {&f.V1, &f.V2, &f.V3};
+    for (std::size_t c = 0; c < 3; ++c) {
+      bool isNew = false;
+      const Vec3& v = *corners[c];
+      facets_[k][c] = recent.Find(v, std::uint32_t(vertexCount_), isNew);
+      if (isNew) {
+        x_[vertexCount_] = v[0];
+        y_[vertexCount_] = v[1];
+        z_[vertexCount_] = v[2];
+        ++vertexCount_;
+      }
+    }
+  }
+  LocateRows();
+  columnSpan_ = LocateColumns(0, vertexCount_);
+}
+
+void SectionMesh::LocateRows() {
+  // Every turn keeps |x| within |x| + |y| of the start; the fill's crossing heights
+  // stray from the corners' z by far less than 2^-30 of the coordinates.
+  double reach = 0;
+  for (std::size_t v = 0; v < vertexCount_; ++v) {
+    reach = std::max(reach, double(std::abs(x_[v])) + std::abs(y_[v]) + std::abs(z_[v]));
+  }
+  const double guard = reach * 0x1p-28;
+  const CellLadder rows(store_.Raster.RowEdges, store_.Resolution, store_.WireMarginCells);
+  for (std::size_t k = 0; k < facetCount_; ++k) {
+    const auto [a, b, c] = facets_[k];
+    const double zLo = std::min({z_[a], z_[b], z_[c]}), zHi = std::max({z_[a], z_[b], z_[c]});
+    rows_[k] = {std::int16_t(rows.Locate(zLo - guard)), std::int16_t(rows.Locate(zHi + guard))};
+  }
+}
+
+std::pair<int, int> SectionMesh::LocateColumns(std::size_t begin, std::size_t end) {
+  const CellLadder columns(store_.Raster.ColumnEdges, store_.Resolution, store_.AxisColumn);
+  std::pair<int, int> span{columns.Cells(), -1};
+  for (std::size_t v = begin; v < end; ++v) {
+    column_[v] = columns.Locate(x_[v]);
+    span = {std::min(span.first, column_[v]), std::max(span.second, column_[v])};
+  }
+  return span;
+}
+
+void SectionMesh::RotateModel(float& modelTurnAngle, float angle) {
+  const float delta = angle - modelTurnAngle;
+  const double r = delta * 0.01745;
+  const double c = std::cos(r), s = std::sin(r);
+  const long count = long(vertexCount_);
+  const int threads = ThreadCount(count, kVerticesPerThread, RasterThreadLimit());
+  std::vector<std::pair<int, int>> spans(static_cast<std::size_t>(threads));
+  ForEachSlice(count, threads, [&](int part, long begin, long end) {
+    for (long v = begin; v < end; ++v) {
+      const double x = x_[std::size_t(v)], y = y_[std::size_t(v)];
+      x_[std::size_t(v)] = float(c * x - s * y);
+      y_[std::size_t(v)] = float(s * x + c * y);
+    }
+    spans[std::size_t(part)] = LocateColumns(std::size_t(begin), std::size_t(end));
+  });
+  columnSpan_ = spans[0];
+  for (const auto& [first, last] : spans) {
+    columnSpan_ = {std::min(columnSpan_.first, first), std::max(columnSpan_.second, last)};
+  }
+  modelTurnAngle = angle;
+}
+
+void SectionMesh::StoreInto(FacetTable& table) const {
+  for (std::size_t k = 0; k < facetCount_; ++k) {
+    Facet& f = table.Facets[k];
+    Vec3* corners[3] = {&f.V1, &f.V2, &f.V3};
+    for (std::size_t c = 0; c < 3; ++c) {
+      const std::uint32_t v = facets_[k][c];
+      (*corners[c])[0] = x_[v];
+      (*corners[c])[1] = y_[v];
+    }
+  }
+}
+
+}  // namespace vantora

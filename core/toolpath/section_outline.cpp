@@ -1,0 +1,232 @@
+#include "toolpath/section_outline.h"
+
+#include <algorithm>
+#include <bit>
+#include <vector>
+
+namespace vantora {
+namespace {
+
+using Word = SectionRaster::Word;
+
+constexpr int kRunEndCapacity = 300;  // entries of RunEndI and RunEndJ
+
+// Bit j set when cell j - 1 of the column is marked.
+Word BelowBits(const Word* column, int w) {
+  return (column[w] << 1) | (w > 0 ? column[w - 1] >> 63 : 0);
+}
+// Bit j set when cell j + 1 of the column is marked.
+Word AboveBits(const Word* column, int w, int words) {
+  return (column[w] >> 1) | (w + 1 < words ? column[w + 1] << 63 : 0);
+}
+
+// How a growth pass scans its lines: along the rows (i changes) or along the
+// columns, toward higher (+1) or lower (-1) indices.
+struct Pass {
+  bool alongRows;
+  int direction;
+};
+
+// Growing a pass's lines a word at a time: a pass marks, after every run that ends
+// inside its line, the r cells from the run's end on; over the whole line that is the
+// union of the line shifted by 0 to r cells in the scan direction. The shifts are
+// doubled up, so r = 7 takes three rounds.
+template <typename OrShifted>
+void DilateByDoubling(int r, const OrShifted& orShifted) {
+  for (int covered = 1; covered < r + 1;) {
+    const int shift = std::min(covered, r + 1 - covered);
+    orShifted(shift);
+    covered += shift;
+  }
+}
+
+void DilateAlongRows(SectionRaster& raster, int direction, int r) {
+  Word* marks = raster.Column(0);
+  const long words = raster.WordsPerColumn();
+  const long total = raster.Columns() * words;
+  DilateByDoubling(r, [&](int shiftCells) {
+    const long shift = shiftCells * words;  // whole columns
+    if (direction > 0) {
+      for (long k = total - 1; k >= shift; --k) marks[k] |= marks[k - shift];
+    } else {
+      for (long k = 0; k + shift < total; ++k) marks[k] |= marks[k + shift];
+    }
+  });
+}
+
+// column |= column shifted toward higher rows by s cells (lower words first read).
+void OrShiftedUp(Word* column, int words, int s) {
+  const int q = s >> 6, b = s & 63;
+  for (int w = words - 1; w >= q; --w) {
+    Word v = column[w - q] << b;
+    if (b != 0 && w - q - 1 >= 0) v |= column[w - q - 1] >> (64 - b);
+    column[w] |= v;
+  }
+}
+// column |= column shifted toward lower rows by s cells.
+void OrShiftedDown(Word* column, int words, int s) {
+  const int q = s >> 6, b = s & 63;
+  for (int w = 0; w + q < words; ++w) {
+    Word v = column[w + q] >> b;
+    if (b != 0 && w + q + 1 < words) v |= column[w + q + 1] << (64 - b);
+    column[w] |= v;
+  }
+}
+
+void DilateAlongColumns(SectionRaster& raster, int direction, int r) {
+  const int words = raster.WordsPerColumn();
+  for (int i = 0; i < raster.Columns(); ++i) {
+    Word* column = raster.Column(i);
+    DilateByDoubling(r, [&](int shift) {
+      direction > 0 ? OrShiftedUp(column, words, shift) : OrShiftedDown(column, words, shift);
+    });
+    column[words - 1] &= raster.TopWordMask();
+  }
+}
+
+// ---- Lines with more run ends than the lists hold, grown cell by cell ----
+
+// One raster line in scan order: cell k is (i0 + k di, j0 + k dj).
+struct Line {
+  int i0, j0, di, dj, length;
+};
+
+Line LineOf(const SectionRaster& raster, Pass pass, int index) {
+  if (pass.alongRows) {
+    return {pass.direction > 0 ? 0 : raster.Columns() - 1, index, pass.direction, 0,
+            raster.Columns()};
+  }
+  return {index, pass.direction > 0 ? 0 : raster.Rows() - 1, 0, pass.direction, raster.Rows()};
+}
+
+std::vector<bool> ReadLine(const SectionRaster& raster, const Line& line) {
+  std::vector<bool> cells(std::size_t(line.length));
+  for (int k = 0; k < line.length; ++k) {
+    cells[std::size_t(k)] = raster.Marked(line.i0 + k * line.di, line.j0 + k * line.dj);
+  }
+  return cells;
+}
+
+// Writes the line as the pass grows it when only its first 300 run ends fit the lists.
+void RegrowLine(SectionRaster& raster, const Line& line, const std::vector<bool>& before,
+                int r) {
+  std::vector<bool> after = before;
+  bool inRun = false;
+  int ends = 0;
+  for (int k = 0; k < line.length; ++k) {
+    if (before[std::size_t(k)]) {
+      inRun = true;
+    } else if (inRun) {
+      inRun = false;
+      if (ends++ >= kRunEndCapacity) continue;
+      for (int m = 0; m < r && k + m < line.length; ++m) after[std::size_t(k + m)] = true;
+    }
+  }
+  for (int k = 0; k < line.length; ++k) {
+    const int i = line.i0 + k * line.di, j = line.j0 + k * line.dj;
+    after[std::size_t(k)] ? raster.Mark(i, j) : raster.Unmark(i, j);
+  }
+}
+
+// Run ends of the rows in column i: cells whose neighbour before them in the scan
+// direction is marked while they are not.
+Word RowRunEnds(const SectionRaster& raster, int direction, int i, int w) {
+  return raster.Column(i - direction)[w] & ~raster.Column(i)[w];
+}
+
+// Run ends of a column in the scan direction, rows inside the raster only.
+Word ColumnRunEnds(const SectionRaster& raster, int direction, const Word* column, int w) {
+  const int words = raster.WordsPerColumn();
+  const Word before = direction > 0 ? BelowBits(column, w) : AboveBits(column, w, words);
+  return before & ~column[w] & (w + 1 == words ? raster.TopWordMask() : ~Word{0});
+}
+
+std::vector<int> LongRows(const SectionRaster& raster, int direction) {
+  const int words = raster.WordsPerColumn();
+  const int first = direction > 0 ? 1 : 0;
+  const int last = direction > 0 ? raster.Columns() - 1 : raster.Columns() - 2;
+  long total = 0;
+  for (int i = first; i <= last; ++i) {
+    for (int w = 0; w < words; ++w) total += std::popcount(RowRunEnds(raster, direction, i, w));
+  }
+  if (total <= kRunEndCapacity) return {};
+  std::vector<int> perRow(std::size_t(raster.Rows()));
+  for (int i = first; i <= last; ++i) {
+    for (int w = 0; w < words; ++w) {
+      for (Word e = RowRunEnds(raster, direction, i, w); e != 0; e &= e - 1) {
+        ++perRow[std::size_t(w * 64 + std::countr_zero(e))];
+      }
+    }
+  }
+  std::vector<int> rows;
+  for (int k = 0; k < raster.Rows(); ++k) {
+    const int j = direction > 0 ? k : raster.Rows() - 1 - k;
+    if (perRow[std::size_t(j)] > kRunEndCapacity) rows.push_back(j);
+  }
+  return rows;
+}
+
+std::vector<int> LongColumns(const SectionRaster& raster, int direction) {
+  std::vector<int> columns;
+  for (int k = 0; k < raster.Columns(); ++k) {
+    const int i = direction > 0 ? k : raster.Columns() - 1 - k;
+    const Word* column = raster.Column(i);
+    int ends = 0;
+    for (int w = 0; w < raster.WordsPerColumn(); ++w) {
+      ends += std::popcount(ColumnRunEnds(raster, direction, column, w));
+    }
+    if (ends > kRunEndCapacity) columns.push_back(i);
+  }
+  return columns;
+}
+
+void GrowPass(SectionRaster& raster, Pass pass, int r, Host& host) {
+  const std::vector<int> longLines =
+      pass.alongRows ? LongRows(raster, pass.direction) : LongColumns(raster, pass.direction);
+  std::vector<std::vector<bool>> before;
+  for (int index : longLines) before.push_back(ReadLine(raster, LineOf(raster, pass, index)));
+  if (r > 0) {
+    pass.alongRows ? DilateAlongRows(raster, pass.direction, r)
+                   : DilateAlongColumns(raster, pass.direction, r);
+  }
+  for (std::size_t k = 0; k < longLines.size(); ++k) {
+    host.ShowMessage("STL File Error");
+    RegrowLine(raster, LineOf(raster, pass, longLines[k]), before[k], r);
+  }
+}
+
+}  // namespace
+
+void GrowByWireMargin(TDataModule1& store, Host& host) {
+  for (Pass pass : {Pass{true, 1}, Pass{false, 1}, Pass{true, -1}, Pass{false, -1}}) {
+    GrowPass(store.Raster, pass, store.WireMarginCells, host);
+  }
+}
+
+void MarkOutline(TDataModule1& store, Host& host) {
+  GrowByWireMargin(store, host);
+  SectionRaster& raster = store.Raster;
+  const int words = raster.WordsPerColumn();
+  const int topRow = raster.Rows() - 1;
+  for (int i = 0; i < raster.Columns(); ++i) {
+    const Word* column = raster.Column(i);
+    const Word* left = i > 0 ? raster.Column(i - 1) : nullptr;
+    const Word* right = i + 1 < raster.Columns() ? raster.Column(i + 1) : nullptr;
+    for (int w = 0; w < words; ++w) {
+      const Word marked = column[w];
+      if (marked == 0) continue;
+      Word columnEnds = marked & ~AboveBits(column, w, words);
+      if (w == topRow >> 6) columnEnds &= ~(Word{1} << (topRow & 63));  // reaches the top
+      Word outline = (marked & ~BelowBits(column, w)) | columnEnds;
+      outline |= marked & ~(left != nullptr ? left[w] : 0);
+      if (right != nullptr) outline |= marked & ~right[w];
+      for (; outline != 0; outline &= outline - 1) {
+        raster.SetOutlineWeight(i, w * 64 + std::countr_zero(outline), 2);
+      }
+    }
+  }
+}
+
+void ClearRaster(TDataModule1& store) { store.Raster.Clear(); }
+
+}  // namespace vantora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/host.h"
+#include "model/data_module.h"
+
+namespace vantora {
+
+// Grows the marked silhouette by WireMarginCells in four passes, each on the result of
+// the one before: along every row rightward, along every column upward, along every
+// row leftward (rows from the top down), along every column downward (columns from the
+// right). A pass marks the first WireMarginCells cells after each run of marked cells
+// that ends inside the line. A line with more than 300 run ends shows "STL File Error"
+// once and grows only its first 300.
+void GrowByWireMargin(TDataModule1& store, Host& host);
+
+// GrowByWireMargin, then outline weight 2 on the first cell of every marked run along
+// the rows and along the columns, and on the last cell of every run that ends before
+// the end of its line.
+void MarkOutline(TDataModule1& store, Host& host);
+
+// Every raster cell unmarked, with outline weight 0.
+void ClearRaster(TDataModule1& store);
+
+}  // namespace vantora

@@ -1,0 +1,127 @@
+#include "toolpath/tool_path_commands.h"
+
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "mesh/number_text.h"
+#include "toolpath/outline_walk.h"
+#include "toolpath/raster_setup.h"
+#include "toolpath/section_fill.h"
+#include "toolpath/section_outline.h"
+
+namespace vantora {
+namespace {
+
+// Start height and range are turned into raster cells; up to 2^24 cells away from the
+// raster that stays exact in int.
+constexpr double kMaxOffsetCells = 1 << 24;
+
+Status Refuse(std::string message) {
+  return Status::Error(ErrorCode::InvalidValue, std::move(message));
+}
+
+// What both the run and the sweep refuse before they change anything.
+Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sections) {
+  if (store.ToolPathReady == 0) return Refuse("Tool path not find");
+  return CountSections(angles, sections);
+}
+
+Status CheckNearRaster(const char* what, float value, float resolution) {
+  if (std::abs(double(value)) / resolution < kMaxOffsetCells) return Status::Ok();
+  return Refuse(std::string(what) + " " + ShortestFloatText(value) +
+                " lies too far outside the section raster.");
+}
+
+}  // namespace
+
+Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& table,
+                     Host& host, const ToolPathSetUp& setUp) {
+  RasterGeometry geometry;
+  if (Status s = PlanRaster(store, setUp.Resolution, setUp.WireDia, geometry); !s) return s;
+  session.ModelTurnAngle = 0;
+  store.Resolution = setUp.Resolution;
+  store.WireDia = setUp.WireDia;
+  if (Status s = RasterSetup(store, host); !s) return s;
+  store.StartAngle = setUp.StartAngle;
+  store.BeginRange = float(store.MinX);
+  store.EndRange = float(store.MaxX);
+  RasterizeSection(store, table, host);
+  store.ToolPathReady = 1;
+  return Status::Ok();
+}
+
+Status DefineStartPosition(TDataModule1& store, float startHeight, float beginRange,
+                           float endRange) {
+  for (Status s : {CheckNearRaster("Start height", startHeight, store.Resolution),
+                   CheckNearRaster("Begin Range", beginRange, store.Resolution),
+                   CheckNearRaster("End Range", endRange, store.Resolution)}) {
+    if (!s) return s;
+  }
+  store.StartHeight = startHeight;
+  store.BeginRange = beginRange;
+  store.EndRange = endRange;
+  return Status::Ok();
+}
+
+Status CountSections(const SweepAngles& angles, int& sections) {
+  if (!(angles.Step > 0)) {
+    return Refuse("The section step must be greater than 0; it is " +
+                  ShortestFloatText(angles.Step) + ".");
+  }
+  long count = 0;
+  for (float a = angles.Start; a <= angles.End; ++count) {
+    const float next = a + angles.Step;
+    if (!(next > a)) {
+      return Refuse("The section step " + ShortestFloatText(angles.Step) +
+                    " is too small to advance the angle from " + ShortestFloatText(a) + ".");
+    }
+    if (count == INT_MAX) return Refuse("The sweep would have more sections than can be counted.");
+    a = next;
+  }
+  sections = int(count);
+  return Status::Ok();
+}
+
+Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                   const SweepAngles& angles, NcLineSink& program,
+                   const SectionObserver& onSection) {
+  int sections = 0;
+  if (Status s = CheckSweep(store, angles, sections); !s) return s;
+  store.StartAngle = angles.Start;
+  store.SectionStep = angles.Step;
+  store.EndAngle = angles.End;
+  NcWriter writer(session.Format, store, program);
+  writer.StartProgram();
+  if (Status s = SweepSections(store, session, table, host, writer, onSection); !s) return s;
+  writer.EndProgram();
+  return Status::Ok();
+}
+
+Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                     NcWriter& writer, const SectionObserver& onSection) {
+  int sections = 0;
+  const SweepAngles angles{store.StartAngle, store.SectionStep, store.EndAngle};
+  if (Status s = CheckSweep(store, angles, sections); !s) return s;
+  store.PathDirection = 1;
+  // The set-up's section is still in the raster; the first section starts clean.
+  ClearRaster(store);
+  SectionMesh mesh(table, store);
+  int done = 0;
+  for (float a = angles.Start; a <= angles.End; a += angles.Step) {
+    store.PathCount = 0;
+    store.ToolPath.clear();
+    mesh.RotateModel(session.ModelTurnAngle, a);
+    RasterizeSection(store, mesh, host);
+    OutlineWalk(store, host).TraceOutline();
+    if (onSection) onSection(a);
+    writer.WriteSectionNc(a, host);
+    ClearRaster(store);
+    store.PathDirection = -store.PathDirection;
+    host.ReportProgress(++done, sections);
+  }
+  if (done > 0) mesh.StoreInto(table);
+  return Status::Ok();
+}
+
+}  // namespace vantora

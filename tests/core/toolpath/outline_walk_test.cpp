@@ -1,0 +1,142 @@
+#include "toolpath/outline_walk.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "scripted_host.h"
+#include "toolpath/raster_setup.h"
+#include "toolpath/section_outline.h"
+#include "toolpath_models.h"
+
+namespace vantora {
+namespace {
+
+using testing::ScriptedHost;
+using Cells = std::vector<std::pair<int, int>>;
+
+// A clear raster over a 40 mm box at 0.2 mm with a 1 mm wire (margin 7 cells), the
+// range preset as the set-up leaves it.
+testing::ToolPathModel ClearModel() {
+  testing::ToolPathModel m;
+  testing::AddBox(*m.table, -20, 20, -20, 20, 0, 40);
+  testing::FitBounds(*m.store, *m.table);
+  m.store->WireDia = 1.0f;
+  ScriptedHost host;
+  EXPECT_TRUE(RasterSetup(*m.store, host));
+  m.store->BeginRange = float(m.store->MinX);
+  m.store->EndRange = float(m.store->MaxX);
+  return m;
+}
+
+void Outline(TDataModule1& s, const Cells& cells) {
+  for (auto [i, j] : cells) s.Raster.SetOutlineWeight(i, j, 2);
+}
+
+Cells Line(int i0, int j0, int i1, int j1) {
+  Cells cells;
+  const int di = (i1 > i0) - (i1 < i0), dj = (j1 > j0) - (j1 < j0);
+  for (int i = i0, j = j0;; i += di, j += dj) {
+    cells.emplace_back(i, j);
+    if (i == i1 && j == j1) break;
+  }
+  return cells;
+}
+
+// The cells of the path's points, as EmitPathPoint made them.
+Cells PathCells(const TDataModule1& s) {
+  Cells cells;
+  for (const PathPoint& p : s.ToolPath) {
+    const int i = int(std::lround((p.X - float(s.MinX)) / s.Resolution));
+    const int j = int(std::lround((p.Y - float(s.MinZ)) / s.Resolution));
+    EXPECT_EQ(p.X, float(i) * s.Resolution + float(s.MinX));
+    EXPECT_EQ(p.Y, float(j) * s.Resolution + float(s.MinZ));
+    cells.emplace_back(i, j);
+  }
+  return cells;
+}
+
+Cells Trace(TDataModule1& s, ScriptedHost& host) {
+  s.ToolPath.clear();
+  s.PathCount = 0;
+  OutlineWalk(s, host).TraceOutline();
+  EXPECT_EQ(s.PathCount, int(s.ToolPath.size()));
+  return PathCells(s);
+}
+
+TEST(TraceOutline, WindowFromStartHeightAndRange) {
+  auto m = ClearModel();
+  TDataModule1& s = *m.store;
+  ASSERT_EQ(s.WireMarginCells, 7);
+  ScriptedHost host;
+  Trace(s, host);
+  EXPECT_EQ(s.TraceMinJ, 8);  // trunc(0 / 0.2 + 0.5 + 7 + 1)
+  EXPECT_EQ(s.TraceMinI, 7);  // the preset range starts at MinX
+  EXPECT_EQ(s.TraceMaxI, int((s.EndRange - s.MinX) / s.Resolution + 0.5 + 7));
+}
+
+// Straight runs keep their ends, and a vertical run turning horizontal keeps its corner.
+TEST(TraceOutline, StraightRunsYieldTheirEndsAndCorners) {
+  auto m = ClearModel();
+  TDataModule1& s = *m.store;
+  Outline(s, Line(10, 8, 10, 20));
+  Outline(s, Line(11, 20, 30, 20));
+  Outline(s, Line(30, 19, 30, 3));
+  ScriptedHost host;
+  EXPECT_EQ(Trace(s, host), (Cells{{10, 8}, {10, 20}, {30, 20}, {30, 7}, {30, 7}}));
+  EXPECT_EQ(host.pendingMessageCalls, 5);
+  // The walk leaves the cell above the start at -1, cells it left once at 1.
+  EXPECT_EQ(s.Raster.OutlineWeight(10, 9), -1);
+  EXPECT_EQ(s.Raster.OutlineWeight(10, 15), 1);
+  EXPECT_EQ(s.Raster.OutlineWeight(30, 3), 2);
+}
+
+TEST(TraceOutline, DiagonalStaircaseYieldsEveryCell) {
+  auto m = ClearModel();
+  TDataModule1& s = *m.store;
+  Outline(s, Line(10, 8, 15, 13));
+  Outline(s, Line(16, 12, 21, 7));
+  ScriptedHost host;
+  // The start is stored again when the first move is diagonal; the last cell twice.
+  Cells expected{{10, 8}};
+  for (const auto& cell : Line(10, 8, 15, 13)) expected.push_back(cell);
+  for (const auto& cell : Line(16, 12, 21, 7)) expected.push_back(cell);
+  expected.emplace_back(21, 7);
+  EXPECT_EQ(Trace(s, host), expected);
+}
+
+// A window without a fresh outline cell up to the last row a step may use gives no
+// point, however high the start height lies.
+TEST(TraceOutline, NoStartCellMeansNoPoint) {
+  auto m = ClearModel();
+  TDataModule1& s = *m.store;
+  ScriptedHost host;
+  EXPECT_TRUE(Trace(s, host).empty());
+  Outline(s, Line(10, s.RasterMaxJ, 20, s.RasterMaxJ));  // only on the top row
+  EXPECT_TRUE(Trace(s, host).empty());
+  s.StartHeight = 1e6f;
+  EXPECT_TRUE(Trace(s, host).empty());
+  EXPECT_EQ(host.pendingMessageCalls, 0);
+}
+
+// With the range's begin right of its end the start is the window's first cell,
+// whatever its weight; equal ends make the search climb that column alone.
+TEST(TraceOutline, RangeBeginRightOfItsEnd) {
+  auto m = ClearModel();
+  TDataModule1& s = *m.store;
+  s.BeginRange = 5.0f;
+  s.EndRange = -5.0f;
+  ScriptedHost host;
+  const Cells path = Trace(s, host);
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(path.front(), (std::pair{s.TraceMinI, s.TraceMinJ}));
+
+  s.EndRange = s.BeginRange;
+  Outline(s, Line(s.TraceMinI + 1, 30, s.TraceMinI + 1, 40));  // beside the column: unseen
+  Outline(s, Line(s.TraceMinI, 50, s.TraceMinI, 60));
+  EXPECT_EQ(Trace(s, host).front(), (std::pair{s.TraceMinI, 50}));
+}
+
+}  // namespace
+}  // namespace vantora

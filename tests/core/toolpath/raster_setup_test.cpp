@@ -1,0 +1,131 @@
+#include "toolpath/raster_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "scripted_host.h"
+
+namespace vantora {
+namespace {
+
+using testing::ScriptedHost;
+
+std::unique_ptr<TDataModule1> StoreWithBounds(double halfX, double halfY, double height) {
+  auto s = std::make_unique<TDataModule1>();
+  s->MaxX = halfX;
+  s->MinX = -halfX;
+  s->MaxY = halfY;
+  s->MinY = -halfY;
+  s->MaxZ = height;
+  s->MinZ = 0;
+  return s;
+}
+
+TEST(RasterSetup, SizesTheRasterByTheNumberRules) {
+  auto s = StoreWithBounds(10, 10, 20);
+  s->WireDia = 1.0f;
+  s->ScanGrid.Create(3, 4);
+  s->BaseGrid.Create(5, 6);
+  ScriptedHost host;
+  ASSERT_TRUE(RasterSetup(*s, host));
+  // spans 22, diag sqrtf(968) = 31.1127, half width 16.0563.
+  const float diag = std::sqrt(22.0f * 22.0f + 22.0f * 22.0f);
+  EXPECT_EQ(s->MaxX, double(diag) * 0.5 + 0.5);
+  EXPECT_EQ(s->MinX, -s->MaxX);
+  EXPECT_EQ(s->RasterMaxI, 187);  // trunc(156 x 1.2)
+  EXPECT_EQ(s->RasterMaxJ, 132);  // trunc(110 x 1.2)
+  EXPECT_EQ(s->AxisColumn, 80);
+  EXPECT_EQ(s->WireMarginCells, 7);  // trunc(1.5 / 0.2)
+  EXPECT_EQ(s->Resolution, 0.2f);
+  EXPECT_EQ(s->Raster.Columns(), 188);
+  EXPECT_EQ(s->Raster.Rows(), 133);
+  EXPECT_EQ(s->ScanGrid.AllocatedTiles(), 0u);
+  EXPECT_EQ(s->BaseGrid.AllocatedTiles(), 0u);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+// Cell edges must give exactly the cells the division rule gives, around every edge.
+TEST(RasterSetup, CellEdgesAgreeWithTheCellRule) {
+  auto s = StoreWithBounds(10, 10, 20);
+  s->WireDia = 1.0f;
+  s->Resolution = 0.3f;
+  ScriptedHost host;
+  ASSERT_TRUE(RasterSetup(*s, host));
+  const double res = s->Resolution;
+  const auto& edges = s->Raster.ColumnEdges;
+  ASSERT_EQ(edges.Cells, s->Raster.Columns());
+  for (int k = 0; k <= edges.Cells; ++k) {
+    const double e = edges.Edges[std::size_t(k)];
+    EXPECT_EQ(std::trunc(e / res + 0.5) + s->AxisColumn, k) << k;
+    EXPECT_EQ(std::trunc(std::nextafter(e, -1e300) / res + 0.5) + s->AxisColumn, k - 1) << k;
+  }
+}
+
+TEST(RasterSetup, EnlargesTheResolutionWhenTheRasterWouldNotFit) {
+  // Spans of 707.10678 make a diagonal of 1000 mm: 5000 columns at 0.2, and
+  // trunc(5000 x 1.2) = 6000 is one too many.
+  auto s = StoreWithBounds(352.55339, 352.55339, 10);
+  s->WireDia = 1.0f;
+  ScriptedHost host;
+  ASSERT_TRUE(RasterSetup(*s, host));
+  const float span = float(2 * 352.55339 + 2.0);
+  const float diag = std::sqrt(span * span + span * span);
+  EXPECT_EQ(s->Resolution, float(0.0002 * double(diag)));
+  EXPECT_EQ(s->RasterMaxI, 5500);  // trunc(5000 x 1.1)
+  EXPECT_TRUE(host.messages.empty());  // the new resolution is below the wire
+
+  auto thin = StoreWithBounds(400, 400, 10);
+  thin->WireDia = 0.1f;
+  ScriptedHost warned;
+  ASSERT_TRUE(RasterSetup(*thin, warned));
+  EXPECT_EQ(warned.messages, std::vector<std::string>{"Wrie dia > Resolution"});
+  EXPECT_GT(thin->Resolution, 0.1f);
+}
+
+TEST(RasterSetup, RefusalsChangeNothing) {
+  struct Case {
+    double halfX, height;
+    float resolution, wire;
+    const char* says;
+  };
+  const Case cases[] = {
+      {10, 20, 0.0f, 1.0f, "resolution must be greater than 0"},
+      {10, 20, -0.2f, 1.0f, "resolution must be greater than 0"},
+      {10, 20, 0.2f, 0.0f, "wire diameter must be greater than 0"},
+      {10, 5000, 0.2f, 1.0f, "more than the 6000"},  // far taller than wide
+  };
+  for (const Case& c : cases) {
+    auto s = StoreWithBounds(c.halfX, c.halfX, c.height);
+    s->Resolution = c.resolution;
+    s->WireDia = c.wire;
+    s->ScanGrid.Create(1, 1);
+    ScriptedHost host;
+    const Status status = RasterSetup(*s, host);
+    ASSERT_FALSE(status) << c.says;
+    EXPECT_EQ(status.code(), ErrorCode::InvalidValue);
+    EXPECT_NE(status.message().find(c.says), std::string::npos) << status.message();
+    EXPECT_EQ(s->MaxX, c.halfX);
+    EXPECT_EQ(s->Resolution, c.resolution);
+    EXPECT_EQ(s->RasterMaxI, 0);
+    EXPECT_NE(s->ScanGrid.Find(1, 1), nullptr);
+    EXPECT_TRUE(host.messages.empty());
+  }
+}
+
+TEST(RasterSetup, RefusesAModelFarFromTheAxis) {
+  // A small model a thousand kilometres out: one cell there is lost in rounding.
+  auto s = std::make_unique<TDataModule1>();
+  s->MinX = 1e9;
+  s->MaxX = 1e9 + 10;
+  s->MaxY = 10;
+  s->MaxZ = 10;
+  ScriptedHost host;
+  const Status status = RasterSetup(*s, host);
+  EXPECT_FALSE(status);
+  EXPECT_NE(status.message().find("too far from the rotation axis"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantora
