@@ -13,6 +13,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   CliContext context{out, host};
   AddInfoCommand(app, context);
   AddStlCommand(app, context);
+  AddNcCommand(app, context);
 
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -57,5 +57,6 @@ std::unique_ptr<Workspace> ImportScan(const std::string& path, float touchPointS
 // Each command registers its options and the callback that runs it.
 void AddInfoCommand(CLI::App& app, CliContext& context);
 void AddStlCommand(CLI::App& app, CliContext& context);
+void AddNcCommand(CLI::App& app, CliContext& context);
 
 }  // namespace vantora

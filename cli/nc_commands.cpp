@@ -1,0 +1,112 @@
+// The command that cuts a model into an NC program: nc.
+#include <filesystem>
+#include <optional>
+
+#include "cli_command.h"
+#include "nc/nc_format.h"
+#include "nc/nc_program.h"
+#include "toolpath/tool_path_commands.h"
+
+namespace vantora {
+namespace {
+
+// Option texts as typed; the defaults are those of the application's fields.
+struct NcOptions {
+  std::string model;
+  std::string output;
+  std::string resolution = "0.2";
+  std::string wire = "1.00";
+  std::string from = "0.00";
+  std::string to = "0.00";
+  std::string step = "5.00";
+  std::optional<std::string> startHeight, beginRange, endRange;
+  bool noPlatform = false;
+  std::optional<std::string> ncFormat;
+};
+
+// The numbers the options hold, read before any work starts.
+struct NcJob {
+  ToolPathSetUp setUp;
+  SweepAngles angles;
+  std::optional<float> startHeight, beginRange, endRange;
+};
+
+std::optional<float> ParseOptional(const std::string& option,
+                                   const std::optional<std::string>& text) {
+  if (!text) return std::nullopt;
+  return ParseOption(option, *text);
+}
+
+NcJob ReadJob(const NcOptions& o) {
+  NcJob job;
+  job.setUp.Resolution = ParseOption("--resolution", o.resolution);
+  job.setUp.WireDia = ParseOption("--wire", o.wire);
+  job.angles.Start = job.setUp.StartAngle = ParseOption("--from", o.from);
+  job.angles.Step = ParseOption("--step", o.step);
+  job.angles.End = ParseOption("--to", o.to);
+  job.startHeight = ParseOptional("--start-height", o.startHeight);
+  job.beginRange = ParseOptional("--begin-range", o.beginRange);
+  job.endRange = ParseOptional("--end-range", o.endRange);
+  return job;
+}
+
+NcFormat ReadNcFormat(const NcOptions& o) {
+  if (!o.ncFormat) return LoadNcFormat(kNcIniName);
+  if (!std::filesystem::is_regular_file(*o.ncFormat)) {
+    throw JobError("Cannot read the NC format file \"" + *o.ncFormat + "\".");
+  }
+  return LoadNcFormat(*o.ncFormat);
+}
+
+void Check(const Status& status) {
+  if (!status) throw JobError(status.message());
+}
+
+// What the operator does in the application: set up the tool path, define the start
+// position when any of its values is given, run the sweep, save the program.
+void RunNc(const NcOptions& o, CliContext& context) {
+  const NcJob job = ReadJob(o);
+  int sections = 0;
+  Check(CountSections(job.angles, sections));
+  const NcFormat format = ReadNcFormat(o);
+  const auto w = ImportModel(o.model, !o.noPlatform, context.host);
+  TDataModule1& store = w->store;
+  w->session.Format = format;
+  Check(SetUpToolPath(store, w->session, w->table, context.host, job.setUp));
+  if (job.startHeight || job.beginRange || job.endRange) {
+    Check(DefineStartPosition(store, job.startHeight.value_or(0.0f),
+                              job.beginRange.value_or(store.BeginRange),
+                              job.endRange.value_or(store.EndRange)));
+  }
+  NcProgram& program = w->session.Program;
+  Check(RunToolPath(store, w->session, w->table, context.host, job.angles, program));
+  Check(SaveNcFile(o.output, program));
+  context.out << "Wrote " << o.output << " (" << sections << " sections, "
+              << program.LineCount() << " lines)\n";
+}
+
+}  // namespace
+
+void AddNcCommand(CLI::App& app, CliContext& context) {
+  auto* command = app.add_subcommand("nc", "Cut a model into sections and write the NC program");
+  auto o = std::make_shared<NcOptions>();
+  command->add_option("MODEL", o->model, "STL file")->required();
+  command->add_option("-o,--output", o->output, "NC program to write")->required();
+  command->add_option("--resolution", o->resolution, "Raster cell edge in mm (default 0.2)");
+  command->add_option("--wire", o->wire, "Wire diameter in mm (default 1.00)");
+  command->add_option("--from", o->from, "First section angle in degrees (default 0.00)");
+  command->add_option("--to", o->to, "Last section angle in degrees (default 0.00)");
+  command->add_option("--step", o->step, "Degrees between sections (default 5.00)");
+  command->add_option("--start-height", o->startHeight, "Start height in mm (default 0)");
+  command->add_option("--begin-range", o->beginRange,
+                      "Left end of the cutting range in mm (default: the raster's)");
+  command->add_option("--end-range", o->endRange,
+                      "Right end of the cutting range in mm (default: the raster's)");
+  command->add_flag("--no-platform", o->noPlatform,
+                    "Answer Cancel to \"Move to platform ?\" (leave the model in place)");
+  command->add_option("--nc-format", o->ncFormat,
+                      "NC format file to read instead of NC.ini in the current directory");
+  command->callback([o, &context] { RunNc(*o, context); });
+}
+
+}  // namespace vantora

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "cli_app.h"
+#include "stl_builder.h"
+#include "test_files.h"
+
+namespace vantora {
+namespace {
+
+using testing::ReadFile;
+using testing::ScopedCurrentDir;
+using testing::TempDir;
+using testing::WriteFile;
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunTool(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = RunCli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// A text STL box of `size` mm a side, `height` high.
+std::string Box(float size, float height) {
+  const float s = size, h = height;
+  using R = testing::StlRecord;
+  auto quad = [](std::vector<R>& r, std::array<float, 3> a, std::array<float, 3> b,
+                 std::array<float, 3> c, std::array<float, 3> d) {
+    r.push_back({0, 0, 0, a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]});
+    r.push_back({0, 0, 0, a[0], a[1], a[2], c[0], c[1], c[2], d[0], d[1], d[2]});
+  };
+  std::vector<R> r;
+  quad(r, {0, 0, 0}, {s, 0, 0}, {s, s, 0}, {0, s, 0});
+  quad(r, {0, 0, h}, {0, s, h}, {s, s, h}, {s, 0, h});
+  quad(r, {0, 0, 0}, {0, 0, h}, {s, 0, h}, {s, 0, 0});
+  quad(r, {0, s, 0}, {s, s, 0}, {s, s, h}, {0, s, h});
+  quad(r, {0, 0, 0}, {0, s, 0}, {0, s, h}, {0, 0, h});
+  quad(r, {s, 0, 0}, {s, 0, h}, {s, s, h}, {s, s, 0});
+  return testing::TextStl(r);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+  return lines;
+}
+
+TEST(CliNc, WritesTheProgramOfOneSectionByDefault) {
+  TempDir dir;
+  ScopedCurrentDir here(dir.path());  // no NC.ini: the default format
+  WriteFile(dir.File("box.stl"), Box(20, 20));
+  const CliRun run = RunTool({"nc", dir.File("box.stl"), "-o", dir.File("box.nc")});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  const auto lines = Lines(ReadFile(dir.File("box.nc")));
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines.front(), "");
+  EXPECT_EQ(lines[1].substr(0, 5), "G1 X ");
+  EXPECT_NE(lines[1].find(" Y 1.600 C 0.000 F300"), std::string::npos) << lines[1];
+  EXPECT_EQ(lines.back(), "M30");
+  EXPECT_EQ(run.out, "Wrote " + dir.File("box.nc") + " (1 sections, " +
+                         std::to_string(lines.size()) + " lines)\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(CliNc, ReadsAnglesStartPositionAndFormat) {
+  TempDir dir;
+  WriteFile(dir.File("box.stl"), Box(20, 20));
+  WriteFile(dir.File("format.ini"), "UVAs500hG90 G21/");
+  const CliRun run = RunTool({"nc", dir.File("box.stl"), "-o", dir.File("box.nc"), "--from", "0",
+                              "--to", "90", "--step", "45", "--start-height", "5",
+                              "--nc-format", dir.File("format.ini")});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_NE(run.out.find("(3 sections"), std::string::npos) << run.out;
+  const auto lines = Lines(ReadFile(dir.File("box.nc")));
+  EXPECT_EQ(lines[0], "G90 G21");
+  // Start row trunc(5 / 0.2 + 0.5 + 7 + 1) = 33, at 6.6 mm.
+  EXPECT_NE(lines[1].find(" V 6.600 A 0.000 F500"), std::string::npos) << lines[1];
+  auto turnsTo = [&](const char* word) {
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.find(word) != std::string::npos;
+    });
+  };
+  EXPECT_EQ(turnsTo(" A 45.000"), 1);
+  EXPECT_EQ(turnsTo(" A 90.000"), 1);
+}
+
+TEST(CliNc, TakesTheFormatFromNcIniInTheCurrentDirectory) {
+  TempDir dir;
+  ScopedCurrentDir here(dir.path());
+  WriteFile(dir.File("box.stl"), Box(20, 20));
+  WriteFile(dir.File("NC.ini"), "XZBs250h/");
+  ASSERT_EQ(RunTool({"nc", "box.stl", "-o", "box.nc"}).status, kExitOk);
+  const auto lines = Lines(ReadFile(dir.File("box.nc")));
+  EXPECT_NE(lines[1].find(" Z 1.600 B 0.000 F250"), std::string::npos) << lines[1];
+}
+
+TEST(CliNc, UsageErrorsAndRefusals) {
+  TempDir dir;
+  WriteFile(dir.File("box.stl"), Box(20, 20));
+  const std::string model = dir.File("box.stl"), out = dir.File("box.nc");
+  for (const auto& [option, value] : {std::pair{"--step", "abc"}, {"--resolution", "nan"},
+                                      {"--wire", "1mm"}, {"--begin-range", ""}}) {
+    const CliRun run = RunTool({"nc", model, "-o", out, option, value});
+    EXPECT_EQ(run.status, kExitUsage) << option;
+    EXPECT_NE(run.err.find(option), std::string::npos) << run.err;
+  }
+  const CliRun step = RunTool({"nc", model, "-o", out, "--to", "10", "--step", "0"});
+  EXPECT_EQ(step.status, kExitFailure);
+  EXPECT_EQ(step.err, "vantora-cli: The section step must be greater than 0; it is 0.\n");
+  const CliRun wire = RunTool({"nc", model, "-o", out, "--wire", "-1"});
+  EXPECT_EQ(wire.status, kExitFailure);
+  EXPECT_NE(wire.err.find("wire diameter"), std::string::npos);
+  const CliRun format = RunTool({"nc", model, "-o", out, "--nc-format", dir.File("none.ini")});
+  EXPECT_EQ(format.status, kExitFailure);
+  EXPECT_NE(format.err.find("none.ini"), std::string::npos);
+  const CliRun place = RunTool({"nc", model, "-o", dir.File("no/such/dir/box.nc")});
+  EXPECT_EQ(place.status, kExitFailure);
+  EXPECT_NE(place.err.find("no/such/dir/box.nc"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A model too wide for 6000 columns at 0.2 mm gets a larger resolution; beyond the
+// wire's diameter the application warns and goes on.
+TEST(CliNc, WarnsWhenTheResolutionGrowsBeyondTheWire) {
+  TempDir dir;
+  WriteFile(dir.File("wide.stl"), Box(1500, 10));
+  const CliRun run = RunTool({"nc", dir.File("wide.stl"), "-o", dir.File("wide.nc"), "--wire", "0.3"});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_EQ(run.err, "Wrie dia > Resolution\n");
+}
+
+}  // namespace
+}  // namespace vantora
