@@ -2,17 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
-#include "common/parallel.h"
 #include "toolpath/cell_ladder.h"
 #include "toolpath/section_outline.h"
 
 namespace vantora {
 namespace {
-
-// Below this many facets per thread, starting a thread costs more than it saves.
-constexpr long kFacetsPerThread = 20'000;
 
 // One edge (a, b) of a facet in the section plane, and where a column crosses it.
 //
@@ -164,19 +159,16 @@ struct FacetReach {
   int firstRow, lastRow;
 };
 
-// Fills facets into the raster's columns first..last (a thread's share: the shares of
-// threads working at once are disjoint, and so are the words they write).
+// Fills facets into a raster with the store's geometry.
 class TriangleFiller {
  public:
-  TriangleFiller(const TDataModule1& store, SectionRaster& raster, int first, int last)
+  TriangleFiller(const TDataModule1& store, SectionRaster& raster)
       : resolution_(store.Resolution),
         columns_(raster.ColumnEdges, store.Resolution, store.AxisColumn),
         rows_(raster.RowEdges, store.Resolution, store.WireMarginCells),
         rowEdges_(raster.RowEdges.Edges.data()),
         marks_(raster.Column(0)),
-        wordsPerColumn_(raster.WordsPerColumn()),
-        first_(first),
-        last_(last) {}
+        wordsPerColumn_(raster.WordsPerColumn()) {}
 
   // The reach of a facet from its coordinates, guarded by 2^-28 of the largest.
   FacetReach ReachOf(const double (&x)[3], const double (&z)[3]) const {
@@ -189,9 +181,10 @@ class TriangleFiller {
             rows_.Locate(zHi + guard)};
   }
 
-  // Whether a facet of that reach can mark a cell of the share that is not marked yet.
+  // Whether a facet of that reach can mark a cell that is not marked yet.
   bool Reaches(const FacetReach& reach) const {
-    const int i0 = std::max(reach.firstColumn, first_), i1 = std::min(reach.lastColumn, last_);
+    const int i0 = std::max(reach.firstColumn, 0);
+    const int i1 = std::min(reach.lastColumn, columns_.Cells() - 1);
     const int j0 = std::max(reach.firstRow, 0), j1 = std::min(reach.lastRow, rows_.Cells() - 1);
     return i0 <= i1 && j0 <= j1 && !BoxMarked(i0, i1, j0, j1);
   }
@@ -200,16 +193,16 @@ class TriangleFiller {
   // z = lo, lo + Resolution, ... up to hi of the column's range mark their cells.
   void Fill(const double (&xs)[3], const double (&zs)[3], const FacetReach& reach) const {
     int i = reach.firstColumn;
-    if (i > last_) return;  // the facet lies right of the share
+    if (i == columns_.Cells()) return;  // the facet lies right of the raster
     const FacetColumns facet(xs, zs);
     double lo = 0, hi = 0;
     facet.Range(facet.XLo, true, lo, hi);
-    if (i >= first_) FillColumn(i, lo, hi, reach);
+    if (i >= 0) FillColumn(i, lo, hi, reach);
     for (double x = facet.XLo + resolution_; x <= facet.XHi; x += resolution_) {
       i = columns_.Climb(x, i);
-      if (i > last_) return;  // this column and the later ones lie right of the share
+      if (i == columns_.Cells()) return;  // this column and the later ones lie right of it
       facet.Range(x, false, lo, hi);
-      if (i >= first_) FillColumn(i, lo, hi, reach);
+      if (i >= 0) FillColumn(i, lo, hi, reach);
     }
   }
 
@@ -259,65 +252,43 @@ class TriangleFiller {
   const double* rowEdges_;
   Word* marks_;
   int wordsPerColumn_;
-  int first_, last_;
 };
 
-// Splits the raster's columns first..last between the threads and runs
-// fill(filler) on each with a filler for its share.
-template <typename FillShare>
-void FillInShares(TDataModule1& store, long facets, int first, int last, const FillShare& fill) {
-  SectionRaster& raster = store.Raster;
-  first = std::max(first, 0);
-  last = std::min(last, raster.Columns() - 1);
-  const int threads = first > last ? 1 : ThreadCount(facets, kFacetsPerThread, RasterThreadLimit());
-  const long width = long(last - first + 1);
-  ForEachSlice(width, threads, [&](int, long begin, long end) {
-    fill(TriangleFiller(store, raster, first + int(begin), first + int(end) - 1));
-  });
-}
-
 }  // namespace
-
-int RasterThreadLimit() { return int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)); }
 
 void FillTriangle(TDataModule1& store) {
   const auto& tx = store.TriangleX;
   const auto& tz = store.TriangleZ;
   const double x[3] = {tx[0], tx[1], tx[2]}, z[3] = {tz[0], tz[1], tz[2]};
-  const TriangleFiller filler(store, store.Raster, 0, store.Raster.Columns() - 1);
+  const TriangleFiller filler(store, store.Raster);
   filler.Fill(x, z, filler.ReachOf(x, z));
 }
 
-void RasterizeSection(TDataModule1& store, const SectionMesh& mesh, Host& host) {
-  const auto& facets = mesh.Facets();
-  const auto& x = mesh.X();
-  const auto& z = mesh.Z();
-  const auto& column = mesh.Column();
-  const auto& rows = mesh.Rows();
-  const auto [first, last] = mesh.ColumnSpan();
-  FillInShares(store, long(facets.size()), first, last, [&](const TriangleFiller& filler) {
-    for (std::size_t k = 0; k < facets.size(); ++k) {
-      const auto [a, b, c] = facets[k];
-      const FacetReach reach{std::min({column[a], column[b], column[c]}),
-                             std::max({column[a], column[b], column[c]}), rows[k].first,
-                             rows[k].last};
-      if (filler.Reaches(reach)) filler.Fill({x[a], x[b], x[c]}, {z[a], z[b], z[c]}, reach);
-    }
-  });
-  MarkOutline(store, host);
+void FillSection(const TDataModule1& store, const SectionMesh& mesh,
+                 const TurnedVertices& vertices, SectionRaster& raster) {
+  const TriangleFiller filler(store, raster);
+  const auto facets = mesh.Facets();
+  const auto rows = mesh.Rows();
+  const auto x = vertices.X();
+  const auto z = mesh.Z();
+  const auto column = vertices.Column();
+  for (std::size_t k = 0; k < facets.size(); ++k) {
+    const auto [a, b, c] = facets[k];
+    const FacetReach reach{std::min({column[a], column[b], column[c]}),
+                           std::max({column[a], column[b], column[c]}), rows[k].first,
+                           rows[k].last};
+    if (filler.Reaches(reach)) filler.Fill({x[a], x[b], x[c]}, {z[a], z[b], z[c]}, reach);
+  }
 }
 
 void RasterizeSection(TDataModule1& store, const FacetTable& table, Host& host) {
-  FillInShares(store, table.FacetCount, 0, store.Raster.Columns() - 1,
-               [&](const TriangleFiller& filler) {
-                 for (int k = 0; k < table.FacetCount; ++k) {
-                   const Facet& f = table.Facets[std::size_t(k)];
-                   const double x[3] = {f.V1[0], f.V2[0], f.V3[0]};
-                   const double z[3] = {f.V1[2], f.V2[2], f.V3[2]};
-                   const FacetReach reach = filler.ReachOf(x, z);
-                   if (filler.Reaches(reach)) filler.Fill(x, z, reach);
-                 }
-               });
+  const TriangleFiller filler(store, store.Raster);
+  for (int k = 0; k < table.FacetCount; ++k) {
+    const Facet& f = table.Facets[std::size_t(k)];
+    const double x[3] = {f.V1[0], f.V2[0], f.V3[0]}, z[3] = {f.V1[2], f.V2[2], f.V3[2]};
+    const FacetReach reach = filler.ReachOf(x, z);
+    if (filler.Reaches(reach)) filler.Fill(x, z, reach);
+  }
   MarkOutline(store, host);
 }
 

@@ -1,16 +1,13 @@
 #include "toolpath/section_mesh.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
-#include "common/parallel.h"
 #include "toolpath/cell_ladder.h"
-#include "toolpath/section_fill.h"
 
 namespace vantora {
 namespace {
-
-constexpr long kVerticesPerThread = 100'000;
 
 // Recently seen vertices, by the bits of their coordinates: a direct-mapped table small
 // enough to stay in cache, holding a few rows of facets of any common mesh.
@@ -52,14 +49,12 @@ class RecentVertices {
 }  // namespace
 
 SectionMesh::SectionMesh(const FacetTable& table, const TDataModule1& store)
-    : store_(store),
-      facetCount_(std::size_t(table.FacetCount)),
+    : facetCount_(std::size_t(table.FacetCount)),
       facets_(facetCount_),
       rows_(facetCount_),
       x_(3 * facetCount_),
       y_(3 * facetCount_),
-      z_(3 * facetCount_),
-      column_(3 * facetCount_) {
+      z_(3 * facetCount_) {
   RecentVertices recent;
   for (std::size_t k = 0; k < facetCount_; ++k) {
     const Facet& f = table.Facets[k];
@@ -76,11 +71,10 @@ SectionMesh::SectionMesh(const FacetTable& table, const TDataModule1& store)
       }
     }
   }
-  LocateRows();
-  columnSpan_ = LocateColumns(0, vertexCount_);
+  LocateRows(store);
 }
 
-void SectionMesh::LocateRows() {
+void SectionMesh::LocateRows(const TDataModule1& store) {
   // Every turn keeps |x| within |x| + |y| of the start; the fill's crossing heights
   // stray from the corners' z by far less than 2^-30 of the coordinates.
   double reach = 0;
@@ -88,7 +82,7 @@ void SectionMesh::LocateRows() {
     reach = std::max(reach, double(std::abs(x_[v])) + std::abs(y_[v]) + std::abs(z_[v]));
   }
   const double guard = reach * 0x1p-28;
-  const CellLadder rows(store_.Raster.RowEdges, store_.Resolution, store_.WireMarginCells);
+  const CellLadder rows(store.Raster.RowEdges, store.Resolution, store.WireMarginCells);
   for (std::size_t k = 0; k < facetCount_; ++k) {
     const auto [a, b, c] = facets_[k];
     const double zLo = std::min({z_[a], z_[b], z_[c]}), zHi = std::max({z_[a], z_[b], z_[c]});
@@ -96,44 +90,47 @@ void SectionMesh::LocateRows() {
   }
 }
 
-std::pair<int, int> SectionMesh::LocateColumns(std::size_t begin, std::size_t end) {
-  const CellLadder columns(store_.Raster.ColumnEdges, store_.Resolution, store_.AxisColumn);
-  std::pair<int, int> span{columns.Cells(), -1};
-  for (std::size_t v = begin; v < end; ++v) {
-    column_[v] = columns.Locate(x_[v]);
-    span = {std::min(span.first, column_[v]), std::max(span.second, column_[v])};
-  }
-  return span;
+TurnedVertices::TurnedVertices(const SectionMesh& mesh, const TDataModule1& store,
+                               float turnAngle)
+    : mesh_(mesh),
+      store_(store),
+      turnAngle_(turnAngle),
+      count_(mesh.VertexCount()),
+      x_(count_),
+      y_(count_),
+      column_(count_) {
+  std::copy(mesh.X().begin(), mesh.X().end(), x_.data());
+  std::copy(mesh.Y().begin(), mesh.Y().end(), y_.data());
 }
 
-void SectionMesh::RotateModel(float& modelTurnAngle, float angle) {
-  const float delta = angle - modelTurnAngle;
+void TurnedVertices::RotateModel(float angle) {
+  const float delta = angle - turnAngle_;
   const double r = delta * 0.01745;
   const double c = std::cos(r), s = std::sin(r);
-  const long count = long(vertexCount_);
-  const int threads = ThreadCount(count, kVerticesPerThread, RasterThreadLimit());
-  std::vector<std::pair<int, int>> spans(static_cast<std::size_t>(threads));
-  ForEachSlice(count, threads, [&](int part, long begin, long end) {
-    for (long v = begin; v < end; ++v) {
-      const double x = x_[std::size_t(v)], y = y_[std::size_t(v)];
-      x_[std::size_t(v)] = float(c * x - s * y);
-      y_[std::size_t(v)] = float(s * x + c * y);
-    }
-    spans[std::size_t(part)] = LocateColumns(std::size_t(begin), std::size_t(end));
-  });
-  columnSpan_ = spans[0];
-  for (const auto& [first, last] : spans) {
-    columnSpan_ = {std::min(columnSpan_.first, first), std::max(columnSpan_.second, last)};
+  for (std::size_t v = 0; v < count_; ++v) {
+    const double x = x_[v], y = y_[v];
+    x_[v] = float(c * x - s * y);
+    y_[v] = float(s * x + c * y);
   }
-  modelTurnAngle = angle;
+  turnAngle_ = angle;
 }
 
-void SectionMesh::StoreInto(FacetTable& table) const {
-  for (std::size_t k = 0; k < facetCount_; ++k) {
+void TurnedVertices::LocateColumns() {
+  const CellLadder columns(store_.Raster.ColumnEdges, store_.Resolution, store_.AxisColumn);
+  columnSpan_ = {columns.Cells(), -1};
+  for (std::size_t v = 0; v < count_; ++v) {
+    column_[v] = columns.Locate(x_[v]);
+    columnSpan_ = {std::min(columnSpan_.first, column_[v]), std::max(columnSpan_.second, column_[v])};
+  }
+}
+
+void TurnedVertices::StoreInto(FacetTable& table) const {
+  const auto facets = mesh_.Facets();
+  for (std::size_t k = 0; k < facets.size(); ++k) {
     Facet& f = table.Facets[k];
     Vec3* corners[3] = {&f.V1, &f.V2, &f.V3};
     for (std::size_t c = 0; c < 3; ++c) {
-      const std::uint32_t v = facets_[k][c];
+      const std::uint32_t v = facets[k][c];
       (*corners[c])[0] = x_[v];
       (*corners[c])[1] = y_[v];
     }

@@ -11,17 +11,17 @@
 
 namespace vantora {
 
-// The model's facets as the tool path turns and rasterizes them, section after section.
+// The model's facets as a sweep rasterizes them, section after section.
 //
 // Each distinct vertex (bit for bit) is kept once, so turning it once turns every facet
 // corner that shares it exactly as turning the corners one by one would; facets refer
 // to their corners by index. Shared vertices are looked for among recent facets only,
 // where meshes keep them; a vertex found twice is merely turned twice.
 //
-// Each vertex also carries the raster column of its x (after every turn), and each
-// facet the raster rows its samples can reach (z does not turn): the rows of its
-// lowest and highest z, widened by far more than the rounding of the fill's crossing
-// heights. From these alone the rasterizer knows which cells a facet can mark.
+// Each facet also carries the raster rows its samples can reach (z does not turn): the
+// rows of its lowest and highest z, widened by far more than the rounding of the
+// fill's crossing heights. Arrays are reserved for every corner a distinct vertex and
+// take memory (in huge pages, cheap to touch first) only as far as they are used.
 class SectionMesh {
  public:
   using Corners = std::array<std::uint32_t, 3>;
@@ -35,36 +35,54 @@ class SectionMesh {
   // The facets of `table` on the store's raster (after RasterSetup).
   SectionMesh(const FacetTable& table, const TDataModule1& store);
 
-  // Turns every vertex about the z axis so that the model stands at `angle` (degrees)
-  // instead of `modelTurnAngle`, which becomes `angle`. The turn accumulates in the
-  // vertices: r = (angle - modelTurnAngle) x 0.01745 in double, x' = cos r x - sin r y
-  // and y' = sin r x + cos r y in double, stored as f32.
-  void RotateModel(float& modelTurnAngle, float angle);
-  // Writes the turned vertices back into the facets of the table they came from.
-  void StoreInto(FacetTable& table) const;
-
   std::span<const Corners> Facets() const { return {facets_.data(), facetCount_}; }
-  std::span<const float> X() const { return {x_.data(), vertexCount_}; }
-  std::span<const float> Z() const { return {z_.data(), vertexCount_}; }
-  std::span<const int> Column() const { return {column_.data(), vertexCount_}; }
-  // The first and last column of any vertex.
-  std::pair<int, int> ColumnSpan() const { return columnSpan_; }
   std::span<const RowSpan> Rows() const { return {rows_.data(), facetCount_}; }
+  std::size_t VertexCount() const { return vertexCount_; }
+  // The vertices as the table holds them.
+  std::span<const float> X() const { return {x_.data(), vertexCount_}; }
+  std::span<const float> Y() const { return {y_.data(), vertexCount_}; }
+  std::span<const float> Z() const { return {z_.data(), vertexCount_}; }
 
  private:
-  void LocateRows();
-  std::pair<int, int> LocateColumns(std::size_t begin, std::size_t end);
+  void LocateRows(const TDataModule1& store);
 
-  // The arrays are reserved for every corner a distinct vertex and take memory (in huge
-  // pages, cheap to touch first) only as far as they are used.
-  const TDataModule1& store_;
   std::size_t facetCount_;
   std::size_t vertexCount_ = 0;
   ReservedArray<Corners> facets_;
   ReservedArray<RowSpan> rows_;
   ReservedArray<float> x_, y_, z_;
+};
+
+// The mesh's vertices as the model turns, with the raster column of each one's x.
+class TurnedVertices {
+ public:
+  // The vertices as the mesh holds them, standing at `turnAngle`.
+  TurnedVertices(const SectionMesh& mesh, const TDataModule1& store, float turnAngle);
+
+  float TurnAngle() const { return turnAngle_; }
+  // Turns every vertex about the z axis so that the model stands at `angle` (degrees)
+  // instead of TurnAngle(), which becomes `angle`. The turn accumulates in the
+  // vertices: r = (angle - TurnAngle()) x 0.01745 in double, x' = cos r x - sin r y and
+  // y' = sin r x + cos r y in double, stored as f32.
+  void RotateModel(float angle);
+  // The columns of the vertices as they now stand.
+  void LocateColumns();
+  // Writes the vertices into the facets of the table the mesh was made from.
+  void StoreInto(FacetTable& table) const;
+
+  std::span<const float> X() const { return {x_.data(), count_}; }
+  std::span<const int> Column() const { return {column_.data(), count_}; }
+  // The first and last column of any vertex.
+  std::pair<int, int> ColumnSpan() const { return columnSpan_; }
+
+ private:
+  const SectionMesh& mesh_;
+  const TDataModule1& store_;
+  float turnAngle_;
+  std::size_t count_;
+  ReservedArray<float> x_, y_;
   ReservedArray<int> column_;
-  std::pair<int, int> columnSpan_;
+  std::pair<int, int> columnSpan_{0, -1};
 };
 
 }  // namespace vantora

@@ -3,11 +3,13 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "mesh/number_text.h"
 #include "toolpath/outline_walk.h"
 #include "toolpath/raster_setup.h"
 #include "toolpath/section_fill.h"
+#include "toolpath/section_lanes.h"
 #include "toolpath/section_outline.h"
 
 namespace vantora {
@@ -103,24 +105,31 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
   int sections = 0;
   const SweepAngles angles{store.StartAngle, store.SectionStep, store.EndAngle};
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
+  std::vector<float> sectionAngles;
+  sectionAngles.reserve(std::size_t(sections));
+  for (float a = angles.Start; a <= angles.End; a += angles.Step) sectionAngles.push_back(a);
   store.PathDirection = 1;
   // The set-up's section is still in the raster; the first section starts clean.
   ClearRaster(store);
-  SectionMesh mesh(table, store);
-  int done = 0;
-  for (float a = angles.Start; a <= angles.End; a += angles.Step) {
+  SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle);
+  for (int k = 0; k < sections; ++k) {
+    const float a = sectionAngles[std::size_t(k)];
     store.PathCount = 0;
     store.ToolPath.clear();
-    mesh.RotateModel(session.ModelTurnAngle, a);
-    RasterizeSection(store, mesh, host);
+    lanes.Fill(k);
+    MarkOutline(store, host);
     OutlineWalk(store, host).TraceOutline();
     if (onSection) onSection(a);
     writer.WriteSectionNc(a, host);
     ClearRaster(store);
+    lanes.Done(k);
     store.PathDirection = -store.PathDirection;
-    host.ReportProgress(++done, sections);
+    host.ReportProgress(k + 1, sections);
   }
-  if (done > 0) mesh.StoreInto(table);
+  if (sections > 0) {
+    lanes.StoreInto(table);
+    session.ModelTurnAngle = sectionAngles.back();
+  }
   return Status::Ok();
 }
 

@@ -164,23 +164,26 @@ TEST(RasterizeSection, MatchesTheLiteralSectionAtEveryAngle) {
     ToolPathModel reference = SetUpModel(build);
     ScriptedHost host;
     LiteralRaster literal(s);
-    float turned = 0, literalTurned = 0;
-    SectionMesh mesh(*m.table, s);
+    float literalTurned = 0;
+    const SectionMesh mesh(*m.table, s);
+    TurnedVertices vertices(mesh, s, 0);
     for (float angle : {0.0f, 5.0f, 10.0f, 47.5f, 180.0f, 359.0f}) {
       ClearRaster(s);
       literal.Clear();
-      mesh.RotateModel(turned, angle);
-      RasterizeSection(s, mesh, host);
+      vertices.RotateModel(angle);
+      vertices.LocateColumns();
+      FillSection(s, mesh, vertices, s.Raster);
+      MarkOutline(s, host);
       testing::LiteralRotateModel(*reference.table, literalTurned, angle);
       testing::LiteralRasterizeSection(*reference.store, *reference.table, literal, host);
       ExpectSameRaster(s.Raster, literal, "section");
-      // The table path (the set-up's) gives the same section.
-      mesh.StoreInto(*m.table);
+      // The set-up's path, straight from the table, gives the same section.
+      vertices.StoreInto(*m.table);
       ClearRaster(s);
       RasterizeSection(s, *m.table, host);
       ExpectSameRaster(s.Raster, literal, "section from the table");
     }
-    EXPECT_EQ(turned, 359.0f);
+    EXPECT_EQ(vertices.TurnAngle(), 359.0f);
     for (int k = 0; k < m.table->FacetCount; ++k) {
       const Facet& f = m.table->Facets[std::size_t(k)];
       const Facet& g = reference.table->Facets[std::size_t(k)];

@@ -1,0 +1,93 @@
+// The tool path on the yardstick torus (1,000,000 facets, resolution 0.2, wire 1.0):
+// one section by the literal computation (the baseline), one section and the whole
+// 0..360 by 5 sweep by the engine.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "app/silent_host.h"
+#include "literal_toolpath.h"
+#include "nc/nc_program.h"
+#include "toolpath/outline_walk.h"
+#include "toolpath/section_fill.h"
+#include "toolpath/section_mesh.h"
+#include "toolpath/section_outline.h"
+#include "toolpath/tool_path_commands.h"
+#include "toolpath_models.h"
+#include "torus.h"
+
+namespace vantora {
+namespace {
+
+struct Yardstick {
+  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
+  std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>();
+  Session session;
+  SilentHost host;
+
+  explicit Yardstick(long facets) {
+    bench::FillTorus(*table, facets);
+    testing::FitBounds(*store, *table);
+    SetUpToolPath(*store, session, *table, host, {0.2f, 1.0f, 0});
+    ClearRaster(*store);
+  }
+};
+
+void BM_LiteralSection(benchmark::State& state) {
+  Yardstick y(state.range(0));
+  testing::LiteralRaster raster(*y.store);
+  float angle = 0;
+  for (auto _ : state) {
+    testing::LiteralRotateModel(*y.table, y.session.ModelTurnAngle, angle += 5);
+    testing::LiteralRasterizeSection(*y.store, *y.table, raster, y.host);
+    raster.Clear();
+  }
+}
+BENCHMARK(BM_LiteralSection)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SectionMesh(benchmark::State& state) {
+  Yardstick y(state.range(0));
+  for (auto _ : state) {
+    SectionMesh mesh(*y.table, *y.store);
+    benchmark::DoNotOptimize(mesh.Facets().data());
+  }
+}
+BENCHMARK(BM_SectionMesh)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// Everything a section of the sweep does, on one thread: turn, rasterize, trace, write,
+// clear.
+void BM_Section(benchmark::State& state) {
+  Yardstick y(state.range(0));
+  const SectionMesh mesh(*y.table, *y.store);
+  TurnedVertices vertices(mesh, *y.store, 0);
+  NcProgram program;
+  NcWriter writer(y.session.Format, *y.store, program);
+  writer.StartProgram();
+  float angle = 0;
+  for (auto _ : state) {
+    y.store->ToolPath.clear();
+    y.store->PathCount = 0;
+    vertices.RotateModel(angle += 5);
+    vertices.LocateColumns();
+    FillSection(*y.store, mesh, vertices, y.store->Raster);
+    MarkOutline(*y.store, y.host);
+    OutlineWalk(*y.store, y.host).TraceOutline();
+    writer.WriteSectionNc(angle, y.host);
+    ClearRaster(*y.store);
+  }
+  state.counters["lines"] = benchmark::Counter(program.LineCount(), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Section)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_Sweep(benchmark::State& state) {
+  Yardstick y(state.range(0));
+  for (auto _ : state) {
+    NcProgram program;
+    RunToolPath(*y.store, y.session, *y.table, y.host, {0, 5, 360}, program);
+    benchmark::DoNotOptimize(program.LineCount());
+  }
+}
+BENCHMARK(BM_Sweep)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vantora

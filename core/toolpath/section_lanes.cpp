@@ -1,0 +1,88 @@
+#include "toolpath/section_lanes.h"
+
+#include <utility>
+
+#include "toolpath/section_fill.h"
+
+namespace vantora {
+namespace {
+
+// Below this many facets a second lane costs more than it saves.
+constexpr long kFacetsForTwoLanes = 20'000;
+
+}  // namespace
+
+struct SectionLanes::Lane {
+  Lane(const SectionMesh& mesh, const TDataModule1& store, float turnAngle)
+      : vertices(mesh, store, turnAngle) {}
+
+  TurnedVertices vertices;
+  int nextAngle = 0;  // the first angle of the sweep the vertices are not yet turned to
+  // The second lane's raster and the hand-over: filled goes to the caller, free back.
+  SectionRaster raster;
+  std::counting_semaphore<2> filled{0};
+  std::counting_semaphore<2> free{1};
+};
+
+SectionLanes::SectionLanes(TDataModule1& store, const FacetTable& table,
+                           std::vector<float> angles, float turnAngle)
+    : store_(store),
+      angles_(std::move(angles)),
+      mesh_(table, store),
+      first_(std::make_unique<Lane>(mesh_, store, turnAngle)) {
+  if (angles_.size() < 2 || table.FacetCount < kFacetsForTwoLanes ||
+      std::thread::hardware_concurrency() < 2) {
+    return;
+  }
+  second_ = std::make_unique<Lane>(mesh_, store, turnAngle);
+  second_->raster = store.Raster;
+  thread_ = std::thread([this] { RunSecondLane(); });
+}
+
+SectionLanes::~SectionLanes() {
+  if (!thread_.joinable()) return;
+  stop_ = true;
+  second_->free.release();
+  thread_.join();
+}
+
+// Turns through every angle up to section k's, each turn from the one before.
+void SectionLanes::TurnTo(Lane& lane, int k) {
+  for (; lane.nextAngle <= k; ++lane.nextAngle) {
+    lane.vertices.RotateModel(angles_[std::size_t(lane.nextAngle)]);
+  }
+  lane.vertices.LocateColumns();
+}
+
+void SectionLanes::RunSecondLane() {
+  for (int k = 1; k < int(angles_.size()); k += 2) {
+    second_->free.acquire();
+    if (stop_) return;
+    TurnTo(*second_, k);
+    FillSection(store_, mesh_, second_->vertices, second_->raster);
+    second_->filled.release();
+  }
+}
+
+void SectionLanes::Fill(int k) {
+  if (OnSecondLane(k)) {
+    second_->filled.acquire();
+    std::swap(store_.Raster, second_->raster);
+    return;
+  }
+  TurnTo(*first_, k);
+  FillSection(store_, mesh_, first_->vertices, store_.Raster);
+}
+
+void SectionLanes::Done(int k) {
+  if (!OnSecondLane(k)) return;
+  std::swap(store_.Raster, second_->raster);
+  second_->free.release();
+}
+
+void SectionLanes::StoreInto(FacetTable& table) const {
+  const int last = int(angles_.size()) - 1;
+  (OnSecondLane(last) ? *second_ : *first_).vertices.StoreInto(table);
+}
+
+}  // namespace vantora

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <semaphore>
+#include <thread>
+#include <vector>
+
+#include "model/data_module.h"
+#include "toolpath/section_mesh.h"
+#include "view3d/facet_table.h"
+
+namespace vantora {
+
+// Fills the sections of a sweep, in two lanes when two cores are there: the calling
+// thread fills the even sections into the store's raster itself, a second thread fills
+// the odd ones into a raster of its own while the caller walks and writes the section
+// before. Each lane turns its own copy of the vertices through every angle of the
+// sweep in order, so both see the model exactly as one turning after the other would.
+// Everything that reaches the host or the NC program stays on the calling thread.
+class SectionLanes {
+ public:
+  // `angles` are the sweep's section angles; the model stands at `turnAngle`. The
+  // store's raster must be clear and sized by RasterSetup.
+  SectionLanes(TDataModule1& store, const FacetTable& table, std::vector<float> angles,
+               float turnAngle);
+  ~SectionLanes();
+  SectionLanes(const SectionLanes&) = delete;
+  SectionLanes& operator=(const SectionLanes&) = delete;
+
+  // Puts the filled (not yet grown) raster of section k into the store, for k = 0, 1,
+  // ... in order.
+  void Fill(int k);
+  // Takes back section k's raster once it has been walked, written and cleared.
+  void Done(int k);
+  // Writes the vertices as they stand at the last section into the table.
+  void StoreInto(FacetTable& table) const;
+
+ private:
+  struct Lane;
+
+  bool OnSecondLane(int k) const { return second_ != nullptr && k % 2 == 1; }
+  void TurnTo(Lane& lane, int k);
+  void RunSecondLane();
+
+  TDataModule1& store_;
+  const std::vector<float> angles_;
+  const SectionMesh mesh_;
+  std::unique_ptr<Lane> first_;
+  std::unique_ptr<Lane> second_;  // none when one core or a small sweep
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace vantora
