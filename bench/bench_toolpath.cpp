@@ -68,7 +68,7 @@ void BM_Section(benchmark::State& state) {
     y.store->ToolPath.clear();
     y.store->PathCount = 0;
     vertices.RotateModel(angle += 5);
-    vertices.LocateColumns();
+    vertices.LocateColumns(y.store->Raster);
     FillSection(*y.store, mesh, vertices, y.store->Raster);
     MarkOutline(*y.store, y.host);
     OutlineWalk(*y.store, y.host).TraceOutline();

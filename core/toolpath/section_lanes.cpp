@@ -46,19 +46,20 @@ SectionLanes::~SectionLanes() {
   thread_.join();
 }
 
-// Turns through every angle up to section k's, each turn from the one before.
-void SectionLanes::TurnTo(Lane& lane, int k) {
+// Turns through every angle up to section k's, each turn from the one before, and
+// locates the columns on the raster the lane fills.
+void SectionLanes::TurnTo(Lane& lane, int k, const SectionRaster& raster) {
   for (; lane.nextAngle <= k; ++lane.nextAngle) {
     lane.vertices.RotateModel(angles_[std::size_t(lane.nextAngle)]);
   }
-  lane.vertices.LocateColumns();
+  lane.vertices.LocateColumns(raster);
 }
 
 void SectionLanes::RunSecondLane() {
   for (int k = 1; k < int(angles_.size()); k += 2) {
     second_->free.acquire();
     if (stop_) return;
-    TurnTo(*second_, k);
+    TurnTo(*second_, k, second_->raster);
     FillSection(store_, mesh_, second_->vertices, second_->raster);
     second_->filled.release();
   }
@@ -70,7 +71,7 @@ void SectionLanes::Fill(int k) {
     std::swap(store_.Raster, second_->raster);
     return;
   }
-  TurnTo(*first_, k);
+  TurnTo(*first_, k, store_.Raster);
   FillSection(store_, mesh_, first_->vertices, store_.Raster);
 }
 

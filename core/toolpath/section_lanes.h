@@ -17,7 +17,9 @@ namespace vantora {
 // the odd ones into a raster of its own while the caller walks and writes the section
 // before. Each lane turns its own copy of the vertices through every angle of the
 // sweep in order, so both see the model exactly as one turning after the other would.
-// Everything that reaches the host or the NC program stays on the calling thread.
+// The second lane reads only the store's fixed raster geometry (Resolution, AxisColumn,
+// WireMarginCells) and its own raster; everything that reaches the host, the NC
+// program or the store's raster stays on the calling thread.
 class SectionLanes {
  public:
   // `angles` are the sweep's section angles; the model stands at `turnAngle`. The
@@ -40,7 +42,7 @@ class SectionLanes {
   struct Lane;
 
   bool OnSecondLane(int k) const { return second_ != nullptr && k % 2 == 1; }
-  void TurnTo(Lane& lane, int k);
+  void TurnTo(Lane& lane, int k, const SectionRaster& raster);
   void RunSecondLane();
 
   TDataModule1& store_;

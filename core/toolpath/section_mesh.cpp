@@ -115,8 +115,8 @@ void TurnedVertices::RotateModel(float angle) {
   turnAngle_ = angle;
 }
 
-void TurnedVertices::LocateColumns() {
-  const CellLadder columns(store_.Raster.ColumnEdges, store_.Resolution, store_.AxisColumn);
+void TurnedVertices::LocateColumns(const SectionRaster& raster) {
+  const CellLadder columns(raster.ColumnEdges, store_.Resolution, store_.AxisColumn);
   columnSpan_ = {columns.Cells(), -1};
   for (std::size_t v = 0; v < count_; ++v) {
     column_[v] = columns.Locate(x_[v]);

@@ -65,8 +65,9 @@ class TurnedVertices {
   // vertices: r = (angle - TurnAngle()) x 0.01745 in double, x' = cos r x - sin r y and
   // y' = sin r x + cos r y in double, stored as f32.
   void RotateModel(float angle);
-  // The columns of the vertices as they now stand.
-  void LocateColumns();
+  // The columns of the vertices as they now stand, on `raster` (of the store's
+  // geometry).
+  void LocateColumns(const SectionRaster& raster);
   // Writes the vertices into the facets of the table the mesh was made from.
   void StoreInto(FacetTable& table) const;
 

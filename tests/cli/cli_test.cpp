@@ -4,28 +4,18 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
 
+#include "cli_run.h"
 #include "test_files.h"
 
 namespace vantora {
 namespace {
 
+using testing::CliRun;
 using testing::ReadFile;
+using testing::RunTool;
 using testing::TempDir;
 using testing::WriteFile;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 constexpr std::string_view kOneFacet =
     "solid t\n facet normal 0 0 1\n  outer loop\n   vertex 10 -4 2\n   vertex 30 6 2\n"

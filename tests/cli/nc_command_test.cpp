@@ -1,31 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
-#include "cli_app.h"
+#include "cli_run.h"
 #include "stl_builder.h"
 #include "test_files.h"
 
 namespace vantora {
 namespace {
 
+using testing::CliRun;
 using testing::ReadFile;
+using testing::RunTool;
 using testing::ScopedCurrentDir;
 using testing::TempDir;
 using testing::WriteFile;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int status = RunCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
 
 // A text STL box of `size` mm a side, `height` high.
 std::string Box(float size, float height) {

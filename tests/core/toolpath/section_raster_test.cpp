@@ -171,7 +171,7 @@ TEST(RasterizeSection, MatchesTheLiteralSectionAtEveryAngle) {
       ClearRaster(s);
       literal.Clear();
       vertices.RotateModel(angle);
-      vertices.LocateColumns();
+      vertices.LocateColumns(s.Raster);
       FillSection(s, mesh, vertices, s.Raster);
       MarkOutline(s, host);
       testing::LiteralRotateModel(*reference.table, literalTurned, angle);
