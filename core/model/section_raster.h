@@ -18,9 +18,10 @@ struct PathPoint {
 // set-up instead of grid cells.
 //
 // Marked flags are bits, each column's rows in consecutive 64-bit words (row j is bit
-// j % 64 of word j / 64), so whole columns are grown and compared a word at a time, and
-// threads that mark different columns write different words; the bits above the top
-// row stay clear.
+// j % 64 of word j / 64), so whole columns are grown and compared a word at a time; the
+// bits above the top row stay clear. X and Y of the samples that filled a cell are not
+// kept: nothing reads them, and keeping the last sample's would tie the fill to one
+// order.
 //
 // Outline weights are small whole numbers (2 on a fresh outline cell, lowered by the
 // walk to 1, 0 and, on the cell above the start, -1), one signed byte per cell. The
