@@ -19,10 +19,9 @@ void SetDefaultSurfaceFormat() {
 
 Application::Application(Host& host)
     : Form1(std::make_unique<TForm1>(host)),
-      DataModule1(std::make_unique<TDataModule1>()),
-      OpenGL_Form(std::make_unique<TOpenGL_Form>()) {
+      DataModule1(std::make_unique<TDataModule1>()) {
   Form1->DataModule1 = DataModule1.get();
-  OpenGL_Form->setObjectName(QStringLiteral("OpenGL_Form"));
+  OpenGL_Form = std::make_unique<TOpenGL_Form>(host, *Form1);
 }
 
 void Application::ShowMainWindow() {

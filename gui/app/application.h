@@ -17,8 +17,8 @@ inline constexpr const char* kApplicationTitle = "Vantora";
 void SetDefaultSurfaceFormat();
 
 // The long-lived objects of one run, created in this order: the main window, the model
-// store, and one hidden 3D view; they go in the reverse order. The main window is
-// built before the store exists.
+// store, and one hidden 3D view, which never gets a model; they go in the reverse
+// order. The main window is built before the store exists.
 class Application {
  public:
   explicit Application(Host& host);

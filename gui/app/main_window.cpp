@@ -262,6 +262,18 @@ void TForm1::Timer1Timer() {
   host_.ProcessPendingMessages();
 }
 
+void TForm1::ShowDimensions(float x, float y, std::optional<float> z, float diameter) {
+  for (QLabel* image : {XImage, YImage, ZImage, RImage}) image->show();
+  const auto write = [](QLabel* label, float value) {
+    label->setText(QString::fromStdString(FloatToText(value)));
+    label->show();
+  };
+  write(XLabel, x);
+  write(YLabel, y);
+  if (z) write(ZLabel, *z);
+  write(DiaLabel, diameter);
+}
+
 QLineEdit* TForm1::GuidedField(int index) const {
   switch (index) {
     case 0: return ResuEdit;

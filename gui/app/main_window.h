@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <string>
 
 #include "app/host.h"
@@ -105,6 +106,10 @@ class TForm1 : public QWidget {
 
   QTimer* Timer1;  // the text-STL watchdog, started by the open-file flow
   QTimer* Timer2;  // blinks the field named by FocusedEditIndex
+
+  // Writes the model's sizes beside their pictures and shows both; a size not given
+  // leaves its label as it was.
+  void ShowDimensions(float x, float y, std::optional<float> z, float diameter);
 
   // The field that FocusedEditIndex names, or null.
   QLineEdit* GuidedField(int index) const;

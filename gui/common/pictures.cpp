@@ -89,16 +89,91 @@ void ProbeOn(QPainter& p) {
   p.drawLine(QPointF(6, 44.5), QPointF(42, 44.5));
 }
 
+void Folder(QPainter& p) {
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(QColor(0xD9, 0xA4, 0x2E));
+  p.drawPolygon(QPolygonF{{4, 12}, {18, 12}, {22, 16}, {40, 16}, {40, 40}, {4, 40}});
+  p.setBrush(QColor(0xF5, 0xCB, 0x5C));
+  p.drawPolygon(QPolygonF{{4, 40}, {10, 22}, {46, 22}, {40, 40}});
+}
+
+QColor AxisColor(Axis axis) {
+  switch (axis) {
+    case Axis::X: return kRed;
+    case Axis::Y: return kGreen;
+    case Axis::Z: return kAxisBlue;
+  }
+  return kInk;
+}
+
+const char* AxisLetter(Axis axis) {
+  switch (axis) {
+    case Axis::X: return "X";
+    case Axis::Y: return "Y";
+    case Axis::Z: return "Z";
+  }
+  return "";
+}
+
+// A box seen from one side, an eye arrow looking at it and the side's name; the
+// preset in force is drawn on a yellow ground.
+void ViewFrom(QPainter& p, const QString& side, bool current) {
+  if (current) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xFF, 0xE0, 0x40));
+    p.drawRoundedRect(QRectF(1, 1, 46, 46), 6, 6);
+  }
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(kModelBlue);
+  p.drawRect(QRectF(22, 20, 20, 20));
+  p.setBrush(QColor(0x6A, 0x94, 0xE0));
+  p.drawPolygon(QPolygonF{{22, 20}, {28, 14}, {48, 14}, {42, 20}});
+  Arrow(p, QPointF(4, 44), QPointF(19, 31), kPathRed, 2.5);
+  Letter(p, QRectF(0, 0, 26, 22), side, kInk);
+}
+
 }  // namespace
 
-QIcon OpenFilePicture() {
+QIcon OpenFilePicture() { return Icon(Folder); }
+
+QIcon InsertFilePicture() {
   return Icon([](QPainter& p) {
-    p.setPen(Pen(kInk, 1.5));
-    p.setBrush(QColor(0xD9, 0xA4, 0x2E));
-    p.drawPolygon(QPolygonF{{4, 12}, {18, 12}, {22, 16}, {40, 16}, {40, 40}, {4, 40}});
-    p.setBrush(QColor(0xF5, 0xCB, 0x5C));
-    p.drawPolygon(QPolygonF{{4, 40}, {10, 22}, {46, 22}, {40, 40}});
+    Folder(p);
+    p.setPen(Pen(QColor(0x20, 0xA0, 0x40), 5.0));
+    p.drawLine(QPointF(36, 2), QPointF(36, 18));
+    p.drawLine(QPointF(28, 10), QPointF(44, 10));
   });
+}
+
+QIcon ZoomPicture(bool in) {
+  return Icon([in](QPainter& p) {
+    p.setPen(Pen(kInk, 4.0));
+    p.drawLine(QPointF(30, 30), QPointF(44, 44));
+    p.setPen(Pen(kInk, 2.5));
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(20, 20), 15, 15);
+    p.setPen(Pen(kModelBlue, 3.5));
+    p.drawLine(QPointF(12, 20), QPointF(28, 20));
+    if (in) p.drawLine(QPointF(20, 12), QPointF(20, 28));
+  });
+}
+
+QIcon TurnPicture(Axis axis) {
+  return Icon([axis](QPainter& p) {
+    const QColor color = AxisColor(axis);
+    p.setPen(Pen(color, 3.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(6, 10, 36, 30), 30 * 16, 280 * 16);
+    Arrow(p, QPointF(36, 36), QPointF(42, 30), color);
+    Letter(p, QRectF(14, 14, 20, 20), QString::fromLatin1(AxisLetter(axis)), color);
+  });
+}
+
+QIcon ViewFromPicture(const QString& side) {
+  QIcon icon(Draw(kIconSize, [&](QPainter& p) { ViewFrom(p, side, false); }));
+  icon.addPixmap(Draw(kIconSize, [&](QPainter& p) { ViewFrom(p, side, true); }),
+                 QIcon::Disabled);
+  return icon;
 }
 
 QIcon SaveModelPicture() {
@@ -177,18 +252,20 @@ QIcon ClearProgramPicture() {
 
 QPixmap AxisPicture(Axis axis, int size) {
   return Draw(size, [axis](QPainter& p) {
+    const QColor color = AxisColor(axis);
+    const QString letter = QString::fromLatin1(AxisLetter(axis));
     switch (axis) {
       case Axis::X:
-        Arrow(p, QPointF(6, 34), QPointF(44, 34), kRed);
-        Letter(p, QRectF(16, 6, 20, 20), QStringLiteral("X"), kRed);
+        Arrow(p, QPointF(6, 34), QPointF(44, 34), color);
+        Letter(p, QRectF(16, 6, 20, 20), letter, color);
         break;
       case Axis::Y:
-        Arrow(p, QPointF(8, 40), QPointF(38, 12), kGreen);
-        Letter(p, QRectF(4, 8, 20, 20), QStringLiteral("Y"), kGreen);
+        Arrow(p, QPointF(8, 40), QPointF(38, 12), color);
+        Letter(p, QRectF(4, 8, 20, 20), letter, color);
         break;
       case Axis::Z:
-        Arrow(p, QPointF(16, 44), QPointF(16, 4), kAxisBlue);
-        Letter(p, QRectF(24, 14, 20, 20), QStringLiteral("Z"), kAxisBlue);
+        Arrow(p, QPointF(16, 44), QPointF(16, 4), color);
+        Letter(p, QRectF(24, 14, 20, 20), letter, color);
         break;
     }
   });

@@ -26,6 +26,14 @@ QPixmap DiameterPicture(int size);
 // The probe ball on its stylus, on the touch-point panel.
 QPixmap ProbePicture(int size);
 
+// The 3D view's buttons: add a file, zoom in and out, turn the model about an axis.
+QIcon InsertFilePicture();
+QIcon ZoomPicture(bool in);
+QIcon TurnPicture(Axis axis);
+// A preset viewing direction, the model seen from `side` ("+Z", "-X", ...). Its
+// disabled glyph marks the preset in force.
+QIcon ViewFromPicture(const QString& side);
+
 // The machine's three axes in the NC format dialog.
 QPixmap HorizontalAxisPicture(int size);
 QPixmap VerticalAxisPicture(int size);

@@ -1,15 +1,262 @@
 #include "view3d/opengl_form.h"
 
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+#include "app/main_window.h"
 #include "common/appearance.h"
+#include "common/controls.h"
+#include "common/handlers.h"
+#include "common/pictures.h"
+#include "view3d/gl_view.h"
+#include "view3d/placement.h"
 
 namespace vantora {
+namespace {
 
-TOpenGL_Form::TOpenGL_Form(QWidget* owner) : QWidget(owner, Qt::Window) {
+// The client area the form is designed for; FormCreate never makes it smaller.
+constexpr int kClientWidth = 757;
+constexpr int kClientHeight = 650;
+constexpr int kButtonPanelWidth = 161;
+constexpr QSize kInSetButton{136, 65};
+constexpr QSize kViewButton{64, 52};
+constexpr QSize kTurnButton{40, 40};
+const QColor kFuchsia{0xFF, 0x00, 0xFF};
+
+constexpr const char* kDisplayCardMessage = "DisPlay card can not run OpenGL";
+
+}  // namespace
+
+TOpenGL_Form::TOpenGL_Form(Host& host, TForm1& mainWindow, QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      host_(host),
+      mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("OpenGL_Form"));
   setWindowTitle(QStringLiteral("3D"));
-  setFixedSize(757, 650);
   setFont(FormFont(11));
   SetBackground(*this, Qt::black);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  glView_ = new GlView(this, {
+      [this](int w, int h) { InitGL(w, h); },
+      [this](int w, int h) { FormResize(w, h); },
+      [this] { FormPaint(); },
+      [this](int x, int y) { FormMouseDown(x, y); },
+      [this](int x, int y) { FormMouseUp(x, y); },
+  });
+  BuildButtonPanel();
+  BuildProgressPanel();
+  Timer1 = MakeControl<QTimer>(this, "Timer1");
+  Timer1->setInterval(1200);
+  Table.OnFirstStlFacet = [this] {
+    Timer1->start();
+    Panel2->show();
+  };
+  BindHandlers();
+  FormCreate();
+}
+
+TOpenGL_Form::~TOpenGL_Form() {
+  // The lists live in the view's own context, which exists once the view was shown.
+  if (glView_->HasContext()) {
+    glView_->makeCurrent();
+    SceneLists::Release();
+    glView_->doneCurrent();
+  }
+}
+
+void TOpenGL_Form::BuildButtonPanel() {
+  Panel1 = MakePanel(this, "Panel1", kAppWorkSpace);
+  Panel1->setLineWidth(3);
+  auto* layout = new QVBoxLayout(Panel1);
+  layout->setContentsMargins(8, 8, 8, 8);
+  layout->setSpacing(8);
+
+  InSetButton = MakeSpeedButton(Panel1, "InSetButton", InsertFilePicture(),
+                                QStringLiteral("Insert file"), kInSetButton);
+  layout->addWidget(InSetButton, 0, Qt::AlignHCenter);
+
+  auto* grid = new QGridLayout;
+  grid->setSpacing(4);
+  const auto button = [&](const char* name, const QIcon& picture, const char* hint, int row,
+                          int column) {
+    QToolButton* b = MakeSpeedButton(Panel1, name, picture, QString::fromLatin1(hint),
+                                     kViewButton);
+    grid->addWidget(b, row, column);
+    return b;
+  };
+  ZoomInButtom = button("ZoomInButtom", ZoomPicture(true), "Zoom in", 0, 0);
+  ZoomOutButton = button("ZoomOutButton", ZoomPicture(false), "Zoom out", 0, 1);
+  TopButton = button("TopButton", ViewFromPicture(QStringLiteral("+Z")), "Top", 1, 0);
+  ButtomButton = button("ButtomButton", ViewFromPicture(QStringLiteral("-Z")), "Bottom", 1, 1);
+  YAddButton = button("YAddButton", ViewFromPicture(QStringLiteral("+Y")), "Back", 2, 0);
+  YLessButton = button("YLessButton", ViewFromPicture(QStringLiteral("-Y")), "Front", 2, 1);
+  XLessButton = button("XLessButton", ViewFromPicture(QStringLiteral("+X")), "Right", 3, 0);
+  XAddButton = button("XAddButton", ViewFromPicture(QStringLiteral("-X")), "Left", 3, 1);
+  layout->addLayout(grid);
+  // The starting angles show the model from -Y.
+  YLessButton->setEnabled(false);
+
+  BuildRotationPanel();
+  layout->addWidget(Panel3);
+  layout->addStretch(1);
+}
+
+void TOpenGL_Form::BuildRotationPanel() {
+  Panel3 = MakePanel(Panel1, "Panel3", kFuchsia);
+  Panel3->setFrameShadow(QFrame::Sunken);
+  auto* layout = new QGridLayout(Panel3);
+  layout->setContentsMargins(6, 6, 6, 6);
+  RoteXButton = MakeSpeedButton(Panel3, "RoteXButton", TurnPicture(Axis::X),
+                                QStringLiteral("Turn the model about X"), kTurnButton);
+  RoteYButton = MakeSpeedButton(Panel3, "RoteYButton", TurnPicture(Axis::Y),
+                                QStringLiteral("Turn the model about Y"), kTurnButton);
+  RoteZButton = MakeSpeedButton(Panel3, "RoteZButton", TurnPicture(Axis::Z),
+                                QStringLiteral("Turn the model about Z"), kTurnButton);
+  layout->addWidget(RoteXButton, 0, 0);
+  layout->addWidget(RoteYButton, 0, 1);
+  layout->addWidget(RoteZButton, 0, 2);
+  MoveDegEdit = MakeEdit(Panel3, "MoveDegEdit", QStringLiteral("0.00"));
+  MoveDegEdit->setFont(FormFont(11, true));
+  layout->addWidget(MoveDegEdit, 1, 0, 1, 2);
+  layout->addWidget(MakeLabel(Panel3, "Label2", QStringLiteral("deg"), FormFont(11, true)), 1, 2);
+}
+
+void TOpenGL_Form::BuildProgressPanel() {
+  Panel2 = MakePanel(this, "Panel2", kSilver);
+  Panel2->setGeometry(374, 256, 345, 41);
+  auto* layout = new QHBoxLayout(Panel2);
+  layout->addWidget(MakeLabel(Panel2, "Label1", QStringLiteral("Please wait Creating faces "),
+                              FormFont(13, true)));
+  FaceLabel = MakeLabel(Panel2, "FaceLabel", QStringLiteral("0"), FormFont(13, true));
+  layout->addWidget(FaceLabel, 1);
+  Panel2->hide();
+}
+
+void TOpenGL_Form::Bind(QToolButton* button, void (TOpenGL_Form::*handler)(QObject*)) {
+  connect(button, &QToolButton::clicked, this, [this, button, handler] {
+    RunHandler(host_, [&] { (this->*handler)(button); });
+  });
+}
+
+void TOpenGL_Form::BindHandlers() {
+  BindHandler(host_, InSetButton, &QToolButton::clicked, this, &TOpenGL_Form::InSetButtonClick);
+  Bind(ZoomInButtom, &TOpenGL_Form::ZoomInButtomClick);
+  Bind(ZoomOutButton, &TOpenGL_Form::ZoomInButtomClick);
+  for (QToolButton* b : PresetButtons()) Bind(b, &TOpenGL_Form::RoteButton);
+  for (QToolButton* b : {RoteXButton, RoteYButton, RoteZButton}) {
+    Bind(b, &TOpenGL_Form::RoteXYZButtonClick);
+  }
+  BindHandler(host_, Timer1, &QTimer::timeout, this, &TOpenGL_Form::Timer1Timer);
+}
+
+TDataModule1& TOpenGL_Form::Store() const { return *mainWindow_.DataModule1; }
+
+void TOpenGL_Form::FormCreate() {
+  // Beside the main window's parameter panel (or at its left edge once a scan was
+  // opened), below its tool bar, over the rest of its client area.
+  const int left = mainWindow_.ChildWindowOffset + 5;
+  setFixedSize(std::max(mainWindow_.width() - left, kClientWidth),
+               std::max(mainWindow_.height() - 100, kClientHeight));
+  move(left, 100);
+  Panel3->setHidden(!Store().StlFirstFacet);
+  glView_->setGeometry(rect());
+  Panel1->setGeometry(0, 0, kButtonPanelWidth, height());
+}
+
+void TOpenGL_Form::FormResize(int width, int height) { SetProjection(width, height); }
+
+void TOpenGL_Form::DrawScene() { glView_->update(); }
+
+void TOpenGL_Form::FormPaint() {
+  host_.SetBusy(true);
+  bool drawn = false;
+  try {
+    drawn = Lists.CompilePending(Table) &&
+            DrawLists(View, mainWindow_.session().ScanFileCount > 0);
+  } catch (...) {
+    // Abandoned like a frame the library refused (for example no memory for a list).
+  }
+  host_.SetBusy(false);
+  glView_->setCursor(Qt::ArrowCursor);
+  if (!drawn) ReportFailedFrame();
+}
+
+void TOpenGL_Form::ReportFailedFrame() {
+  // Not from inside the paint: a modal box there would paint the view again.
+  QTimer::singleShot(0, this, [this] { host_.ShowMessage(kDisplayCardMessage); });
+}
+
+void TOpenGL_Form::BuildModelList() {
+  if (auto turned = Lists.BuildModelList(Store(), Table, mainWindow_.session().ScanFileCount)) {
+    mainWindow_.ShowDimensions(turned->X, turned->Y, turned->Z, turned->Diameter);
+  }
+  glView_->update();  // the lists compile with the next frame
+}
+
+void TOpenGL_Form::FormMouseDown(int x, int y) {
+  glView_->setCursor(Qt::PointingHandCursor);
+  View.DownX = x;
+  View.DownY = y;
+}
+
+void TOpenGL_Form::FormMouseUp(int x, int y) {
+  View.PanTo(x, y);
+  DrawScene();
+}
+
+void TOpenGL_Form::ZoomInButtomClick(QObject* sender) {
+  if (sender == ZoomOutButton) {
+    View.ZoomOut();
+  } else {
+    View.ZoomIn();
+  }
+  DrawScene();
+}
+
+std::array<QToolButton*, 6> TOpenGL_Form::PresetButtons() const {
+  return {TopButton, ButtomButton, YAddButton, YLessButton, XLessButton, XAddButton};
+}
+
+void TOpenGL_Form::RoteButton(QObject* sender) {
+  const auto presets = PresetButtons();
+  const auto pressed = std::find(presets.begin(), presets.end(), sender);
+  if (pressed == presets.end()) return;
+  const int number = int(pressed - presets.begin()) + 1;
+  View.ShowFrom(ViewPreset(number));
+  SetViewButtons(number);
+  DrawScene();
+}
+
+void TOpenGL_Form::SetViewButtons(int pressed) {
+  const auto presets = PresetButtons();
+  for (int i = 0; i < 6; ++i) presets[i]->setEnabled(i + 1 != pressed);
+}
+
+void TOpenGL_Form::RoteXYZButtonClick(QObject* sender) {
+  // A text that is no number ends the click before anything changes.
+  const float angle = ReadFloat(*MoveDegEdit);
+  TDataModule1& s = Store();
+  Table.FirstNewFacet = 0;
+  s.ImportAngle = angle;
+  s.ImportRotateX = sender == RoteXButton;
+  s.ImportRotateY = sender == RoteYButton;
+  s.ImportRotateZ = sender == RoteZButton;
+  if (auto turned = ApplyModelTransform(s, Table)) {
+    mainWindow_.ShowDimensions(turned->X, turned->Y, turned->Z, turned->Diameter);
+  }
+  RecentreModel(s, Table);
+  BuildModelList();
+  DrawScene();
+}
+
+void TOpenGL_Form::Timer1Timer() {
+  FaceLabel->setText(QString::number(Table.CurrentFacetIndex));
+  host_.ProcessPendingMessages();
 }
 
 }  // namespace vantora

@@ -1,17 +1,99 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
+
+#include "app/host.h"
+#include "view3d/facet_table.h"
+#include "view3d/gl_scene.h"
+#include "view3d/view_state.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QToolButton;
 
 namespace vantora {
 
-// The 3D view window ("3D"): a top-level window of 757 x 650 client pixels on black.
-// Start-up keeps one of them hidden; the 3D view gives it its drawing context and
-// controls.
+class GlView;
+class TForm1;
+
+// A 3D view ("3D"): the model of its facet table as lit, smooth-shaded triangles over
+// the floor grid, the camera moved by mouse drags and the buttons of the left panel,
+// and the rotation controls that turn the model itself. The drawing area covers the
+// whole client area; the button panel and the progress panel lie over it. Closing
+// the window only hides it. Controls are public and named as in the form
+// description; handlers keep the framework's names.
 class TOpenGL_Form : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TOpenGL_Form(QWidget* owner = nullptr);
+  // Builds the window and runs FormCreate, which places it beside `mainWindow`'s
+  // parameter panel. The main window's model store must exist. `owner` (the main
+  // window for model views, none for start-up's hidden view) deletes the view.
+  TOpenGL_Form(Host& host, TForm1& mainWindow, QWidget* owner = nullptr);
+  ~TOpenGL_Form() override;
+
+  FacetTable Table;  // the view's triangles
+  ViewState View;    // the camera
+  SceneLists Lists;  // GridList, ModelList, SecondList
+
+  QFrame* Panel1;
+  QToolButton* InSetButton;
+  QToolButton* ZoomInButtom;
+  QToolButton* ZoomOutButton;
+  QToolButton* TopButton;
+  QToolButton* ButtomButton;
+  QToolButton* YAddButton;
+  QToolButton* YLessButton;
+  QToolButton* XAddButton;
+  QToolButton* XLessButton;
+  QFrame* Panel3;
+  QToolButton* RoteXButton;
+  QToolButton* RoteYButton;
+  QToolButton* RoteZButton;
+  QLineEdit* MoveDegEdit;
+  QFrame* Panel2;
+  QLabel* FaceLabel;
+  QTimer* Timer1;  // refreshes FaceLabel while an STL file is read
+
+  // Asks for one frame; the frame itself is FormPaint.
+  void DrawScene();
+  // Recompiles the grid and the facets not compiled yet (see SceneLists) and shows
+  // the dimensions a transform on the way gives.
+  void BuildModelList();
+
+  void FormCreate();
+  void FormResize(int width, int height);
+  // Draws one frame: compiles the lists asked for, then replays them; a failure shows
+  // "DisPlay card can not run OpenGL" and abandons the frame.
+  void FormPaint();
+  void FormMouseDown(int x, int y);
+  void FormMouseUp(int x, int y);
+  void ZoomInButtomClick(QObject* sender);
+  void RoteButton(QObject* sender);
+  void SetViewButtons(int pressed);
+  void RoteXYZButtonClick(QObject* sender);
+  // The import dialog and the open-file flow take over here.
+  void InSetButtonClick() {}
+  void Timer1Timer();
+
+ private:
+  void BuildButtonPanel();
+  void BuildRotationPanel();
+  void BuildProgressPanel();
+  void BindHandlers();
+  // Runs `handler(sender)` when `button` is clicked, the framework's way.
+  void Bind(QToolButton* button, void (TOpenGL_Form::*handler)(QObject*));
+  // The preset buttons in the order of their numbers, 1 to 6.
+  std::array<QToolButton*, 6> PresetButtons() const;
+  TDataModule1& Store() const;
+  void ReportFailedFrame();
+
+  Host& host_;
+  TForm1& mainWindow_;
+  GlView* glView_;
 };
 
 }  // namespace vantora

@@ -1,0 +1,196 @@
+#include "view3d/gl_scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace vantora {
+namespace {
+
+constexpr GLfloat kLightAmbient[] = {0.5f, 0.5f, 0.5f, 0.1f};
+constexpr GLfloat kLightSpecular[] = {0.0f, 0.0f, 0.0f, 0.0f};
+// With w = 0.1 both lights are positional, at (15, 10, 15) and (-15, 10, 15) in eye
+// space: they stay where they are when the model turns.
+constexpr GLfloat kLight0Position[] = {1.5f, 1.0f, 1.5f, 0.1f};
+constexpr GLfloat kLight1Position[] = {-1.5f, 1.0f, 1.5f, 0.1f};
+
+constexpr GLfloat kGridGreen[] = {0.0f, 1.0f, 0.0f, 0.8f};
+constexpr GLfloat kGridRed[] = {1.0f, 0.0f, 0.0f, 0.8f};
+constexpr GLfloat kModelAmbient[] = {0.1f, 0.23f, 0.01f, 0.8f};
+
+constexpr float kGridStep = 10.0f;
+
+void Perspective(int width, int height) {
+  const float aspect = float(width) / float(height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(60.0, aspect, 3.0, 7.0);
+  glMatrixMode(GL_MODELVIEW);
+}
+
+// Forgets errors left by others, so that a check after our calls sees only ours.
+void ClearErrors() {
+  while (glGetError() != GL_NO_ERROR) {
+  }
+}
+
+bool NoErrors() {
+  bool none = true;
+  while (glGetError() != GL_NO_ERROR) none = false;
+  return none;
+}
+
+void Vertex(const Vec3& v) { glVertex3f(v[0], v[1], v[2]); }
+
+void ScaledVertex(const Vec3& v, float viewDistance) {
+  glVertex3f(v[0] / viewDistance, v[1] / viewDistance, v[2] / viewDistance);
+}
+
+}  // namespace
+
+void InitGL(int width, int height) {
+  glClearDepth(100.0);  // clamped to 1.0 by the library
+  glEnable(GL_DEPTH_TEST);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+  for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
+    glLightfv(light, GL_AMBIENT, kLightAmbient);
+    glLightfv(light, GL_SPECULAR, kLightSpecular);
+  }
+  // The modelview matrix is still the identity: the positions are taken in eye space.
+  glLightfv(GL_LIGHT0, GL_POSITION, kLight0Position);
+  glLightfv(GL_LIGHT1, GL_POSITION, kLight1Position);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  glShadeModel(GL_SMOOTH);
+  glEnable(GL_LIGHT1);
+  Perspective(width, height);
+  glLoadIdentity();
+}
+
+void SetProjection(int width, int height) {
+  glViewport(0, 0, width, height);
+  Perspective(width, height);
+}
+
+void ApplyViewTransform(const ViewState& view) {
+  // The last call applies to the vertices first: scale, then turn about Y, X, Z.
+  glTranslated(view.PanX, view.PanY, -view.EyeDistance);
+  glRotated(-view.ViewAngleZ, 0, 0, 1);
+  glRotated(-view.ViewAngleX, 1, 0, 0);
+  glRotated(view.ViewAngleY, 0, 1, 0);
+  glScalef(view.ZoomScale, view.ZoomScale, view.ZoomScale);
+}
+
+bool DrawLists(const ViewState& view, bool withSecondList) {
+  ClearErrors();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+  ApplyViewTransform(view);
+  // A list not compiled yet draws nothing.
+  glCallList(GridList);
+  glCallList(ModelList);
+  if (withSecondList) glCallList(SecondList);
+  glPopMatrix();
+  glFinish();
+  return NoErrors();
+}
+
+void SceneLists::BuildGridList(const TDataModule1& store) {
+  grid_ = GridContent{store.MaxX, store.MaxY, store.ViewDistance};
+}
+
+std::optional<TurnedDimensions> SceneLists::BuildModelList(TDataModule1& store,
+                                                           FacetTable& table,
+                                                           int scanFileCount) {
+  BuildGridList(store);
+  std::optional<TurnedDimensions> turned;
+  if (scanFileCount > 0 && table.FirstNewFacet > 0) {
+    // A further scan: the first model stays in ModelList as compiled; SecondList is
+    // recompiled from the first added facet so that earlier added scans stay shown.
+    turned = ApplyModelTransform(store, table);
+    if (!SecondListBuilt) SecondListStart = table.FirstNewFacet;
+    SecondListBuilt = true;
+    second_ = Content(SecondList, SecondListStart, table, store);
+  } else {
+    model_ = Content(ModelList, table.FirstNewFacet, table, store);
+    if (table.FirstNewFacet == 0) {
+      // The whole table is in ModelList now; SecondList would show it twice.
+      second_ = Content(SecondList, table.FacetCount, table, store);
+      SecondListBuilt = false;
+    }
+  }
+  table.FirstNewFacet = table.FacetCount;
+  return turned;
+}
+
+SceneLists::FacetContent SceneLists::Content(unsigned list, int first, const FacetTable& table,
+                                             const TDataModule1& store) {
+  return {list, first, table.FacetCount, table.UseFileNormals, store.ViewDistance};
+}
+
+bool SceneLists::CompilePending(const FacetTable& table) {
+  ClearErrors();
+  if (grid_) Compile(*grid_);
+  if (model_) Compile(*model_, table);
+  if (second_) Compile(*second_, table);
+  grid_.reset();
+  model_.reset();
+  second_.reset();
+  return NoErrors();
+}
+
+void SceneLists::Release() {
+  for (unsigned list : {GridList, ModelList, SecondList}) glDeleteLists(list, 1);
+}
+
+void SceneLists::Compile(const GridContent& grid) {
+  const double e = grid.MaxX > grid.MaxY ? grid.MaxX : grid.MaxY;
+  const float lo = float(-1.2 * e), hi = float(1.2 * e);
+  const float d = grid.ViewDistance;
+  glNewList(GridList, GL_COMPILE);
+  glBegin(GL_LINES);
+  // Lines parallel to Y in green, then parallel to X in red, from lo (not from 0).
+  glMaterialfv(GL_FRONT, GL_AMBIENT, kGridGreen);
+  for (float t = lo; t <= hi; t += kGridStep) {
+    glVertex3f(t / d, lo / d, 0);
+    glVertex3f(t / d, hi / d, 0);
+  }
+  glMaterialfv(GL_FRONT, GL_AMBIENT, kGridRed);
+  for (float t = lo; t <= hi; t += kGridStep) {
+    glVertex3f(lo / d, t / d, 0);
+    glVertex3f(hi / d, t / d, 0);
+  }
+  glEnd();
+  glEndList();
+}
+
+void SceneLists::Compile(const FacetContent& c, const FacetTable& table) {
+  glNewList(c.List, GL_COMPILE);
+  // One material for the whole batch: it is the same for every facet, and set once
+  // the list stores it once instead of with every vertex.
+  glMaterialfv(GL_FRONT, GL_AMBIENT, kModelAmbient);
+  glBegin(GL_QUADS);
+  // Each triangle is a quad whose last corner repeats the first. File normals are
+  // drawn as stored (not normalised); facets from scans get the normal of their
+  // winding and are already in view units.
+  const Facet* facets = table.Facets.data();
+  for (int i = c.First; i < c.End; ++i) {
+    const Facet& f = facets[i];
+    if (c.FileNormals) {
+      glNormal3fv(f.Normal.data());
+      ScaledVertex(f.V1, c.ViewDistance);
+      ScaledVertex(f.V2, c.ViewDistance);
+      ScaledVertex(f.V3, c.ViewDistance);
+      ScaledVertex(f.V1, c.ViewDistance);
+    } else {
+      glNormal3fv(TriangleNormal(f.V3, f.V2, f.V1).data());
+      Vertex(f.V1);
+      Vertex(f.V2);
+      Vertex(f.V3);
+      Vertex(f.V1);
+    }
+  }
+  glEnd();
+  glEndList();
+}
+
+}  // namespace vantora

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <optional>
+
+#include "model/data_module.h"
+#include "view3d/facet_table.h"
+#include "view3d/model_transform.h"
+#include "view3d/view_state.h"
+
+// The fixed-function OpenGL drawing of a 3D view, with no window system in it: the
+// caller owns the drawing context and makes it current before any call here.
+namespace vantora {
+
+// Display list identifiers, the same in every view's context.
+inline constexpr unsigned GridList = 222;   // the floor grid
+inline constexpr unsigned ModelList = 10;   // the first model
+inline constexpr unsigned SecondList = 20;  // scans added to the view after it
+
+// Depth test, two-sided lighting with two positional lights fixed in eye space, smooth
+// shading, and the projection for a client area of `width` x `height` pixels.
+void InitGL(int width, int height);
+// Viewport and perspective (60 degrees, depth 3 to 7) for a new client size.
+void SetProjection(int width, int height);
+// Multiplies the camera of `view` onto the modelview matrix.
+void ApplyViewTransform(const ViewState& view);
+// Clears and replays the lists under the camera of `view`; false when the library
+// reported an error.
+bool DrawLists(const ViewState& view, bool withSecondList);
+
+// The three display lists of one view: what each should hold is decided when asked
+// (BuildGridList, BuildModelList) and compiled from the facet table when the view's
+// context is current next (CompilePending), so a view that has not been shown yet
+// loses nothing.
+class SceneLists {
+ public:
+  bool SecondListBuilt = false;
+  int SecondListStart = 0;  // first facet of the scans shown by SecondList
+
+  // The floor grid around the store's MaxX and MaxY, lines 10 model units apart.
+  void BuildGridList(const TDataModule1& store);
+  // The grid, then the facets not compiled yet (from FirstNewFacet): into ModelList,
+  // or, when scans are added to a view that already shows a model, through the
+  // store's pending transform into SecondList, which then shows every scan added
+  // after the first model. Recompiling the whole table (FirstNewFacet 0) puts it all
+  // into ModelList. Returns the dimensions the transform asks to show, if any.
+  std::optional<TurnedDimensions> BuildModelList(TDataModule1& store, FacetTable& table,
+                                                 int scanFileCount);
+
+  // Compiles what was asked since the last call; false when the library reported an
+  // error (for example no memory for a list).
+  bool CompilePending(const FacetTable& table);
+  // Deletes the three lists from the current context.
+  static void Release();
+
+ private:
+  struct GridContent {
+    double MaxX, MaxY;
+    float ViewDistance;
+  };
+  // A stretch of the facet table, with the scaling of the moment it was asked for.
+  struct FacetContent {
+    unsigned List;
+    int First, End;
+    bool FileNormals;
+    float ViewDistance;
+  };
+  static FacetContent Content(unsigned list, int first, const FacetTable& table,
+                              const TDataModule1& store);
+  static void Compile(const GridContent& grid);
+  static void Compile(const FacetContent& content, const FacetTable& table);
+
+  std::optional<GridContent> grid_;
+  std::optional<FacetContent> model_;
+  std::optional<FacetContent> second_;
+};
+
+}  // namespace vantora
