@@ -76,9 +76,16 @@ void TOpenGL_Form::BuildButtonPanel() {
   layout->setContentsMargins(8, 8, 8, 8);
   layout->setSpacing(8);
 
-  InSetButton = MakeSpeedButton(Panel1, "InSetButton", InsertFilePicture(),
+  // In a holder of its own: while an operation runs the holder is disabled, and the
+  // button keeps the state the open-file flow gives it.
+  auto* inSetHolder = new QWidget(Panel1);
+  auto* holderLayout = new QHBoxLayout(inSetHolder);
+  holderLayout->setContentsMargins(0, 0, 0, 0);
+  InSetButton = MakeSpeedButton(inSetHolder, "InSetButton", InsertFilePicture(),
                                 QStringLiteral("Insert file"), kInSetButton);
-  layout->addWidget(InSetButton, 0, Qt::AlignHCenter);
+  holderLayout->addWidget(InSetButton);
+  layout->addWidget(inSetHolder, 0, Qt::AlignHCenter);
+  mainWindow_.Busy.AddGate(inSetHolder);
 
   auto* grid = new QGridLayout;
   grid->setSpacing(4);
@@ -103,6 +110,9 @@ void TOpenGL_Form::BuildButtonPanel() {
 
   BuildRotationPanel();
   layout->addWidget(Panel3);
+  // Shown while an STL file is read: a turn then would move half-read facets and
+  // reset the bounds the reader is growing.
+  mainWindow_.Busy.AddGate(Panel3);
   layout->addStretch(1);
 }
 

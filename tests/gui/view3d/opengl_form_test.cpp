@@ -86,6 +86,20 @@ TEST_F(OpenGlFormTest, RotationPanelShowsForAViewMadeForAnStlFile) {
   EXPECT_FALSE(NewView()->Panel3->isHidden());
 }
 
+TEST_F(OpenGlFormTest, NoTurnOrImportWhileAnOperationRuns) {
+  store().StlFirstFacet = 1;  // the rotation panel shows while the file is read
+  auto v = NewView();
+  v->InSetButton->setEnabled(false);  // as the flow leaves it after an STL file
+  {
+    BusyState::Scope busy(form().Busy);
+    EXPECT_FALSE(v->RoteZButton->isEnabled());
+    EXPECT_FALSE(v->InSetButton->isEnabled());
+    EXPECT_TRUE(v->TopButton->isEnabled());  // looking around stays possible
+  }
+  EXPECT_TRUE(v->RoteZButton->isEnabled());
+  EXPECT_FALSE(v->InSetButton->isEnabled());
+}
+
 TEST_F(OpenGlFormTest, PresetButtonsSetTheAnglesAndMarkTheCurrentOne) {
   auto v = NewView();
   v->View.PanX = 0.7f;

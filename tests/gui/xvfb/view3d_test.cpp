@@ -3,6 +3,8 @@
 // kept in artefacts/view3d/ for a person to look at.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -307,6 +309,32 @@ TEST_F(View3dTest, TurnedModelIsRecompiledAndRedrawn) {
   const QImage after = Grab(*view, "after");
   EXPECT_TRUE(Near(after, At(*view, {0, 0.35f, 0.1f}), IsFrontLit, 0));
   EXPECT_TRUE(Near(after, At(*view, {0.8f, 0, 0.1f}), IsBlack, 0));
+}
+
+TEST_F(View3dTest, FailedFrameIsReportedOnceAndTheNextOneDraws) {
+  auto view = ShowView();
+  AddBox(view->Table, {0, 0, 0.3f}, 0.1f);
+  auto* gl = Child<QOpenGLWidget>(*view, "GlView");
+  // A list left open in the context makes the frame's own list compile fail, as a
+  // driver that cannot take the model would.
+  gl->makeCurrent();
+  glNewList(99, GL_COMPILE);
+  gl->doneCurrent();
+  view->BuildModelList();
+  Grab(*view, "failed");
+  QTest::qWait(20);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0], "DisPlay card can not run OpenGL");
+
+  gl->makeCurrent();
+  glEndList();
+  gl->doneCurrent();
+  view->Table.FirstNewFacet = 0;
+  view->BuildModelList();
+  const QImage frame = Grab(*view, "recovered");
+  QTest::qWait(20);
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_TRUE(Near(frame, At(*view, {0, 0, 0.3f}), IsFrontLit, 0));
 }
 
 TEST_F(View3dTest, ViewsDrawTheirOwnModels) {
