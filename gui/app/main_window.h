@@ -23,6 +23,7 @@ class QToolButton;
 namespace vantora {
 
 class MemoAppender;
+class TOpenGL_Form;
 
 // What a file dialog is opened with: the filter list ("caption|pattern|..."), the
 // entry selected (from 1) and the extension added to a name typed without one.
@@ -55,6 +56,9 @@ class TForm1 : public QWidget {
   int FocusedEditIndex = 0;  // the parameter field that blinks; see GuidedField
   bool BlinkPhase = false;
   int ChildWindowOffset = 0;  // left edge, less 5 pixels, of new model windows
+  // The 3D view of the current model: null until the first import. Every view has
+  // this window as its owner and stays open until the program ends.
+  TOpenGL_Form* ModelView = nullptr;
   std::string SettingsFileName = kTouchPointSettingsName;
 
   // Long operations enter a scope of it; it disables the buttons that would start a
