@@ -2,31 +2,22 @@
 
 #include <ostream>
 
-#include "app/host.h"
+#include "app/silent_host.h"
 
 namespace vantora {
 
 // The host of a batch run: messages go to the error stream, questions take the answer
 // the command line chose (by default the first button), no dialog ever opens, and
 // progress shows on the error stream only when it is a terminal.
-class CliHost final : public Host {
+class CliHost final : public SilentHost {
  public:
   CliHost(std::ostream& err, bool showProgress) : err_(err), showProgress_(showProgress) {}
 
   // The answer to OK/Cancel questions ("Move to platform ?").
   bool okCancelAnswer = true;
 
-  void ProcessPendingMessages() override {}
   void ShowMessage(std::string_view text, std::string_view caption) override;
   bool AskOkCancel(std::string_view, std::string_view) override { return okCancelAnswer; }
-  bool AskYesNo(std::string_view, std::string_view) override { return true; }
-  std::optional<FileChoice> ChooseOpenFile(std::string_view, int) override {
-    return std::nullopt;
-  }
-  std::optional<FileChoice> ChooseSaveFile(std::string_view, std::string_view, int) override {
-    return std::nullopt;
-  }
-  void SetBusy(bool) override {}
   void ReportProgress(int done, int total) override;
 
  private:
