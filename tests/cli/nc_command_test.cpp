@@ -16,25 +16,6 @@ using testing::ScopedCurrentDir;
 using testing::TempDir;
 using testing::WriteFile;
 
-// A text STL box of `size` mm a side, `height` high.
-std::string Box(float size, float height) {
-  const float s = size, h = height;
-  using R = testing::StlRecord;
-  auto quad = [](std::vector<R>& r, std::array<float, 3> a, std::array<float, 3> b,
-                 std::array<float, 3> c, std::array<float, 3> d) {
-    r.push_back({0, 0, 0, a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]});
-    r.push_back({0, 0, 0, a[0], a[1], a[2], c[0], c[1], c[2], d[0], d[1], d[2]});
-  };
-  std::vector<R> r;
-  quad(r, {0, 0, 0}, {s, 0, 0}, {s, s, 0}, {0, s, 0});
-  quad(r, {0, 0, h}, {0, s, h}, {s, s, h}, {s, 0, h});
-  quad(r, {0, 0, 0}, {0, 0, h}, {s, 0, h}, {s, 0, 0});
-  quad(r, {0, s, 0}, {s, s, 0}, {s, s, h}, {0, s, h});
-  quad(r, {0, 0, 0}, {0, s, 0}, {0, s, h}, {0, 0, h});
-  quad(r, {s, 0, 0}, {s, 0, h}, {s, s, h}, {s, s, 0});
-  return testing::TextStl(r);
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -48,7 +29,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CliNc, WritesTheProgramOfOneSectionByDefault) {
   TempDir dir;
   ScopedCurrentDir here(dir.path());  // no NC.ini: the default format
-  WriteFile(dir.File("box.stl"), Box(20, 20));
+  WriteFile(dir.File("box.stl"), testing::TextStlBox(20, 20));
   const CliRun run = RunTool({"nc", dir.File("box.stl"), "-o", dir.File("box.nc")});
   ASSERT_EQ(run.status, kExitOk) << run.err;
   const auto lines = Lines(ReadFile(dir.File("box.nc")));
@@ -64,7 +45,7 @@ TEST(CliNc, WritesTheProgramOfOneSectionByDefault) {
 
 TEST(CliNc, ReadsAnglesStartPositionAndFormat) {
   TempDir dir;
-  WriteFile(dir.File("box.stl"), Box(20, 20));
+  WriteFile(dir.File("box.stl"), testing::TextStlBox(20, 20));
   WriteFile(dir.File("format.ini"), "UVAs500hG90 G21/");
   const CliRun run = RunTool({"nc", dir.File("box.stl"), "-o", dir.File("box.nc"), "--from", "0",
                               "--to", "90", "--step", "45", "--start-height", "5",
@@ -87,7 +68,7 @@ TEST(CliNc, ReadsAnglesStartPositionAndFormat) {
 TEST(CliNc, TakesTheFormatFromNcIniInTheCurrentDirectory) {
   TempDir dir;
   ScopedCurrentDir here(dir.path());
-  WriteFile(dir.File("box.stl"), Box(20, 20));
+  WriteFile(dir.File("box.stl"), testing::TextStlBox(20, 20));
   WriteFile(dir.File("NC.ini"), "XZBs250h/");
   ASSERT_EQ(RunTool({"nc", "box.stl", "-o", "box.nc"}).status, kExitOk);
   const auto lines = Lines(ReadFile(dir.File("box.nc")));
@@ -96,7 +77,7 @@ TEST(CliNc, TakesTheFormatFromNcIniInTheCurrentDirectory) {
 
 TEST(CliNc, UsageErrorsAndRefusals) {
   TempDir dir;
-  WriteFile(dir.File("box.stl"), Box(20, 20));
+  WriteFile(dir.File("box.stl"), testing::TextStlBox(20, 20));
   const std::string model = dir.File("box.stl"), out = dir.File("box.nc");
   for (const auto& [option, value] : {std::pair{"--step", "abc"}, {"--resolution", "nan"},
                                       {"--wire", "1mm"}, {"--begin-range", ""}}) {
@@ -123,7 +104,7 @@ TEST(CliNc, UsageErrorsAndRefusals) {
 // wire's diameter the application warns and goes on.
 TEST(CliNc, WarnsWhenTheResolutionGrowsBeyondTheWire) {
   TempDir dir;
-  WriteFile(dir.File("wide.stl"), Box(1500, 10));
+  WriteFile(dir.File("wide.stl"), testing::TextStlBox(1500, 10));
   const CliRun run = RunTool({"nc", dir.File("wide.stl"), "-o", dir.File("wide.nc"), "--wire", "0.3"});
   ASSERT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.err, "Wrie dia > Resolution\n");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,14 @@ class ScriptedHost : public Host {
   long pendingMessageCalls = 0;
   std::vector<std::pair<int, int>> progress;
   int busyDepth = 0;
+  // Runs at every "process pending messages" call: what the operator or the window
+  // system does in the middle of a long operation.
+  std::function<void()> whilePending;
 
-  void ProcessPendingMessages() override { ++pendingMessageCalls; }
+  void ProcessPendingMessages() override {
+    ++pendingMessageCalls;
+    if (whilePending) whilePending();
+  }
   void ShowMessage(std::string_view text, std::string_view) override {
     messages.emplace_back(text);
   }

@@ -58,4 +58,23 @@ inline std::string TextStl(const std::vector<StlRecord>& records) {
   return text + "endsolid test\n";
 }
 
+// A text STL of the box [0, size] x [0, size] x [0, height], in mm.
+inline std::string TextStlBox(float size, float height) {
+  const float s = size, h = height;
+  using R = StlRecord;
+  auto quad = [](std::vector<R>& r, std::array<float, 3> a, std::array<float, 3> b,
+                 std::array<float, 3> c, std::array<float, 3> d) {
+    r.push_back({0, 0, 0, a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]});
+    r.push_back({0, 0, 0, a[0], a[1], a[2], c[0], c[1], c[2], d[0], d[1], d[2]});
+  };
+  std::vector<R> r;
+  quad(r, {0, 0, 0}, {s, 0, 0}, {s, s, 0}, {0, s, 0});
+  quad(r, {0, 0, h}, {0, s, h}, {s, s, h}, {s, 0, h});
+  quad(r, {0, 0, 0}, {0, 0, h}, {s, 0, h}, {s, 0, 0});
+  quad(r, {0, s, 0}, {s, s, 0}, {s, s, h}, {0, s, h});
+  quad(r, {0, 0, 0}, {0, s, 0}, {0, s, h}, {0, 0, h});
+  quad(r, {s, 0, 0}, {s, 0, h}, {s, s, h}, {s, s, 0});
+  return TextStl(r);
+}
+
 }  // namespace vantora::testing
