@@ -25,7 +25,7 @@ Status Refuse(std::string message) {
 
 // What both the run and the sweep refuse before they change anything.
 Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sections) {
-  if (store.ToolPathReady == 0) return Refuse("Tool path not find");
+  if (store.ToolPathReady == 0) return Refuse(kToolPathNotFound);
   return CountSections(angles, sections);
 }
 

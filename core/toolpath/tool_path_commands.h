@@ -12,6 +12,9 @@
 
 namespace vantora {
 
+// The message of a sweep asked for before the tool path was set up.
+inline constexpr const char* kToolPathNotFound = "Tool path not find";
+
 // The numbers a tool-path set-up reads (ResuEdit, WrrediaEdit1, StartDegEdit).
 struct ToolPathSetUp {
   float Resolution = 0.2f;

@@ -180,6 +180,8 @@ void TForm1::BuildParameterPanel(QWidget* client) {
   SetTextColor(*Memo1, kBlue);
   SetBase(*Memo1, kWindowColor);
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // The program shown is the program saved: it changes only through the commands.
+  Memo1->setReadOnly(true);
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   layout->addWidget(Memo1, 1);
@@ -327,6 +329,7 @@ void TForm1::BitBtn1Click() {
 void TForm1::StepButtonClick() {
   NcLines->Flush();
   Memo1->clear();
+  session_.Program.Clear();
 }
 
 }  // namespace vantora

@@ -24,6 +24,7 @@ namespace vantora {
 
 class MemoAppender;
 class TOpenGL_Form;
+class TOutLineForm;
 
 // What a file dialog is opened with: the filter list ("caption|pattern|..."), the
 // entry selected (from 1) and the extension added to a name typed without one.
@@ -59,6 +60,8 @@ class TForm1 : public QWidget {
   // The 3D view of the current model: null until the first import. Every view has
   // this window as its owner and stays open until the program ends.
   TOpenGL_Form* ModelView = nullptr;
+  // The tool-path window: null until the first tool-path set-up, which creates it.
+  TOutLineForm* OutLineForm = nullptr;
   std::string SettingsFileName = kTouchPointSettingsName;
 
   // Long operations enter a scope of it; it disables the buttons that would start a
@@ -134,13 +137,14 @@ class TForm1 : public QWidget {
   void SpeedButton1Click();
   void BitBtn1Click();
   void StepButtonClick();
+  // The tool-path commands (gui/toolpath/tool_path_handlers.cpp).
+  void PosNcButtonClick();
+  void StartButtonClick();
+  void PosWireButtonClick();
 
-  // Wired to their buttons; the open-file, STL-export and tool-path flows fill them.
+  // Wired to their buttons; the open-file and STL-export flows fill them.
   void OpenFileButtonClick() {}
   void SaveDfButtomClick() {}
-  void PosNcButtonClick() {}
-  void StartButtonClick() {}
-  void PosWireButtonClick() {}
 
  signals:
   // The window has closed; the program ends.

@@ -15,6 +15,8 @@ inline const QColor kAppWorkSpace{0xAB, 0xAB, 0xAB};      // clAppWorkSpace
 inline const QColor kBlue{0x00, 0x00, 0xFF};              // clBlue
 inline const QColor kGreen{0x00, 0x80, 0x00};             // clGreen
 inline const QColor kRed{0xFF, 0x00, 0x00};               // clRed
+inline const QColor kYellow{0xFF, 0xFF, 0x00};            // clYellow
+inline const QColor kBtnFace{0xF0, 0xF0, 0xF0};           // clBtnFace: panels
 
 // A colour in the framework's encoding: 0x00BBGGRR, red in the lowest byte.
 constexpr QRgb FrameworkColor(unsigned value) {
@@ -23,6 +25,8 @@ constexpr QRgb FrameworkColor(unsigned value) {
 
 // The sky blue of the field the operator fills next.
 inline const QColor kSkyBlue = QColor::fromRgb(FrameworkColor(0xF0CAA6));
+// clCream: the ground of read-only fields that show a value.
+inline const QColor kCream = QColor::fromRgb(FrameworkColor(0xF0FBFF));
 
 // The windows' font at a height in pixels. Tahoma is asked for first; where it is
 // missing (every Linux desktop) DejaVu Sans, which has about the same metrics, stands in.

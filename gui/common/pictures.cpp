@@ -308,4 +308,12 @@ QPixmap RotaryAxisPicture(int size) {
   });
 }
 
+QPixmap SectionAnglePicture(QSize size) {
+  QPixmap picture(size);
+  picture.fill(Qt::transparent);
+  const int glyph = size.height() - 4;
+  QPainter(&picture).drawPixmap(24, 2, RotaryAxisPicture(glyph));
+  return picture;
+}
+
 }  // namespace vantora

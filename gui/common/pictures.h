@@ -39,4 +39,8 @@ QPixmap HorizontalAxisPicture(int size);
 QPixmap VerticalAxisPicture(int size);
 QPixmap RotaryAxisPicture(int size);
 
+// The ground of the tool-path window's angle panel: the rotary axis at its left,
+// beside the edit that shows the section angle.
+QPixmap SectionAnglePicture(QSize size);
+
 }  // namespace vantora
