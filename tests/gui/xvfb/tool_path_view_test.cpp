@@ -1,0 +1,268 @@
+// The tool-path window drawn for real on an X server (Xvfb): every frame is read back
+// from the screen, checked against the places where the section's outline cells, wire
+// path and base line belong, and kept in artefacts/toolpath/ for a person to look at.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QOpenGLWidget>
+#include <QScreen>
+#include <QTest>
+#include <cmath>
+#include <functional>
+
+#include "toolpath/tool_path_testing.h"
+
+namespace vantora {
+namespace {
+
+using testing::Child;
+
+const QColor kPathBlue(0, 0, 255);
+const QColor kBaseRed(255, 0, 0);
+const QColor kNeverLeftGreen(0, 128, 0);
+const QColor kLeftOnceYellow(255, 255, 0);
+
+int Round(double pixels) { return int(pixels + 0.5); }
+
+class ToolPathViewTest : public testing::ToolPathTest {
+ protected:
+  // Opens `model` with its 3D view shown, as the open-file flow does, and sets the
+  // tool path up with the fields as they are.
+  void SetUpModel(const std::string& model) {
+    OpenModel(model, true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form().ModelView));
+    Click("PosNcButton");
+    ASSERT_NE(form().OutLineForm, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pathForm()));
+  }
+
+  // The window as the screen shows it now, kept as artefacts/toolpath/<test>-<name>.png.
+  QImage Screen(const char* name) {
+    QCoreApplication::processEvents();  // the paints asked for reach the screen
+    TOutLineForm& view = pathForm();
+    const QImage frame =
+        view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(frame.size(), view.size());
+    Keep(frame, name);
+    return frame;
+  }
+
+  static void Keep(const QImage& frame, const char* name) {
+    const QString artefacts = QStringLiteral(VANTORA_ARTEFACTS "/toolpath");
+    QDir().mkpath(artefacts);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    frame.save(artefacts + "/" + info->name() + "-" + name + ".png");
+  }
+
+  // Where the section's drawing belongs: the centre of cell (i, j)'s square, the
+  // pixel of a path point, the squares' half size.
+  QPoint CellCentre(int i, int j) {
+    const TOutLineForm& v = pathForm();
+    const float cell = store().Resolution * v.ViewScale;
+    return {Round(float(i) * cell) + v.OriginX + int(store().MinX * v.ViewScale),
+            v.OriginY - Round(float(j) * cell)};
+  }
+  QPoint PathPixel(const PathPoint& p) {
+    const TOutLineForm& v = pathForm();
+    return {Round(p.X * v.ViewScale) + v.OriginX,
+            v.OriginY - Round((double(p.Y) - store().MinZ) * v.ViewScale)};
+  }
+  int SquareRadius() { return std::max(1, Round(0.3 * pathForm().ViewScale * 0.5)); }
+  // Controls lie over the drawing.
+  bool Covered(QPoint p) { return pathForm().childAt(p) != nullptr; }
+
+  // Every outline cell's square shows its colour: green where the walk never left the
+  // cell, yellow where it left it once. Squares overlap, each drawn over those of the
+  // rows below and the cells to its left, so a square's bottom-left pixel is its own
+  // whenever cells lie a pixel or more apart.
+  int ExpectOutlineSquares(const QImage& frame) {
+    const int r = SquareRadius();
+    int seen = 0;
+    for (int j = 0; j <= store().RasterMaxJ; ++j) {
+      for (int i = 0; i <= store().RasterMaxI; ++i) {
+        const int weight = store().Raster.OutlineWeight(i, j);
+        if (weight < 1) continue;
+        const QPoint corner = CellCentre(i, j) + QPoint(-r, r - 1);
+        if (Covered(corner) || corner.y() == pathForm().OriginY) continue;
+        const QColor want = weight == 1 ? kLeftOnceYellow : kNeverLeftGreen;
+        EXPECT_EQ(frame.pixelColor(corner), want) << "cell " << i << "," << j;
+        ++seen;
+      }
+    }
+    return seen;
+  }
+
+  // The base line along raster row 0 from MinX to MaxX, where no control covers it.
+  void ExpectBaseLine(const QImage& frame) {
+    const TOutLineForm& v = pathForm();
+    const int from = Round(store().MinX * v.ViewScale) + v.OriginX;
+    const int to = Round(store().MaxX * v.ViewScale) + v.OriginX;
+    int seen = 0;
+    for (int x = from; x <= to; ++x) {
+      if (Covered({x, v.OriginY})) continue;
+      EXPECT_EQ(frame.pixelColor(x, v.OriginY), kBaseRed) << x;
+      ++seen;
+    }
+    EXPECT_GT(seen, (to - from) / 2);
+    EXPECT_NE(frame.pixelColor(from - 2, v.OriginY), kBaseRed);
+    EXPECT_NE(frame.pixelColor(to + 2, v.OriginY), kBaseRed);
+  }
+
+  // The pixels of the drawing, not of a control over it, that have `colour`.
+  std::vector<QPoint> Drawn(const QImage& frame, const QColor& colour) {
+    std::vector<QPoint> found;
+    for (int y = 0; y < frame.height(); ++y) {
+      for (int x = 0; x < frame.width(); ++x) {
+        if (frame.pixelColor(x, y) == colour && !Covered({x, y})) found.emplace_back(x, y);
+      }
+    }
+    return found;
+  }
+  int CountColour(const QImage& frame, const QColor& colour) {
+    return int(Drawn(frame, colour).size());
+  }
+};
+
+TEST_F(ToolPathViewTest, SetUpShowsTheOutlineInGreenAndNoPath) {
+  SetUpModel(BoxFile());
+  EXPECT_TRUE(form().ModelView->isHidden());
+  const QImage frame = Screen("set-up");
+
+  EXPECT_GT(ExpectOutlineSquares(frame), 300);
+  EXPECT_EQ(CountColour(frame, kLeftOnceYellow), 0);
+  EXPECT_EQ(CountColour(frame, kPathBlue), 0);
+  // The base line lies under the start-height bar, which stands on raster row 0.
+  const TOutLineForm& v = pathForm();
+  EXPECT_EQ(v.Panel2->y(), v.OriginY);
+  EXPECT_EQ(CountColour(frame, kBaseRed), 0);
+  Keep(v.Canvas(), "canvas");
+  for (int x = v.Panel2->x() + 100; x < v.Panel2->x() + 200; ++x) {
+    EXPECT_EQ(v.Canvas().pixelColor(x, v.OriginY), kBaseRed) << x;
+  }
+  // The angle panel with its field, and the markers, over the drawing.
+  EXPECT_EQ(frame.pixelColor(v.Panel1->geometry().topLeft() + QPoint(20, 20)), QColor(0xC0, 0xC0, 0xC0));
+  EXPECT_EQ(frame.pixelColor(v.Panel1->pos() + v.RoteDegEdit->geometry().topLeft() +
+                             QPoint(100, 3)),
+            QColor(0xFF, 0xFB, 0xF0));
+  EXPECT_EQ(frame.pixelColor(v.XPanel->geometry().center()), QColor(0xF0, 0xF0, 0xF0));
+}
+
+TEST_F(ToolPathViewTest, EachSectionIsDrawnWhileTheSweepRuns) {
+  SetUpModel(BoxFile());
+  Type("EndDegEdit", "180");
+  Type("StepDegEdit", "45");
+  QImage during;
+  int squares = 0;
+  host.whilePending = [&] {
+    // Called while the section's lines are written, right after its drawing.
+    if (!during.isNull() || pathForm().RoteDegEdit->text() != "45.000") return;
+    during = Screen("45-degrees");
+    squares = ExpectOutlineSquares(during);
+  };
+  host.answers.push_back(false);
+  Click("PosWireButton");
+  host.whilePending = nullptr;
+
+  ASSERT_FALSE(during.isNull());
+  EXPECT_GT(squares, 300);
+  // The walk went over the top: cells it left once are yellow, the others green; the
+  // path lies under the squares of the cells it joins.
+  EXPECT_GT(CountColour(during, kLeftOnceYellow), 100);
+  EXPECT_GT(CountColour(during, kNeverLeftGreen), 100);
+}
+
+TEST_F(ToolPathViewTest, AfterTheSweepThePathAndTheBaseLineRemain) {
+  SetUpModel(BoxFile());
+  // The bar moves up off the base line.
+  Type("StartHeightEdit", "5");
+  Click("StartButton");
+  Type("EndDegEdit", "90");
+  Type("StepDegEdit", "45");
+  host.answers.push_back(false);
+  Click("PosWireButton");
+  const QImage frame = Screen("after-sweep");
+
+  // The raster was cleared: the last section's path in blue, the base line in red.
+  EXPECT_EQ(CountColour(frame, kNeverLeftGreen), 0);
+  EXPECT_EQ(CountColour(frame, kLeftOnceYellow), 0);
+  ExpectBaseLine(frame);
+  ASSERT_GT(store().PathCount, 4);
+  std::vector<QPoint> path;
+  for (int k = 0; k < store().PathCount; ++k) {
+    path.push_back(PathPixel(store().ToolPath[std::size_t(k)]));
+    if (!Covered(path.back())) {
+      EXPECT_EQ(frame.pixelColor(path.back()), kPathBlue) << k;
+    }
+  }
+  // Nothing blue away from the path's segments.
+  const auto nearPath = [&](QPoint p) {
+    for (std::size_t k = 1; k < path.size(); ++k) {
+      const QPointF a = path[k - 1], b = path[k], d = b - a;
+      const double length2 = QPointF::dotProduct(d, d);
+      const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, d) / length2, 0.0, 1.0) : 0;
+      const QPointF gap = QPointF(p) - (a + t * d);
+      if (std::hypot(gap.x(), gap.y()) <= 1.0) return true;
+    }
+    return false;
+  };
+  const std::vector<QPoint> blue = Drawn(frame, kPathBlue);
+  EXPECT_GT(blue.size(), 100u);
+  for (QPoint p : blue) EXPECT_TRUE(nearPath(p)) << p.x() << "," << p.y();
+  EXPECT_EQ(pathForm().RoteDegEdit->text(), "90.000");
+}
+
+TEST_F(ToolPathViewTest, SmallScaleStillDrawsEveryOutlineCell) {
+  // 1.5 m wide: the raster has to fall back to a coarser resolution, and the picture
+  // shows about 0.2 pixels per mm.
+  testing::WriteFile(dir.File("wide.stl"), testing::TextStlBox(1500, 600));
+  Type("WrrediaEdit1", "0.1");
+  SetUpModel(dir.File("wide.stl"));
+  ASSERT_LT(pathForm().ViewScale, 3.33f);
+  ASSERT_EQ(SquareRadius(), 1);
+  const QImage frame = Screen("small-scale");
+  // Squares of radius 1 are 2 x 2 pixels of border and nothing inside.
+  EXPECT_GT(ExpectOutlineSquares(frame), 1000);
+  EXPECT_EQ(CountColour(frame, Qt::white), 0);
+}
+
+// The sweep turns the facets; the 3D view, shown again, draws them as turned, as a
+// view made afresh from the same facets does.
+TEST_F(ToolPathViewTest, ModelViewShowsTheTurnedModelWhenShownAgain) {
+  SetUpModel(BoxFile());
+  TOpenGL_Form& model = *form().ModelView;
+  model.TopButton->click();
+  model.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&model));
+  const auto frame = [](TOpenGL_Form& view) {
+    return Child<QOpenGLWidget>(view, "GlView")->grabFramebuffer();
+  };
+  const QImage before = frame(model);
+  model.hide();
+  Type("EndDegEdit", "30");
+  Type("StepDegEdit", "30");
+  host.answers.push_back(false);
+  Click("PosWireButton");
+
+  model.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&model));
+  const QImage after = frame(model);
+  TOpenGL_Form fresh(host, form());
+  for (int k = 0; k < model.Table.FacetCount; ++k) fresh.Table.Facets[k] = model.Table.Facets[k];
+  fresh.Table.FacetCount = model.Table.FacetCount;
+  fresh.Table.UseFileNormals = model.Table.UseFileNormals;
+  fresh.View = model.View;
+  fresh.BuildModelList();
+  fresh.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+  const QImage expected = frame(fresh);
+  Keep(before, "before");
+  Keep(after, "after");
+  Keep(expected, "fresh");
+  EXPECT_NE(after, before);
+  EXPECT_EQ(after, expected);
+}
+
+}  // namespace
+}  // namespace vantora
