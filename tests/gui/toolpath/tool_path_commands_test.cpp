@@ -45,6 +45,17 @@ class ToolPathCommandsTest : public testing::ToolPathTest {
     Click("PosWireButton");
   }
 
+  using Fields = std::vector<std::pair<const char*, const char*>>;
+  // Types `fields`, then `text` into `edit`, and clicks `button`: the messages shown.
+  std::vector<std::string> ClickWith(const char* button, const Fields& fields, const char* edit,
+                                     const char* text) {
+    for (const auto& [name, value] : fields) Type(name, value);
+    Type(edit, text);
+    host.messages.clear();
+    Click(button);
+    return host.messages;
+  }
+
   std::string Memo() { return Find<QPlainTextEdit>("Memo1")->toPlainText().toStdString(); }
 
   // The session's program as the memo should show it: a line each, the program end
@@ -118,18 +129,13 @@ TEST_F(ToolPathCommandsTest, ResolutionEnlargedToFitTheGridsIsShown) {
 
 TEST_F(ToolPathCommandsTest, SetUpThatCannotBeDoneChangesNothing) {
   OpenModel(BoxFile());
+  const Fields usual{{"ResuEdit", "0.2"}, {"WrrediaEdit1", "1.00"}, {"StartDegEdit", "0.00"}};
   const std::pair<const char*, const char*> refused[] = {
       {"ResuEdit", "abc"}, {"WrrediaEdit1", "1..0"}, {"StartDegEdit", "x"}, {"ResuEdit", "0"},
       {"ResuEdit", "-0.2"}};
   for (const auto& [edit, text] : refused) {
     SCOPED_TRACE(std::string(edit) + " = " + text);
-    Type("ResuEdit", "0.2");
-    Type("WrrediaEdit1", "1.00");
-    Type("StartDegEdit", "0.00");
-    Type(edit, text);
-    host.messages.clear();
-    Click("PosNcButton");
-    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(ClickWith("PosNcButton", usual, edit, text).size(), 1u);
     EXPECT_EQ(store().ToolPathReady, 0);
     EXPECT_TRUE(Find("PosNcButton")->isEnabled());
     EXPECT_TRUE(Find("ResuEdit")->isEnabled());
@@ -139,10 +145,8 @@ TEST_F(ToolPathCommandsTest, SetUpThatCannotBeDoneChangesNothing) {
     EXPECT_EQ(Text("StartXEdit"), "0.00");
     EXPECT_FALSE(form().Busy.Active());
   }
-  Type("ResuEdit", "abc");
-  host.messages.clear();
-  Click("PosNcButton");
-  EXPECT_EQ(host.messages, std::vector<std::string>{"'abc' is not a valid floating point value"});
+  EXPECT_EQ(ClickWith("PosNcButton", usual, "ResuEdit", "abc"),
+            std::vector<std::string>{"'abc' is not a valid floating point value"});
 }
 
 TEST_F(ToolPathCommandsTest, WholeJobSavesWhatTheBatchToolWrites) {
@@ -239,27 +243,18 @@ TEST_F(ToolPathCommandsTest, SaveThatFailsIsReportedAndLeavesNoFile) {
 TEST_F(ToolPathCommandsTest, RefusedAnglesChangeNothing) {
   OpenModel(BoxFile());
   Click("PosNcButton");
+  const Fields usual{{"StartDegEdit", "0.00"}, {"EndDegEdit", "0.00"}, {"StepDegEdit", "5.00"}};
   const std::pair<const char*, const char*> refused[] = {
       {"StepDegEdit", "0"}, {"StepDegEdit", "-5"}, {"EndDegEdit", "ten"}, {"StartDegEdit", ""}};
   for (const auto& [edit, text] : refused) {
     SCOPED_TRACE(std::string(edit) + " = " + text);
-    Type("StartDegEdit", "0.00");
-    Type("EndDegEdit", "0.00");
-    Type("StepDegEdit", "5.00");
-    Type(edit, text);
-    host.messages.clear();
-    Click("PosWireButton");
-    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(ClickWith("PosWireButton", usual, edit, text).size(), 1u);
     EXPECT_TRUE(Memo().empty());
     EXPECT_EQ(form().session().Program.LineCount(), 0);
     EXPECT_TRUE(host.questions.empty());
     EXPECT_FALSE(form().Busy.Active());
   }
-  Type("StartDegEdit", "0");
-  Type("StepDegEdit", "0");
-  host.messages.clear();
-  Click("PosWireButton");
-  EXPECT_EQ(host.messages,
+  EXPECT_EQ(ClickWith("PosWireButton", usual, "StepDegEdit", "0"),
             std::vector<std::string>{"The section step must be greater than 0; it is 0."});
 }
 
