@@ -348,9 +348,5 @@ TEST_F(ToolPathCommandsTest, NothingElseStartsWhileASweepRuns) {
   }
 }
 
-TEST_F(ToolPathCommandsTest, MemoIsTheProgramShownNotAnEditor) {
-  EXPECT_TRUE(Find<QPlainTextEdit>("Memo1")->isReadOnly());
-}
-
 }  // namespace
 }  // namespace vantora
