@@ -1,7 +1,4 @@
 // The commands that read a model and write it back: info and stl.
-#include <algorithm>
-#include <cctype>
-
 #include "app/touch_point_settings.h"
 #include "cli_command.h"
 #include "mesh/number_text.h"
@@ -71,15 +68,6 @@ struct StlOptions {
   std::string touchPoint;
 };
 
-bool HasScanSuffix(const std::string& path) {
-  constexpr std::string_view kSuffix = ".sca";
-  auto same = [](char lower, char c) {
-    return lower == std::tolower(static_cast<unsigned char>(c));
-  };
-  return path.size() >= kSuffix.size() &&
-         std::equal(kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(), same);
-}
-
 // The probe ball diameter of --touch-point or, as the application reads it at
 // start-up, from ScanerTool.ini in the current directory.
 float TouchPointSize(const StlOptions& o) {
@@ -96,7 +84,7 @@ void RunStl(const StlOptions& o, CliContext& context) {
     scaling.YRate = ParseOption("--rates", o.rates[1]);
     scaling.ZRate = ParseOption("--rates", o.rates[2]);
   }
-  const bool scan = o.scan || HasScanSuffix(o.model);
+  const bool scan = o.scan || IsScanFileName(o.model);
   if (scan && o.noPlatform) throw UsageError("--no-platform: a scan is not placed on the platform");
   if (!scan && !o.touchPoint.empty()) throw UsageError("--touch-point applies to scan files");
   const auto w = scan ? ImportScan(o.model, TouchPointSize(o), context.host)

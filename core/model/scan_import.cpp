@@ -1,9 +1,21 @@
 #include "model/scan_import.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "common/mapped_file.h"
 #include "mesh/scan_faces.h"
 
 namespace vantora {
+
+bool IsScanFileName(std::string_view path) {
+  constexpr std::string_view kSuffix = ".sca";
+  auto same = [](char lower, char c) {
+    return lower == std::tolower(static_cast<unsigned char>(c));
+  };
+  return path.size() >= kSuffix.size() &&
+         std::equal(kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(), same);
+}
 
 ScanReadResult ReadScanModel(const std::string& path, TDataModule1& store, Session& session,
                              Host& host) {
@@ -21,9 +33,33 @@ ScanReadResult ReadScanModel(const std::string& path, TDataModule1& store, Sessi
   return result;
 }
 
+namespace {
+
+// A view holding an STL model keeps millimetres and draws the facets' own normals.
+// A scan that joins it is brought to millimetres as its own view would save it (view
+// units times ViewDistance) and given the normals of its windings, so that the whole
+// model is drawn, cut and saved in one unit.
+void JoinStlModel(const TDataModule1& store, FacetTable& table, int first) {
+  const float scale = store.ViewDistance;
+  for (int k = first; k < table.FacetCount; ++k) {
+    Facet& f = table.Facets[k];
+    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) {
+      for (float& c : *v) c *= scale;
+    }
+    f.Normal = TriangleNormal(f.V3, f.V2, f.V1);
+  }
+}
+
+}  // namespace
+
 void BuildScanFaces(TDataModule1& store, const Session& session, FacetTable& table, Host& host) {
   const bool reversed = session.ScanFileCount > 0 && store.ImportMirrorZ == 1;
+  const int first = table.FacetCount;
   if (Status s = BuildFaces(store, table, reversed); !s) host.ShowMessage(s.message());
+  if (table.UseFileNormals) {
+    JoinStlModel(store, table, first);  // the output scale stays the STL model's 1
+    return;
+  }
   store.OutputScale = store.ViewDistance;
 }
 

@@ -176,6 +176,22 @@ Status CheckCompensationWork(const ScanLayout& l, float touchPointSize) {
                            " points: check the pitch and the touch-point size.");
 }
 
+// The faces of a scan added to a view are divided by the view's ViewDistance, which
+// the first model set: a model of no size (a single point on the platform) leaves it
+// at 0, and a first model very much smaller than this scan leaves it too small for
+// the scan's points to stay finite in view units.
+Status CheckViewScale(const ScanLayout& l, float viewDistance) {
+  if (viewDistance == 0) {
+    return Status::Error(ErrorCode::InvalidValue,
+                         "the model in the view has no size (a single point on the "
+                         "platform), so no scan can be added to it.");
+  }
+  const float reach = std::max({-l.halfX, -l.halfY, l.top});
+  if (std::isfinite(reach / viewDistance)) return Status::Ok();
+  return Status::Error(ErrorCode::InvalidValue,
+                       "it is too large to be added at the scale of the model in the view.");
+}
+
 // The coordinates of the points along one axis: a position that grows by the pitch in
 // f32 steps from 0, shifted by minus half the extent; within 0.00001 of 0 it is 0.
 std::vector<float> AxisCoordinates(int count, float pitch, float half) {
@@ -258,6 +274,7 @@ ScanReadResult ReadScanFile(std::string_view text, TDataModule1& store, float to
   if (!result.status) return result;
   const ScanLayout layout(scan);
   result.status = CheckCompensationWork(layout, touchPointSize);
+  if (result.status && !startsNewView) result.status = CheckViewScale(layout, store.ViewDistance);
   if (!result.status) return result;
   PlaceScan(scan, layout, store, startsNewView);
   result.repairedPoints = scan.RepairedPoints;

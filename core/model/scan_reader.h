@@ -60,7 +60,8 @@ struct ScanReadResult {
 // millimetres centred on the origin and BaseGrid with the same points at the top
 // height, sets the bounds, sizes and probe fields (ViewDistance only when the scan
 // `startsNewView`; ProbeSize from `touchPointSize`) and runs the probe compensation.
-// A refused file changes nothing in the store.
+// A scan added to a view is refused when the view's ViewDistance cannot scale it to
+// finite view units. A refused file changes nothing in the store.
 ScanReadResult ReadScanFile(std::string_view text, TDataModule1& store, float touchPointSize,
                             bool startsNewView, Host& host);
 

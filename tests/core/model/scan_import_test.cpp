@@ -22,11 +22,26 @@ struct Import {
   ScanReadResult Read(const std::string& path) {
     return ReadScanModel(path, *store, session, host);
   }
+  // Reads the scan at `path` and builds its faces into the table.
+  void Build(const std::string& path) {
+    const ScanReadResult read = Read(path);
+    ASSERT_TRUE(read.status) << read.status.message();
+    BuildScanFaces(*store, session, *table, host);
+  }
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   Session session;
   std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(64);
   ScriptedHost host;
 };
+
+TEST(IsScanFileName, EndsInScaInAnyCase) {
+  for (const char* name : {"a.sca", "dir/B.SCA", "x.Sca", ".sca"}) {
+    EXPECT_TRUE(IsScanFileName(name)) << name;
+  }
+  for (const char* name : {"a.stl", "a.sca.stl", "sca", "a.scan", "a_sca", ""}) {
+    EXPECT_FALSE(IsScanFileName(name)) << name;
+  }
+}
 
 TEST(ReadScanModel, FirstScanStartsAView) {
   TempDir dir;
@@ -79,17 +94,15 @@ TEST(BuildScanFaces, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
   TempDir dir;
   WriteFile(dir.File("bump.sca"), kBump);
   Import first;
-  ASSERT_TRUE(first.Read(dir.File("bump.sca")).status);
-  BuildScanFaces(*first.store, first.session, *first.table, first.host);
+  first.Build(dir.File("bump.sca"));
 
-  // The same scan added to the view of an STL model, with a Z mirror requested.
+  // The same scan added to the view of a model, with a Z mirror requested.
   Import added;
   added.session.ScanFileCount = 0;
   added.store->ViewDistance = first.store->ViewDistance;
   added.store->ImportMirrorZ = 1;
-  ASSERT_TRUE(added.Read(dir.File("bump.sca")).status);
+  added.Build(dir.File("bump.sca"));
   EXPECT_EQ(added.session.ScanFileCount, 1);
-  BuildScanFaces(*added.store, added.session, *added.table, added.host);
   ASSERT_EQ(added.table->FacetCount, first.table->FacetCount);
   for (int k = 0; k < first.table->FacetCount; ++k) {
     const Facet& normal = first.table->Facets[std::size_t(k)];
@@ -97,6 +110,38 @@ TEST(BuildScanFaces, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
     EXPECT_EQ(reversed.V1, normal.V3);
     EXPECT_EQ(reversed.V2, normal.V2);
     EXPECT_EQ(reversed.V3, normal.V1);
+  }
+}
+
+// A scan added to a table of STL facets (millimetres, file normals) joins it in
+// millimetres with the normals of its windings; the output scale stays 1.
+TEST(BuildScanFaces, ScanAddedToAnStlModelKeepsMillimetres) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kBump);
+  Import own;
+  own.Build(dir.File("bump.sca"));
+
+  Import joined;
+  joined.session.ScanFileCount = 0;  // an STL model is loaded
+  joined.store->ViewDistance = own.store->ViewDistance;
+  joined.store->OutputScale = 1.0f;
+  joined.table->UseFileNormals = true;
+  joined.table->FacetCount = 1;  // the STL model's one facet
+  joined.table->Facets[0] = Facet{{0, 0, 1}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  joined.Build(dir.File("bump.sca"));
+  ASSERT_EQ(joined.table->FacetCount, 1 + own.table->FacetCount);
+  EXPECT_EQ(joined.store->OutputScale, 1.0f);
+  EXPECT_EQ(joined.table->Facets[0].V2, (Vec3{1, 0, 0}));
+  const float unit = own.store->ViewDistance;
+  const auto mm = [unit](Vec3 v) { return Vec3{v[0] * unit, v[1] * unit, v[2] * unit}; };
+  for (int k = 0; k < own.table->FacetCount; ++k) {
+    const Facet& a = own.table->Facets[std::size_t(k)];
+    const Facet& b = joined.table->Facets[std::size_t(k + 1)];
+    // What the scan's own view would save, exactly.
+    EXPECT_EQ(b.V1, mm(a.V1));
+    EXPECT_EQ(b.V2, mm(a.V2));
+    EXPECT_EQ(b.V3, mm(a.V3));
+    EXPECT_EQ(b.Normal, TriangleNormal(b.V3, b.V2, b.V1));
   }
 }
 

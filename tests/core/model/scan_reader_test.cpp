@@ -211,6 +211,30 @@ TEST(ReadScanFile, NewViewOnlySetsViewDistance) {
   EXPECT_EQ(r.store->ViewDistance, 3.0f);
 }
 
+// Faces of an added scan are divided by the view's ViewDistance: a view of no size,
+// or one far too small for the scan, cannot take it.
+TEST(ReadScanFile, AddedScanNeedsAScaleThatKeepsItFinite) {
+  Reading r;
+  ASSERT_TRUE(r.Read("100,0,\n").status);  // one point on the platform
+  EXPECT_EQ(r.store->ViewDistance, 0.0f);
+  const ScanReadResult refused = r.Read(kFirst, 0.5f, false);
+  EXPECT_EQ(refused.status.code(), ErrorCode::InvalidValue);
+  EXPECT_EQ(refused.status.message(),
+            "the model in the view has no size (a single point on the platform), so no scan "
+            "can be added to it.");
+  EXPECT_EQ(r.store->ScanMaxI, 0);
+  EXPECT_EQ(r.store->ScanGrid.Find(1, 0), nullptr);
+
+  r.store->ViewDistance = 1e-38f;
+  EXPECT_TRUE(r.Read("100,5,6,7,\n", 0.5f, false).status);  // 0.1 mm reach stays finite
+  const ScanReadResult tooLarge = r.Read("1000000,5,6,7,\n", 0.5f, false);
+  EXPECT_EQ(tooLarge.status.message(),
+            "it is too large to be added at the scale of the model in the view.");
+  EXPECT_EQ(r.store->ScanPitch, 0.1f);
+  // A scan that starts its own view sets the scale itself.
+  EXPECT_TRUE(r.Read("1000000,5,6,7,\n", 0.5f, true).status);
+}
+
 TEST(ReadScanFile, RefusalChangesNothing) {
   Reading r;
   ASSERT_TRUE(r.Read("100,5,6,7,\n8,9,10,\n").status);
