@@ -1,5 +1,7 @@
 #include "common/controls.h"
 
+#include <QHBoxLayout>
+
 #include "common/appearance.h"
 
 namespace vantora {
@@ -30,6 +32,16 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text) {
   edit->setText(text);
   SetBase(*edit, kWindowColor);
   return edit;
+}
+
+QPushButton* MakeOkButton(QFrame* panel, const char* name) {
+  auto* button = MakeControl<QPushButton>(panel, name);
+  button->setText(QStringLiteral("OK"));
+  auto* layout = new QHBoxLayout(panel);
+  layout->addStretch(1);
+  layout->addWidget(button);
+  layout->addStretch(1);
+  return button;
 }
 
 QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QIcon& picture,

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace vantora {
@@ -24,6 +25,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 // A picture of a fixed size.
 QLabel* MakeImage(QWidget* parent, const char* name, const QPixmap& picture);
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text);
+// The button "OK" centred in `panel`, the panel along the bottom of a dialog.
+QPushButton* MakeOkButton(QFrame* panel, const char* name);
 // A flat picture button of a fixed size that never takes the keyboard focus, so that
 // clicking it leaves the guided input where it was.
 QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const QIcon& picture,

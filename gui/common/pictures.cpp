@@ -115,6 +115,24 @@ const char* AxisLetter(Axis axis) {
   return "";
 }
 
+// A scanned bump standing on the platform line at height `base`, `height` tall.
+QPainterPath Bump(double base, double height) {
+  QPainterPath path;
+  path.moveTo(6, base);
+  path.cubicTo(14, base, 14, base - height, 24, base - height);
+  path.cubicTo(34, base - height, 34, base, 42, base);
+  path.closeSubpath();
+  return path;
+}
+
+// The platform, the plane Z = 0, seen edge on.
+void Platform(QPainter& p, double y) {
+  QPen dashed = Pen(kSteel, 2.0);
+  dashed.setStyle(Qt::DashLine);
+  p.setPen(dashed);
+  p.drawLine(QPointF(2, y), QPointF(46, y));
+}
+
 // A box seen from one side, an eye arrow looking at it and the side's name; the
 // preset in force is drawn on a yellow ground.
 void ViewFrom(QPainter& p, const QString& side, bool current) {
@@ -282,6 +300,47 @@ QPixmap DiameterPicture(int size) {
 }
 
 QPixmap ProbePicture(int size) { return Draw(size, ProbeOn); }
+
+QPixmap MirrorZPicture(int size) {
+  return Draw(size, [](QPainter& p) {
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(kModelBlue);
+    p.drawPath(Bump(24, 16));
+    QPen outline = Pen(kModelBlue, 1.5);
+    outline.setStyle(Qt::DashLine);
+    p.setPen(outline);
+    p.setBrush(QColor(0xB8, 0xCC, 0xF0));
+    p.drawPath(Bump(24, -16));
+    Platform(p, 24);
+    Arrow(p, QPointF(42, 18), QPointF(42, 4), kAxisBlue, 2.0);
+    Arrow(p, QPointF(42, 30), QPointF(42, 44), kAxisBlue, 2.0);
+    Letter(p, QRectF(0, 0, 14, 16), QStringLiteral("Z"), kAxisBlue);
+  });
+}
+
+QPixmap TurnModelPicture(Axis axis, int size) {
+  return Draw(size, [axis](QPainter& p) {
+    const QColor color = AxisColor(axis);
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(kModelBlue);
+    p.drawPath(Bump(36, 18));
+    Platform(p, 36);
+    // The axis through the model, and a turn around it drawn in perspective: about X
+    // the axis runs across, about Y into the picture.
+    const QPointF from = axis == Axis::X ? QPointF(4, 28) : QPointF(12, 42);
+    const QPointF to = axis == Axis::X ? QPointF(46, 28) : QPointF(40, 10);
+    Arrow(p, from, to, color, 2.5);
+    p.save();
+    p.translate(axis == Axis::X ? QPointF(36, 28) : QPointF(24, 29));
+    p.rotate(axis == Axis::X ? 0 : -49);
+    p.setPen(Pen(color, 2.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(-5, -13, 10, 26), 110 * 16, 260 * 16);
+    Arrow(p, QPointF(-3, 10), QPointF(1, 13), color, 2.0);
+    p.restore();
+    Letter(p, QRectF(0, 0, 18, 18), QString::fromLatin1(AxisLetter(axis)), color);
+  });
+}
 
 QPixmap HorizontalAxisPicture(int size) {
   return Draw(size, [](QPainter& p) {

@@ -34,6 +34,11 @@ QIcon TurnPicture(Axis axis);
 // disabled glyph marks the preset in force.
 QIcon ViewFromPicture(const QString& side);
 
+// The choices of the import dialog: the added scan mirrored in Z (a bump on the
+// platform and its image below it), or the model turned about the X or the Y axis.
+QPixmap MirrorZPicture(int size);
+QPixmap TurnModelPicture(Axis axis, int size);
+
 // The machine's three axes in the NC format dialog.
 QPixmap HorizontalAxisPicture(int size);
 QPixmap VerticalAxisPicture(int size);

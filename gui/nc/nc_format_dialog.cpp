@@ -56,14 +56,9 @@ TForm4::TForm4(Host& host, NcFormat& format, QWidget* owner)
 
   G0Edit = FieldEdit(this, "G0Edit", FormFont(13, true));
   QFrame* bottom = MakePanel(this, "BottomPanel", palette().color(QPalette::Window));
-  OKButtom = MakeControl<QPushButton>(bottom, "OKButtom");
-  OKButtom->setText(QStringLiteral("OK"));
+  OKButtom = MakeOkButton(bottom, "OKButtom");
   OKButtom->setFont(FormFont(11, true));
   SetTextColor(*OKButtom, kGreen);
-  auto* bottomLayout = new QHBoxLayout(bottom);
-  bottomLayout->addStretch(1);
-  bottomLayout->addWidget(OKButtom);
-  bottomLayout->addStretch(1);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);

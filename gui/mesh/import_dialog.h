@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/host.h"
+#include "model/data_module.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace vantora {
+
+// "Import File": how a further scan is placed against the model already in the view,
+// mirrored in Z or turned about X or Y by the entered angle. The choice buttons
+// write the store's import flags at once (at most one set); OK takes the angle and
+// closes. Closing any other way leaves the angle and the flags as they are.
+class TForm3 : public QDialog {
+  Q_OBJECT
+
+ public:
+  TForm3(Host& host, TDataModule1& store, QWidget* owner);
+
+  QToolButton* ZMirrorButton;
+  QToolButton* RoteXButton;
+  QToolButton* RoteYButton;
+  QLabel* Label2;
+  QLineEdit* DegEdit;
+  QFrame* Panel1;
+  QPushButton* OKButton;
+
+  void ZMirrorButtonClick();
+  void RoteXButtonClick();
+  void RoteYButtonClick();
+  // A DegEdit text that is no number ends the click; the dialog stays open.
+  void OKButtonClick();
+
+ private:
+  void Choose(bool mirrorZ, bool rotateX, bool rotateY);
+  void ShowAngle();
+
+  TDataModule1& store_;
+};
+
+}  // namespace vantora
