@@ -110,6 +110,12 @@ std::optional<TurnedDimensions> SceneLists::BuildModelList(TDataModule1& store,
     if (!SecondListBuilt) SecondListStart = table.FirstNewFacet;
     SecondListBuilt = true;
     second_ = Content(SecondList, SecondListStart, table, store);
+    if (turned) {
+      // A turn requested by the import dialog moves every facet, the first model's
+      // too: drawn from its old list it would stand unturned beside its turned data.
+      model_ = Content(ModelList, 0, table, store);
+      model_->End = SecondListStart;
+    }
   } else {
     model_ = Content(ModelList, table.FirstNewFacet, table, store);
     if (table.FirstNewFacet == 0) {

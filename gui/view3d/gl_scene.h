@@ -41,7 +41,8 @@ class SceneLists {
   // The grid, then the facets not compiled yet (from FirstNewFacet): into ModelList,
   // or, when scans are added to a view that already shows a model, through the
   // store's pending transform into SecondList, which then shows every scan added
-  // after the first model. Recompiling the whole table (FirstNewFacet 0) puts it all
+  // after the first model; when that transform turns the model, ModelList is
+  // recompiled as well. Recompiling the whole table (FirstNewFacet 0) puts it all
   // into ModelList. Returns the dimensions the transform asks to show, if any.
   std::optional<TurnedDimensions> BuildModelList(TDataModule1& store, FacetTable& table,
                                                  int scanFileCount);

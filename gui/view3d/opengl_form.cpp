@@ -186,8 +186,9 @@ void TOpenGL_Form::FormPaint() {
   host_.SetBusy(true);
   bool drawn = false;
   try {
-    drawn = Lists.CompilePending(Table) &&
-            DrawLists(View, mainWindow_.session().ScanFileCount > 0);
+    // The view's own scans: an STL model opened later in another view sets the run's
+    // scan count back to 0, and this view must go on showing what was added to it.
+    drawn = Lists.CompilePending(Table) && DrawLists(View, Lists.SecondListBuilt);
   } catch (...) {
     // Abandoned like a frame the library refused (for example no memory for a list).
   }
