@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <memory>
 
 #include "app/host.h"
@@ -25,10 +26,17 @@ class Application {
 
   // Shows the main window maximised over the screen's work area.
   void ShowMainWindow();
+  // The file a file manager names on the command line (`vantora PATH`, the first
+  // argument after the program's): opened once the event loop runs, as if chosen in
+  // the open dialog under the filter entry its name matches.
+  void OpenCommandLineFile(const QStringList& arguments);
 
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TDataModule1> DataModule1;
   std::unique_ptr<TOpenGL_Form> OpenGL_Form;
+
+ private:
+  Host& host_;
 };
 
 // Shows an exception that reached the top the framework's way: a modal box captioned

@@ -1,5 +1,6 @@
 // The desktop application: the main window, the model store and a hidden 3D view,
-// then the event loop until the main window closes.
+// then the event loop until the main window closes. `vantora PATH` opens PATH at
+// start-up.
 #include <QApplication>
 #include <exception>
 
@@ -16,6 +17,7 @@ int Run() {
   QObject::connect(application.Form1.get(), &TForm1::Closed, qApp, &QApplication::quit,
                    Qt::QueuedConnection);
   application.ShowMainWindow();
+  application.OpenCommandLineFile(QApplication::arguments());
   return QApplication::exec();
 }
 

@@ -264,8 +264,9 @@ void TForm1::Timer1Timer() {
   host_.ProcessPendingMessages();
 }
 
-void TForm1::ShowDimensions(float x, float y, std::optional<float> z, float diameter) {
-  for (QLabel* image : {XImage, YImage, ZImage, RImage}) image->show();
+void TForm1::ShowDimensions(float x, float y, std::optional<float> z,
+                            std::optional<float> diameter) {
+  for (QLabel* image : {XImage, YImage, ZImage}) image->show();
   const auto write = [](QLabel* label, float value) {
     label->setText(QString::fromStdString(FloatToText(value)));
     label->show();
@@ -273,7 +274,10 @@ void TForm1::ShowDimensions(float x, float y, std::optional<float> z, float diam
   write(XLabel, x);
   write(YLabel, y);
   if (z) write(ZLabel, *z);
-  write(DiaLabel, diameter);
+  if (diameter) {
+    RImage->show();
+    write(DiaLabel, *diameter);
+  }
 }
 
 QLineEdit* TForm1::GuidedField(int index) const {

@@ -114,9 +114,11 @@ class TForm1 : public QWidget {
   QTimer* Timer1;  // the text-STL watchdog, started by the open-file flow
   QTimer* Timer2;  // blinks the field named by FocusedEditIndex
 
-  // Writes the model's sizes beside their pictures and shows both; a size not given
-  // leaves its label as it was.
-  void ShowDimensions(float x, float y, std::optional<float> z, float diameter);
+  // Writes the model's sizes beside their pictures and shows both; a Z size not
+  // given leaves its label as it was, and without a diameter its picture and label
+  // stay as they were.
+  void ShowDimensions(float x, float y, std::optional<float> z,
+                      std::optional<float> diameter);
 
   // The field that FocusedEditIndex names, or null.
   QLineEdit* GuidedField(int index) const;
@@ -142,9 +144,16 @@ class TForm1 : public QWidget {
   void StartButtonClick();
   void PosWireButtonClick();
 
-  // Wired to their buttons; the open-file and STL-export flows fill them.
-  void OpenFileButtonClick() {}
-  void SaveDfButtomClick() {}
+  // The open-file flow (open_file_flow.cpp): asks for a file in OpenDialog and
+  // imports it by the filter entry chosen.
+  void OpenFileButtonClick();
+  // Imports `choice` as if it had been chosen in OpenDialog: 1 scan, 2 STL, and the
+  // blank third entry reads nothing.
+  void OpenFile(const FileChoice& choice);
+  // A file named on the command line: under the filter entry its name matches.
+  void OpenNamedFile(const std::string& path);
+  // Saves the model of ModelView as binary or text STL (save_stl_flow.cpp).
+  void SaveDfButtomClick();
 
  signals:
   // The window has closed; the program ends.
@@ -161,6 +170,9 @@ class TForm1 : public QWidget {
   void BindHandlers();
   // Paints the entered field sky blue and names the field to blink next.
   void EnterGuidedField(QLineEdit* field, int nextIndex);
+  // The branches of the open-file flow; false when the file was not imported.
+  bool ImportStl(const std::string& path);
+  bool ImportScan(const std::string& path, int& repairedPoints);
 
   Host& host_;
   Session session_;

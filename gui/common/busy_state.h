@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "app/host.h"
+
 namespace vantora {
 
 // Long operations let the event loop run between their items, so without care a click
@@ -33,6 +35,18 @@ class BusyState {
 
   std::vector<QPointer<QWidget>> gates_;
   int depth_ = 0;
+};
+
+// The hourglass cursor for the lifetime of a scope.
+class WaitCursor {
+ public:
+  explicit WaitCursor(Host& host) : host_(host) { host_.SetBusy(true); }
+  ~WaitCursor() { host_.SetBusy(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  Host& host_;
 };
 
 }  // namespace vantora

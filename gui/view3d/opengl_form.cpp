@@ -12,6 +12,7 @@
 #include "common/controls.h"
 #include "common/handlers.h"
 #include "common/pictures.h"
+#include "mesh/import_dialog.h"
 #include "view3d/gl_view.h"
 #include "view3d/placement.h"
 
@@ -263,6 +264,14 @@ void TOpenGL_Form::RoteXYZButtonClick(QObject* sender) {
   RecentreModel(s, Table);
   BuildModelList();
   DrawScene();
+}
+
+void TOpenGL_Form::InSetButtonClick() {
+  {
+    TForm3 dialog(host_, Store(), this);
+    dialog.exec();
+  }
+  mainWindow_.OpenFileButtonClick();
 }
 
 void TOpenGL_Form::Timer1Timer() {

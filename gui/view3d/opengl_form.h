@@ -75,8 +75,9 @@ class TOpenGL_Form : public QWidget {
   void RoteButton(QObject* sender);
   void SetViewButtons(int pressed);
   void RoteXYZButtonClick(QObject* sender);
-  // The import dialog and the open-file flow take over here.
-  void InSetButtonClick() {}
+  // Asks how a further file is to be placed ("Import File"), then runs the main
+  // window's open-file flow, however the dialog was closed.
+  void InSetButtonClick();
   void Timer1Timer();
 
  private:

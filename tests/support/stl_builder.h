@@ -42,6 +42,32 @@ inline std::string ShortPieceBinaryStl(int facets) {
   return BinaryStl(std::vector<StlRecord>(std::size_t(facets), record), std::nullopt, header);
 }
 
+// The twelve facets of the box from `lo` to `hi`, each wound counter-clockwise seen
+// from outside, with its outward normal.
+inline std::vector<StlRecord> BoxFacets(std::array<float, 3> lo, std::array<float, 3> hi) {
+  const auto corner = [&](int i) {
+    return std::array<float, 3>{i & 1 ? hi[0] : lo[0], i & 2 ? hi[1] : lo[1],
+                                i & 4 ? hi[2] : lo[2]};
+  };
+  constexpr int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+  constexpr float kNormals[6][3] = {{0, 0, -1}, {0, 0, 1},  {0, -1, 0},
+                                    {0, 1, 0},  {-1, 0, 0}, {1, 0, 0}};
+  std::vector<StlRecord> facets;
+  for (int f = 0; f < 6; ++f) {
+    for (const auto& [b, c] : {std::pair{1, 2}, std::pair{2, 3}}) {
+      StlRecord r{kNormals[f][0], kNormals[f][1], kNormals[f][2]};
+      const int corners[3] = {kFaces[f][0], kFaces[f][b], kFaces[f][c]};
+      for (int v = 0; v < 3; ++v) {
+        const auto p = corner(corners[v]);
+        std::copy(p.begin(), p.end(), r.begin() + 3 + 3 * v);
+      }
+      facets.push_back(r);
+    }
+  }
+  return facets;
+}
+
 // A text STL in the plain form writers use: lower case, single spaces.
 inline std::string TextStl(const std::vector<StlRecord>& records) {
   auto number = [](float v) { return std::to_string(v); };
@@ -60,21 +86,7 @@ inline std::string TextStl(const std::vector<StlRecord>& records) {
 
 // A text STL of the box [0, size] x [0, size] x [0, height], in mm.
 inline std::string TextStlBox(float size, float height) {
-  const float s = size, h = height;
-  using R = StlRecord;
-  auto quad = [](std::vector<R>& r, std::array<float, 3> a, std::array<float, 3> b,
-                 std::array<float, 3> c, std::array<float, 3> d) {
-    r.push_back({0, 0, 0, a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]});
-    r.push_back({0, 0, 0, a[0], a[1], a[2], c[0], c[1], c[2], d[0], d[1], d[2]});
-  };
-  std::vector<R> r;
-  quad(r, {0, 0, 0}, {s, 0, 0}, {s, s, 0}, {0, s, 0});
-  quad(r, {0, 0, h}, {0, s, h}, {s, s, h}, {s, 0, h});
-  quad(r, {0, 0, 0}, {0, 0, h}, {s, 0, h}, {s, 0, 0});
-  quad(r, {0, s, 0}, {s, s, 0}, {s, s, h}, {0, s, h});
-  quad(r, {0, 0, 0}, {0, s, 0}, {0, s, h}, {0, 0, h});
-  quad(r, {s, 0, 0}, {s, 0, h}, {s, s, h}, {s, s, 0});
-  return TextStl(r);
+  return TextStl(BoxFacets({0, 0, 0}, {size, size, height}));
 }
 
 }  // namespace vantora::testing

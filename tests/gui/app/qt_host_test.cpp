@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -126,6 +127,34 @@ TEST(QtHostFiles, ChosenFileAndFilterEntry) {
     dialog.reject();
   });
   EXPECT_FALSE(host.ChooseSaveFile("*.nc|*.nc|*.*|*.*", "*.nc", 1));
+}
+
+TEST(QtHostFiles, SaveNameWithoutExtensionGetsTheDefaultOne) {
+  TempDir dir;
+  QtHost host;
+  const auto typeName = [&dir](const char* name) {
+    WhenModal([&dir, name](QWidget& window) {
+      auto& dialog = dynamic_cast<QFileDialog&>(window);
+      dialog.setDirectory(QString::fromStdString(dir.path().string()));
+      dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QLatin1String(name));
+      static_cast<QDialog&>(dialog).accept();  // the dialog's own accept reads the name
+    });
+  };
+  typeName("model");
+  auto choice = host.ChooseSaveFile("binary*.stl|*.stl|text.stl|*.stl", "*.stl", 2);
+  ASSERT_TRUE(choice);
+  EXPECT_EQ(choice->path, dir.File("model.stl"));
+  EXPECT_EQ(choice->filterIndex, 2);
+
+  typeName("model.v2");  // a name with an extension keeps it
+  choice = host.ChooseSaveFile("binary*.stl|*.stl|text.stl|*.stl", "*.stl", 1);
+  ASSERT_TRUE(choice);
+  EXPECT_EQ(choice->path, dir.File("model.v2"));
+
+  typeName("program");
+  choice = host.ChooseSaveFile("*.nc|*.nc|*.*|*.*", "*.nc", 1);
+  ASSERT_TRUE(choice);
+  EXPECT_EQ(choice->path, dir.File("program.nc"));
 }
 
 TEST(QtHostProgress, ShowsInTheBar) {

@@ -8,9 +8,12 @@
 #include <QToolButton>
 
 #include "gui_testing.h"
+#include "view3d/opengl_form.h"
 
 namespace vantora {
 namespace {
+
+using testing::WhenModal;
 
 struct Flags {
   int mirrorZ, rotateX, rotateY;
@@ -95,6 +98,27 @@ TEST_F(ImportDialogTest, AngleThatIsNoNumberKeepsTheDialogOpen) {
   d->close();  // the close box: the angle stays, the flags as last chosen
   EXPECT_EQ(store().ImportAngle, 45.0f);
   EXPECT_EQ(flags(), (Flags{0, 1, 0}));
+}
+
+// The view's insert button runs the open-file flow after the dialog, however it closed.
+TEST_F(ImportDialogTest, InsertButtonOpensAFileAfterTheDialog) {
+  TOpenGL_Form view(host, form(), &form());
+  const std::string missing = dir.File("missing.sca");
+  const std::string opened = "Cannot open \"" + missing + "\": No such file or directory";
+  host.openFiles.push_back({missing, 1});
+  WhenModal([](QWidget& window) {
+    auto& dialog = dynamic_cast<TForm3&>(window);
+    dialog.ZMirrorButton->click();
+    dialog.OKButton->click();
+  });
+  view.InSetButton->click();
+  EXPECT_EQ(store().ImportMirrorZ, 1);
+  EXPECT_EQ(host.messages, std::vector<std::string>{opened});
+
+  host.openFiles.push_back({missing, 1});
+  WhenModal([](QWidget& window) { window.close(); });
+  view.InSetButton->click();
+  EXPECT_EQ(host.messages, (std::vector<std::string>{opened, opened}));
 }
 
 }  // namespace

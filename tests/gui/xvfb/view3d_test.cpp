@@ -5,73 +5,27 @@
 
 #include <GL/gl.h>
 
-#include <QDir>
-#include <QImage>
 #include <QLineEdit>
-#include <QOpenGLWidget>
 #include <QTest>
 #include <QToolButton>
-#include <cmath>
-#include <functional>
-#include <numbers>
 
-#include "gui_testing.h"
-#include "view3d/opengl_form.h"
+#include "frame_testing.h"
+#include "stl_builder.h"
 
 namespace vantora {
 namespace {
 
+using testing::At;
 using testing::Child;
+using testing::Grab;
+using testing::IsBackLit;
+using testing::IsBlack;
+using testing::IsFrontLit;
+using testing::Near;
+using testing::Project;
 
-// The camera of ApplyViewTransform and the perspective of SetProjection, worked out
-// on the CPU: the pixel of a grabbed frame (top-left origin) where a point in view
-// units lands.
-QPointF Project(const ViewState& v, QSize size, Vec3 point) {
-  const auto turn = [](double& a, double& b, double degrees) {
-    const double r = degrees * std::numbers::pi / 180.0;
-    const double ca = std::cos(r) * a - std::sin(r) * b;
-    b = std::sin(r) * a + std::cos(r) * b;
-    a = ca;
-  };
-  double x = point[0] * double(v.ZoomScale), y = point[1] * double(v.ZoomScale),
-         z = point[2] * double(v.ZoomScale);
-  turn(z, x, v.ViewAngleY);   // about Y by +ViewAngleY
-  turn(y, z, -v.ViewAngleX);  // about X by -ViewAngleX
-  turn(x, y, -v.ViewAngleZ);  // about Z by -ViewAngleZ
-  x += v.PanX;
-  y += v.PanY;
-  z -= v.EyeDistance;
-  const double f = 1.0 / std::tan(std::numbers::pi / 6.0);  // 60 degrees field of view
-  const double aspect = double(size.width()) / size.height();
-  const double ndcX = f / aspect * x / -z, ndcY = f * y / -z;
-  return {(ndcX + 1) / 2 * size.width(), (1 - ndcY) / 2 * size.height()};
-}
-
-bool IsBlack(QColor c) { return c.red() < 8 && c.green() < 8 && c.blue() < 8; }
 bool IsGreen(QColor c) { return c.green() > 150 && c.green() > c.red() + 40 && c.green() > c.blue() + 40; }
 bool IsRed(QColor c) { return c.red() > 150 && c.red() > c.green() + 40 && c.red() > c.blue() + 40; }
-// The model's front material: lit, green a little above red, blue lowest.
-bool IsFrontLit(QColor c) {
-  return c.green() > 60 && c.green() > c.red() && c.red() > c.blue();
-}
-// The back of a facet: the library's default grey material.
-bool IsBackLit(QColor c) {
-  return c.red() > 60 && std::abs(c.red() - c.green()) < 8 && std::abs(c.green() - c.blue()) < 8;
-}
-
-// Whether a pixel within `radius` of `at` passes `test`.
-bool Near(const QImage& frame, QPointF at, const std::function<bool(QColor)>& test,
-          int radius = 2) {
-  const QPoint centre = at.toPoint();
-  for (int dy = -radius; dy <= radius; ++dy) {
-    for (int dx = -radius; dx <= radius; ++dx) {
-      const QPoint p = centre + QPoint(dx, dy);
-      if (frame.rect().contains(p) && test(frame.pixelColor(p))) return true;
-    }
-  }
-  return false;
-}
-
 // Runs of consecutive pixels passing `test` along the line from `from` to `to`.
 int Runs(const QImage& frame, QPoint from, QPoint to, const std::function<bool(QColor)>& test) {
   const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
@@ -88,16 +42,10 @@ int Runs(const QImage& frame, QPoint from, QPoint to, const std::function<bool(Q
 
 // A closed box of twelve facets around `centre`, wound outwards, in view units.
 void AddBox(FacetTable& table, Vec3 centre, float half) {
-  const auto corner = [&](int i) -> Vec3 {
-    return {centre[0] + (i & 1 ? half : -half), centre[1] + (i & 2 ? half : -half),
-            centre[2] + (i & 4 ? half : -half)};
-  };
-  // Each face as four corners counter-clockwise seen from outside.
-  constexpr int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                                {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-  for (const auto& q : kFaces) {
-    table.AddFacet(corner(q[0]), corner(q[1]), corner(q[2]), 1.0f);
-    table.AddFacet(corner(q[0]), corner(q[2]), corner(q[3]), 1.0f);
+  const Vec3 lo{centre[0] - half, centre[1] - half, centre[2] - half};
+  const Vec3 hi{centre[0] + half, centre[1] + half, centre[2] + half};
+  for (const testing::StlRecord& r : testing::BoxFacets(lo, hi)) {
+    table.AddFacet({r[3], r[4], r[5]}, {r[6], r[7], r[8]}, {r[9], r[10], r[11]}, 1.0f);
   }
 }
 
@@ -117,20 +65,6 @@ class View3dTest : public testing::StartedApplicationTest {
     view->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     return view;
-  }
-
-  // The frame the view draws now, kept as artefacts/view3d/<test>-<name>.png.
-  QImage Grab(TOpenGL_Form& view, const char* name) {
-    QImage frame = Child<QOpenGLWidget>(view, "GlView")->grabFramebuffer();
-    const QString artefacts = QStringLiteral(VANTORA_ARTEFACTS "/view3d");
-    QDir().mkpath(artefacts);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    frame.save(artefacts + "/" + info->name() + "-" + name + ".png");
-    return frame;
-  }
-
-  QPointF At(const TOpenGL_Form& view, Vec3 point) {
-    return Project(view.View, Child<QOpenGLWidget>(view, "GlView")->size(), point);
   }
 };
 

@@ -1,0 +1,82 @@
+#pragma once
+
+// Looking at what a 3D view drew on an X server: where the camera puts a point, the
+// colours the scene uses, and frames grabbed and kept for a person to look at.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QOpenGLWidget>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "gui_testing.h"
+#include "view3d/opengl_form.h"
+
+namespace vantora::testing {
+
+// The camera of ApplyViewTransform and the perspective of SetProjection, worked out
+// on the CPU: the pixel of a grabbed frame (top-left origin) where a point in view
+// units lands.
+inline QPointF Project(const ViewState& v, QSize size, Vec3 point) {
+  const auto turn = [](double& a, double& b, double degrees) {
+    const double r = degrees * std::numbers::pi / 180.0;
+    const double ca = std::cos(r) * a - std::sin(r) * b;
+    b = std::sin(r) * a + std::cos(r) * b;
+    a = ca;
+  };
+  double x = point[0] * double(v.ZoomScale), y = point[1] * double(v.ZoomScale),
+         z = point[2] * double(v.ZoomScale);
+  turn(z, x, v.ViewAngleY);   // about Y by +ViewAngleY
+  turn(y, z, -v.ViewAngleX);  // about X by -ViewAngleX
+  turn(x, y, -v.ViewAngleZ);  // about Z by -ViewAngleZ
+  x += v.PanX;
+  y += v.PanY;
+  z -= v.EyeDistance;
+  const double f = 1.0 / std::tan(std::numbers::pi / 6.0);  // 60 degrees field of view
+  const double aspect = double(size.width()) / size.height();
+  const double ndcX = f / aspect * x / -z, ndcY = f * y / -z;
+  return {(ndcX + 1) / 2 * size.width(), (1 - ndcY) / 2 * size.height()};
+}
+
+// Where a point in view units lands in `view`'s frame.
+inline QPointF At(const TOpenGL_Form& view, Vec3 point) {
+  return Project(view.View, Child<QOpenGLWidget>(view, "GlView")->size(), point);
+}
+
+inline bool IsBlack(QColor c) { return c.red() < 8 && c.green() < 8 && c.blue() < 8; }
+// The model's front material: lit, green a little above red, blue lowest.
+inline bool IsFrontLit(QColor c) {
+  return c.green() > 60 && c.green() > c.red() && c.red() > c.blue();
+}
+// The back of a facet: the library's default grey material.
+inline bool IsBackLit(QColor c) {
+  return c.red() > 60 && std::abs(c.red() - c.green()) < 8 && std::abs(c.green() - c.blue()) < 8;
+}
+
+// Whether a pixel within `radius` of `at` passes `test`.
+inline bool Near(const QImage& frame, QPointF at, const std::function<bool(QColor)>& test,
+                 int radius = 2) {
+  const QPoint centre = at.toPoint();
+  for (int dy = -radius; dy <= radius; ++dy) {
+    for (int dx = -radius; dx <= radius; ++dx) {
+      const QPoint p = centre + QPoint(dx, dy);
+      if (frame.rect().contains(p) && test(frame.pixelColor(p))) return true;
+    }
+  }
+  return false;
+}
+
+// The frame `view` draws now, kept as artefacts/view3d/<test>-<name>.png.
+inline QImage Grab(TOpenGL_Form& view, const char* name) {
+  QImage frame = Child<QOpenGLWidget>(view, "GlView")->grabFramebuffer();
+  const QString artefacts = QStringLiteral(VANTORA_ARTEFACTS "/view3d");
+  QDir().mkpath(artefacts);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  frame.save(artefacts + "/" + info->name() + "-" + name + ".png");
+  return frame;
+}
+
+}  // namespace vantora::testing

@@ -1,0 +1,491 @@
+// Opening and saving models through the real windows, on an X server: the scripted
+// host chooses the files, the filter entries and the answers; the views draw with
+// OpenGL. Saved files are compared with what vantora-cli writes for the same inputs.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <sstream>
+
+#include "cli_app.h"
+#include "common/appearance.h"
+#include "frame_testing.h"
+#include "mesh/import_dialog.h"
+#include "mesh/scale_dialog.h"
+#include "stl_builder.h"
+
+namespace vantora {
+namespace {
+
+using testing::At;
+using testing::BoxFacets;
+using testing::Grab;
+using testing::IsBlack;
+using testing::IsFrontLit;
+using testing::Near;
+using testing::ReadFile;
+using testing::TextStl;
+using testing::WhenModal;
+using testing::WriteFile;
+
+constexpr int kScanEntry = 1, kStlEntry = 2, kBlankEntry = 3;
+constexpr int kBinaryEntry = 1, kTextEntry = 2;
+
+// 4 x 3 points 0.5 mm apart, 1 to 3 mm high: twelve facets.
+constexpr std::string_view kBump =
+    "500,1000,2000,2000,1000,\n1000,3000,3000,1000,\n1000,2000,2000,1000,\n";
+// A second line two points short: two points repaired.
+constexpr std::string_view kShortLine = "100,5,6,7,\n8,9,\n";
+// 5 x 5 points 1 mm apart, all 1 mm high: a flat sheet over 4 x 4 mm.
+constexpr std::string_view kSheet =
+    "1000,1000,1000,1000,1000,1000,\n1000,1000,1000,1000,1000,\n1000,1000,1000,1000,1000,\n"
+    "1000,1000,1000,1000,1000,\n1000,1000,1000,1000,1000,\n";
+
+// A facet of the model, lit on either side (the floor grid is pure green or red).
+bool IsModel(QColor c) { return IsFrontLit(c) || testing::IsBackLit(c); }
+
+class ModelFlowTest : public testing::StartedApplicationTest {
+ protected:
+  TDataModule1& store() { return *app->DataModule1; }
+  TOpenGL_Form* view() { return form().ModelView; }
+  QList<TOpenGL_Form*> Views() { return form().findChildren<TOpenGL_Form*>(); }
+
+  // A file in the test's directory.
+  std::string Model(const char* name, std::string_view content) {
+    WriteFile(dir.File(name), content);
+    return dir.File(name);
+  }
+  std::string Box() { return Model("box.stl", TextStl(BoxFacets({10, -4, 5}, {30, 6, 15}))); }
+
+  // The operator chooses `path` under `entry` in the open dialog.
+  void Open(const std::string& path, int entry) {
+    host.openFiles.push_back({path, entry});
+    form().OpenFileButton->click();
+  }
+  // The insert button of `into`; `choose` presses the import dialog's buttons, then OK.
+  void Insert(TOpenGL_Form& into, const std::string& path, int entry,
+              std::function<void(TForm3&)> choose = {}) {
+    WhenModal([choose](QWidget& window) {
+      auto& dialog = dynamic_cast<TForm3&>(window);
+      if (choose) choose(dialog);
+      dialog.OKButton->click();
+    });
+    host.openFiles.push_back({path, entry});
+    into.InSetButton->click();
+  }
+  // Saves under `entry` of the save dialog with the three rates typed in the scale
+  // dialog.
+  void Save(const std::string& path, int entry, const char* x, const char* y, const char* z) {
+    WhenModal([x, y, z](QWidget& window) {
+      auto& dialog = dynamic_cast<TForm2&>(window);
+      dialog.XRateEdit->setText(QLatin1String(x));
+      dialog.YRateEdit->setText(QLatin1String(y));
+      dialog.ZRateEdit->setText(QLatin1String(z));
+      dialog.OKButtom->click();
+    });
+    host.saveFiles.push_back({path, entry});
+    form().SaveDfButtom->click();
+  }
+  // What vantora-cli writes for `args`.
+  std::string CliOutput(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const std::string path = dir.File("cli-output.stl");
+    args.insert(args.end(), {"-o", path});
+    EXPECT_EQ(RunCli(args, out, err), kExitOk) << err.str();
+    return ReadFile(path);
+  }
+  QImage Frame(const char* name) {
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view()));
+    return Grab(*view(), name);
+  }
+  bool Shown(const char* name) { return !Find(name)->isHidden(); }
+};
+
+TEST_F(ModelFlowTest, TextStlOfTwelveFacets) {
+  const std::string path = Box();
+  Open(path, kStlEntry);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(view()->Table.FacetCount, 12);
+  EXPECT_EQ(form().windowTitle().toStdString(), path);
+  ASSERT_EQ(host.questions.size(), 1u);
+  EXPECT_EQ(host.questions[0].text, "Move to platform ?");
+  EXPECT_EQ(host.questions[0].caption, "Position Message");
+  EXPECT_TRUE(host.messages.empty());
+
+  // The main window: the parameter panel and the tool path, the save, the sizes of
+  // the placed model; further files only through a scan view's insert button.
+  EXPECT_TRUE(Shown("Panel1"));
+  EXPECT_TRUE(Shown("PosNcButton"));
+  EXPECT_FALSE(form().OpenFileButton->isEnabled());
+  EXPECT_TRUE(form().SaveDfButtom->isEnabled());
+  EXPECT_EQ(Find<QLineEdit>("StartXEdit")->text(), "0.000");
+  const std::pair<const char*, const char*> sizes[] = {
+      {"XLabel", "20.000"}, {"YLabel", "10.000"}, {"ZLabel", "10.000"}, {"DiaLabel", "26.420"}};
+  for (const auto& [label, text] : sizes) {
+    EXPECT_EQ(Find<QLabel>(label)->text(), text) << label;
+    EXPECT_TRUE(Shown(label)) << label;
+  }
+  // Resolution is the field that blinks.
+  EXPECT_EQ(form().FocusedEditIndex, 0);
+  form().BlinkPhase = false;
+  form().Timer2Timer();
+  EXPECT_EQ(form().ResuEdit->palette().color(QPalette::Base), kSkyBlue);
+
+  // The view: beside the parameter panel, rotation controls, no insert, no progress.
+  EXPECT_EQ(view()->pos(), QPoint(289 + 5, 100));
+  EXPECT_FALSE(view()->InSetButton->isEnabled());
+  EXPECT_FALSE(view()->Panel3->isHidden());
+  EXPECT_TRUE(view()->Panel2->isHidden());
+  EXPECT_FALSE(view()->Timer1->isActive());
+  EXPECT_TRUE(form().Timer1->isActive());  // the watchdog stops itself
+
+  // Placed: centred, on the platform, 10 mm to a view unit; the front face shows.
+  EXPECT_EQ(store().MinZ, 0.0);
+  EXPECT_EQ(store().MaxX, 10.0);
+  const float unit = store().ViewDistance;
+  const QImage frame = Frame("box");
+  EXPECT_TRUE(Near(frame, At(*view(), {0, -5 / unit, 5 / unit}), IsFrontLit, 0));
+  EXPECT_TRUE(Near(frame, At(*view(), {0, -5 / unit, 14 / unit}), IsBlack, 0));
+}
+
+TEST_F(ModelFlowTest, CancelOnMoveToPlatformLeavesTheModelWhereTheFileHasIt) {
+  host.answers.push_back(false);
+  Open(Box(), kStlEntry);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(store().MinZ, 0.0);
+  EXPECT_EQ(store().MaxZ, 15.0);
+  EXPECT_EQ(store().MinX, 10.0);
+  EXPECT_EQ(store().MaxX, 30.0);
+  EXPECT_EQ(store().MinY, -4.0);
+  EXPECT_EQ(store().MaxY, 6.0);
+  EXPECT_EQ(view()->Table.Facets[0].V1, (Vec3{10, -4, 5}));
+  EXPECT_FALSE(Shown("XLabel"));  // nothing placed, no sizes
+  EXPECT_TRUE(Shown("Panel1"));
+}
+
+// The filter entry decides how a file is read, not its name.
+TEST_F(ModelFlowTest, DispatchFollowsTheFilterEntry) {
+  const std::string stlNamedScan = Model("box.sca", TextStl(BoxFacets({0, 0, 0}, {1, 1, 1})));
+  Open(stlNamedScan, kStlEntry);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(view()->Table.FacetCount, 12);
+  EXPECT_EQ(form().session().ScanFileCount, 0);
+
+  const std::string scanNamedStl = Model("bump.stl", kBump);
+  Restart();
+  Open(scanNamedStl, kScanEntry);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(view()->Table.FacetCount, 12);
+  EXPECT_EQ(store().ScanMaxI, 3);
+
+  // The reverse of each: a clear message, and nothing else changes.
+  Restart();
+  Open(scanNamedStl, kStlEntry);
+  EXPECT_EQ(view(), nullptr);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0],
+            "Cannot read \"" + scanNamedStl + "\": The file is too short to be an STL file.");
+}
+
+TEST_F(ModelFlowTest, FirstScan) {
+  Open(Model("bump.sca", kBump), kScanEntry);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(view()->pos(), QPoint(5, 100));  // at the left edge
+  EXPECT_EQ(form().ChildWindowOffset, 0);
+  EXPECT_EQ(view()->Table.FacetCount, 12);
+  EXPECT_EQ(form().session().ScanFileCount, 0);
+  EXPECT_EQ(store().OutputScale, store().ViewDistance);
+
+  EXPECT_FALSE(Shown("Panel1"));
+  EXPECT_TRUE(Shown("ScaBar"));
+  EXPECT_EQ(host.progress.back(), std::make_pair(100, 100));
+  EXPECT_FALSE(form().SpeedButton1->isEnabled());
+  EXPECT_FALSE(Shown("PosNcButton"));
+  const std::pair<const char*, const char*> sizes[] = {
+      {"XLabel", "1.500"}, {"YLabel", "1.000"}, {"ZLabel", "3.000"}};
+  for (const auto& [label, text] : sizes) EXPECT_EQ(Find<QLabel>(label)->text(), text) << label;
+  for (const char* shown : {"XImage", "YImage", "ZImage", "XLabel", "YLabel", "ZLabel"}) {
+    EXPECT_TRUE(Shown(shown)) << shown;
+  }
+  EXPECT_FALSE(Shown("RImage"));
+  EXPECT_FALSE(Shown("DiaLabel"));
+
+  EXPECT_TRUE(view()->InSetButton->isEnabled());
+  EXPECT_TRUE(view()->Panel3->isHidden());
+  EXPECT_TRUE(form().SaveDfButtom->isEnabled());
+  EXPECT_TRUE(host.questions.empty());
+  EXPECT_TRUE(host.messages.empty());
+  // The bump's top, 3 mm over its middle, seen from the front.
+  const float unit = store().ViewDistance;
+  EXPECT_TRUE(Near(Frame("bump"), At(*view(), {0, 0, 2.9f / unit}), IsModel));
+}
+
+TEST_F(ModelFlowTest, SecondScanThroughTheInsertButtonAfterTheZMirror) {
+  const std::string bump = Model("bump.sca", kBump);
+  Open(bump, kScanEntry);
+  ASSERT_NE(view(), nullptr);
+  TOpenGL_Form& first = *view();
+  Insert(first, bump, kScanEntry, [](TForm3& d) { d.ZMirrorButton->click(); });
+
+  EXPECT_EQ(view(), &first);
+  EXPECT_EQ(Views().size(), 1);
+  EXPECT_EQ(form().session().ScanFileCount, 1);
+  ASSERT_EQ(first.Table.FacetCount, 24);
+  // The same scan again, in reversed winding and with mirrored heights.
+  const auto mirrored = [](Vec3 v) { return Vec3{v[0], v[1], 0 - v[2]}; };
+  for (int k = 0; k < 12; ++k) {
+    const Facet& a = first.Table.Facets[k];
+    const Facet& b = first.Table.Facets[k + 12];
+    EXPECT_EQ(b.V1, mirrored(a.V3)) << k;
+    EXPECT_EQ(b.V2, mirrored(a.V2)) << k;
+    EXPECT_EQ(b.V3, mirrored(a.V1)) << k;
+  }
+  // Both drawn: the bump on the platform and its image below it (a point between
+  // the first two lines, 2.5 mm up or down), seen from the front, zoomed out.
+  const float unit = store().ViewDistance;
+  first.ZoomOutButton->click();
+  first.ZoomOutButton->click();
+  const QImage frame = Frame("mirrored");
+  const Vec3 below{0, -0.25f / unit, -2.5f / unit};
+  EXPECT_TRUE(Near(frame, At(first, {0, -0.25f / unit, 2.5f / unit}), IsModel));
+  EXPECT_TRUE(Near(frame, At(first, below), IsModel));
+  EXPECT_TRUE(host.messages.empty());
+
+  // An STL model opened through this view's insert button goes into a view of its
+  // own; this one goes on showing both scans.
+  Insert(first, Box(), kStlEntry);
+  EXPECT_NE(view(), &first);
+  EXPECT_EQ(form().session().ScanFileCount, 0);
+  first.update();
+  EXPECT_TRUE(Near(Grab(first, "after-stl"), At(first, below), IsModel));
+}
+
+TEST_F(ModelFlowTest, SomeDataErrorOnceForARepairedScanAndNotForTheNext) {
+  Open(Model("short.sca", kShortLine), kScanEntry);
+  EXPECT_EQ(host.messages, std::vector<std::string>{"Some data error"});
+  ASSERT_NE(view(), nullptr);
+  Insert(*view(), Model("bump.sca", kBump), kScanEntry);
+  EXPECT_EQ(host.messages, std::vector<std::string>{"Some data error"});
+}
+
+// A turn chosen in the import dialog turns the model already in the view as well as
+// the added scan, and both are drawn turned.
+TEST_F(ModelFlowTest, TurnOnInsertTurnsTheFirstModelOnScreenToo) {
+  const std::string sheet = Model("sheet.sca", kSheet);
+  Open(sheet, kScanEntry);
+  ASSERT_NE(view(), nullptr);
+  TOpenGL_Form& v = *view();
+  v.TopButton->click();
+  const float unit = store().ViewDistance;
+  // The sheet lies 1 mm over the platform, 4 x 4 mm.
+  const Vec3 onSheet{0, 1.5f / unit, 1 / unit};
+  EXPECT_TRUE(Near(Frame("flat"), At(v, onSheet), IsModel, 0));
+
+  Insert(v, sheet, kScanEntry, [](TForm3& d) {
+    d.RoteXButton->click();
+    d.DegEdit->setText(QStringLiteral("90"));
+  });
+  ASSERT_EQ(v.Table.FacetCount, 64);
+  // Turned about X the sheets stand upright at y = -1 mm: seen from above, an edge.
+  EXPECT_NEAR(v.Table.Facets[0].V1[1], -1 / unit, 1e-3);
+  EXPECT_TRUE(Near(Frame("turned-top"), At(v, onSheet), IsBlack, 0));
+  v.YLessButton->click();
+  EXPECT_TRUE(Near(Frame("turned-front"), At(v, {0, -1 / unit, 1.5f / unit}), IsModel, 0));
+}
+
+TEST_F(ModelFlowTest, SavesEqualWhatTheBatchToolWrites) {
+  const std::string box = Box();
+  Open(box, kStlEntry);
+  Save(dir.File("binary.stl"), kBinaryEntry, "2", "1", "0.5");
+  Save(dir.File("text.stl"), kTextEntry, "2", "1", "0.5");
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"Finish", "Finish"}));
+  EXPECT_EQ(form().session().XRate, 2.0f);
+  EXPECT_EQ(form().session().ZRate, 0.5f);
+  EXPECT_EQ(ReadFile(dir.File("binary.stl")), CliOutput({"stl", box, "--rates", "2", "1", "0.5"}));
+  EXPECT_EQ(ReadFile(dir.File("text.stl")),
+            CliOutput({"stl", box, "--rates", "2", "1", "0.5", "--text"}));
+
+  const std::string bump = Model("bump.sca", kBump);
+  Restart();
+  Open(bump, kScanEntry);
+  Save(dir.File("scan.stl"), kTextEntry, "2", "1", "0.5");
+  EXPECT_EQ(ReadFile(dir.File("scan.stl")),
+            CliOutput({"stl", bump, "--touch-point", "0.5", "--rates", "2", "1", "0.5", "--text"}));
+}
+
+TEST_F(ModelFlowTest, ScaleDialogClosedWithoutOkSavesWithThePreviousRates) {
+  const std::string box = Box();
+  Open(box, kStlEntry);
+  Save(dir.File("first.stl"), kBinaryEntry, "2", "1", "0.5");
+  WhenModal([](QWidget& window) { window.close(); });
+  host.saveFiles.push_back({dir.File("second.stl"), kBinaryEntry});
+  form().SaveDfButtom->click();
+  EXPECT_EQ(ReadFile(dir.File("second.stl")), ReadFile(dir.File("first.stl")));
+
+  host.saveFiles.clear();
+  form().SaveDfButtom->click();  // cancelled: no scale dialog, nothing written
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"Finish", "Finish"}));
+}
+
+// While a file is read nothing can start a second import; afterwards every button
+// is as the imports left it.
+TEST_F(ModelFlowTest, OneImportAtATime) {
+  Open(Model("bump.sca", kBump), kScanEntry);
+  ASSERT_NE(view(), nullptr);
+  TOpenGL_Form& scanView = *view();
+  bool asked = false;
+  host.whenAsked = [&](const testing::ScriptedHost::Question&) {
+    asked = true;
+    EXPECT_TRUE(form().Busy.Active());
+    EXPECT_FALSE(form().OpenFileButton->isEnabled());
+    for (TOpenGL_Form* v : Views()) EXPECT_FALSE(v->InSetButton->isEnabled());
+    EXPECT_FALSE(scanView.Panel3->isEnabled());
+  };
+  Insert(scanView, Box(), kStlEntry);
+  EXPECT_TRUE(asked);
+  ASSERT_EQ(Views().size(), 2);
+  EXPECT_NE(view(), &scanView);
+  EXPECT_TRUE(scanView.InSetButton->isEnabled());
+  EXPECT_FALSE(view()->InSetButton->isEnabled());
+  EXPECT_TRUE(view()->Panel3->isEnabled());
+  EXPECT_FALSE(form().OpenFileButton->isEnabled());
+}
+
+// A file that is not read leaves no window behind and keeps the current model, which
+// can still be saved.
+TEST_F(ModelFlowTest, FileThatIsNotReadChangesNothing) {
+  const std::string missing = dir.File("missing.stl");
+  Open(missing, kStlEntry);
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{"Cannot open \"" + missing + "\": No such file or directory"});
+  EXPECT_TRUE(Views().empty());
+  EXPECT_EQ(view(), nullptr);
+  EXPECT_TRUE(form().OpenFileButton->isEnabled());
+  EXPECT_FALSE(form().SaveDfButtom->isEnabled());
+  EXPECT_EQ(form().windowTitle(), "Orvelline");
+
+  Open(dir.File("missing.sca"), kScanEntry);
+  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_TRUE(form().ScaBar->isHidden());
+  EXPECT_TRUE(form().SpeedButton1->isEnabled());
+  EXPECT_EQ(form().session().ScanFileCount, -1);
+
+  // A scan view, an STL model through its insert button, then a broken STL.
+  host.messages.clear();
+  Open(Model("bump.sca", kBump), kScanEntry);
+  TOpenGL_Form& scanView = *view();
+  const std::string box = Box();
+  Insert(scanView, box, kStlEntry);
+  TOpenGL_Form* boxView = view();
+  const std::string broken = Model("broken.stl", "solid x\n facet normal 0 0 1\n");
+  Insert(scanView, broken, kStlEntry);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find(broken), std::string::npos) << host.messages[0];
+  EXPECT_EQ(Views().size(), 2);
+  EXPECT_EQ(view(), boxView);
+  EXPECT_EQ(form().windowTitle().toStdString(), box);
+  EXPECT_EQ(store().MaxX, 10.0);  // the placed box's bounds
+  EXPECT_TRUE(Shown("Panel1"));
+  Save(dir.File("box.stl"), kBinaryEntry, "1", "1", "1");
+  EXPECT_EQ(ReadFile(dir.File("box.stl")), CliOutput({"stl", box}));
+}
+
+TEST_F(ModelFlowTest, BlankFilterEntryReadsNothing) {
+  Open(Box(), kBlankEntry);
+  EXPECT_EQ(view(), nullptr);
+  EXPECT_TRUE(Views().empty());
+  EXPECT_TRUE(form().OpenFileButton->isEnabled());
+  EXPECT_FALSE(form().SaveDfButtom->isEnabled());
+  EXPECT_EQ(form().windowTitle(), "Orvelline");
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(form().OpenDialog.FilterIndex, kBlankEntry);  // where the dialog opens next
+
+  Open(Model("bump.sca", kBump), kScanEntry);
+  TOpenGL_Form* current = view();
+  Insert(*current, Box(), kBlankEntry);
+  EXPECT_EQ(view(), current);
+  EXPECT_EQ(current->Table.FacetCount, 12);
+  EXPECT_TRUE(form().SaveDfButtom->isEnabled());
+  EXPECT_EQ(form().windowTitle().toStdString(), dir.File("bump.sca"));
+}
+
+TEST_F(ModelFlowTest, FileNamedOnTheCommandLineOpensAtStart) {
+  const std::string box = Box();
+  app->OpenCommandLineFile({QStringLiteral("vantora"), QStringLiteral("box.stl")});
+  EXPECT_EQ(view(), nullptr);  // once the event loop runs
+  for (int i = 0; i < 100 && !view(); ++i) QTest::qWait(10);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(view()->Table.FacetCount, 12);
+  EXPECT_EQ(form().windowTitle().toStdString(), box);  // the full path
+  EXPECT_EQ(host.questions.size(), 1u);  // "Move to platform ?" as from the dialog
+  EXPECT_EQ(form().OpenDialog.FilterIndex, kStlEntry);
+
+  const std::string bump = Model("BUMP.SCA", kBump);
+  Restart();
+  app->OpenCommandLineFile({QStringLiteral("vantora"), QString::fromStdString(bump)});
+  for (int i = 0; i < 100 && !view(); ++i) QTest::qWait(10);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(form().session().ScanFileCount, 0);
+  EXPECT_EQ(view()->Table.FacetCount, 12);
+
+  Restart();
+  app->OpenCommandLineFile({QStringLiteral("vantora")});
+  QTest::qWait(20);
+  EXPECT_EQ(view(), nullptr);
+}
+
+// A first scan of a single point on the platform leaves the view without a scale:
+// a scan added to it is refused instead of turning into infinite coordinates.
+TEST_F(ModelFlowTest, ScanAddedToAViewOfNoSizeIsRefused) {
+  Open(Model("point.sca", "100,0,\n"), kScanEntry);
+  ASSERT_NE(view(), nullptr);
+  EXPECT_EQ(store().ViewDistance, 0.0f);
+  EXPECT_EQ(view()->Table.FacetCount, 0);
+  const std::string bump = Model("bump.sca", kBump);
+  Insert(*view(), bump, kScanEntry);
+  EXPECT_EQ(host.messages, std::vector<std::string>{
+                               "Cannot read \"" + bump + "\": the model in the view has no size "
+                               "(a single point on the platform), so no scan can be added to it."});
+  EXPECT_EQ(view()->Table.FacetCount, 0);
+  EXPECT_EQ(form().session().ScanFileCount, 0);
+  EXPECT_EQ(form().windowTitle().toStdString(), dir.File("point.sca"));
+}
+
+// A scan added to the view of an STL model joins it in millimetres: the model is
+// drawn and saved in one unit.
+TEST_F(ModelFlowTest, ScanAddedToAnStlModelKeepsItsMillimetres) {
+  const std::string bump = Model("bump.sca", kBump);
+  Open(bump, kScanEntry);
+  TOpenGL_Form& scanView = *view();
+  host.answers.push_back(false);  // the box stays beside the origin, where the scan comes
+  Insert(scanView, Box(), kStlEntry);
+  TOpenGL_Form& boxView = *view();
+  Insert(scanView, bump, kScanEntry);
+  EXPECT_EQ(view(), &boxView);
+  ASSERT_EQ(boxView.Table.FacetCount, 24);
+  EXPECT_EQ(store().OutputScale, 1.0f);
+  const float scanUnit = 0.38f * 3.0f;  // the bump's own view: its 3 mm height
+  for (int k = 0; k < 12; ++k) {
+    const Facet& own = scanView.Table.Facets[k];
+    const Facet& joined = boxView.Table.Facets[k + 12];
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_NEAR(joined.V1[c], own.V1[c] * scanUnit, 1e-5) << k;
+      EXPECT_NEAR(joined.V3[c], own.V3[c] * scanUnit, 1e-5) << k;
+    }
+    EXPECT_EQ(joined.Normal, TriangleNormal(joined.V3, joined.V2, joined.V1)) << k;
+  }
+  // From above, the bump at its size in millimetres: 0.6 mm from its middle lies on
+  // its slope.
+  boxView.TopButton->click();
+  const float unit = store().ViewDistance;
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&boxView));
+  EXPECT_TRUE(Near(Grab(boxView, "joined"), At(boxView, {0.6f / unit, 0, 1.7f / unit}), IsModel));
+}
+
+}  // namespace
+}  // namespace vantora
