@@ -20,22 +20,14 @@ class ToolPathTest : public StartedApplicationTest {
   TDataModule1& store() { return *app->DataModule1; }
   TOutLineForm& pathForm() { return *form().OutLineForm; }
 
-  // Reads an STL file into a new 3D view owned by the main window, which becomes
-  // ModelView, answering OK to "Move to platform ?"; the parameter panel and the Tool
-  // Path button show. The view stays hidden unless `showView` (the offscreen platform
-  // cannot show OpenGL).
-  void OpenModel(const std::string& path, bool showView = false) {
-    auto* view = new TOpenGL_Form(host, form(), &form());
-    form().ModelView = view;
-    store().StlFirstFacet = 1;
-    store().ToolPathReady = 0;
-    if (showView) view->show();
-    ASSERT_TRUE(ReadStlModel(path, store(), form().session(), view->Table, host));
+  // Opens an STL file through the open button, answering OK to "Move to platform ?":
+  // a new 3D view becomes ModelView and the parameter panel and the Tool Path button
+  // show.
+  void OpenModel(const std::string& path) {
+    host.openFiles.push_back({path, 2});
     host.answers.push_back(true);
-    PlaceStlModel(store(), view->Table, host);
-    view->BuildModelList();
-    form().Panel1->show();
-    form().PosNcButton->show();
+    form().OpenFileButton->click();
+    ASSERT_TRUE(host.messages.empty()) << host.messages.front();
     host.questions.clear();
   }
 

@@ -338,17 +338,25 @@ TEST_F(ModelFlowTest, OneImportAtATime) {
   Open(Model("bump.sca", kBump), kScanEntry);
   ASSERT_NE(view(), nullptr);
   TOpenGL_Form& scanView = *view();
-  bool asked = false;
-  host.whenAsked = [&](const testing::ScriptedHost::Question&) {
-    asked = true;
+  const std::string second = Model("second.stl", TextStl(BoxFacets({0, 0, 0}, {1, 1, 1})));
+  bool triedAgain = false;
+  host.whilePending = [&] {
+    if (triedAgain) return;
+    triedAgain = true;
     EXPECT_TRUE(form().Busy.Active());
-    EXPECT_FALSE(form().OpenFileButton->isEnabled());
     for (TOpenGL_Form* v : Views()) EXPECT_FALSE(v->InSetButton->isEnabled());
     EXPECT_FALSE(scanView.Panel3->isEnabled());
+    // The open button is refused: the file queued for its dialog is never asked for.
+    EXPECT_FALSE(form().OpenFileButton->isEnabled());
+    host.openFiles.push_back({second, kStlEntry});
+    form().OpenFileButton->click();
+    EXPECT_EQ(host.openFiles.size(), 1u);
   };
   Insert(scanView, Box(), kStlEntry);
-  EXPECT_TRUE(asked);
+  host.whilePending = nullptr;
+  EXPECT_TRUE(triedAgain);
   ASSERT_EQ(Views().size(), 2);
+  EXPECT_EQ(view()->Table.FacetCount, 12);  // the box, not the second file
   EXPECT_NE(view(), &scanView);
   EXPECT_TRUE(scanView.InSetButton->isEnabled());
   EXPECT_FALSE(view()->InSetButton->isEnabled());

@@ -28,10 +28,9 @@ int Round(double pixels) { return int(pixels + 0.5); }
 
 class ToolPathViewTest : public testing::ToolPathTest {
  protected:
-  // Opens `model` with its 3D view shown, as the open-file flow does, and sets the
-  // tool path up with the fields as they are.
+  // Opens `model` and sets the tool path up with the fields as they are.
   void SetUpModel(const std::string& model) {
-    OpenModel(model, true);
+    OpenModel(model);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form().ModelView));
     Click("PosNcButton");
     ASSERT_NE(form().OutLineForm, nullptr);
