@@ -36,10 +36,6 @@ class ImportDialogTest : public testing::StartedApplicationTest {
 TEST_F(ImportDialogTest, StartsWithThreeChoicesAndTheAngleHidden) {
   const auto d = Show();
   EXPECT_EQ(d->windowTitle(), "Import File");
-  EXPECT_EQ(d->size(), QSize(468, 332));
-  EXPECT_EQ(d->ZMirrorButton->size(), QSize(150, 153));
-  EXPECT_EQ(d->RoteXButton->size(), QSize(145, 153));
-  EXPECT_EQ(d->RoteYButton->size(), QSize(145, 153));
   for (QToolButton* b : {d->ZMirrorButton, d->RoteXButton, d->RoteYButton}) {
     EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
   }
@@ -48,7 +44,6 @@ TEST_F(ImportDialogTest, StartsWithThreeChoicesAndTheAngleHidden) {
   EXPECT_TRUE(d->DegEdit->isHidden());
   EXPECT_EQ(d->DegEdit->text(), "180.0");
   EXPECT_EQ(d->OKButton->text(), "OK");
-  EXPECT_EQ(d->OKButton->palette().color(QPalette::ButtonText), QColor(0x00, 0x80, 0x00));
 }
 
 TEST_F(ImportDialogTest, OkWithoutAChoiceKeepsTheFlagsAndTakesTheAngle) {

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "common/appearance.h"
 #include "gui_testing.h"
 
 namespace vantora {
@@ -33,7 +32,6 @@ class NcFormatDialogTest : public testing::StartedApplicationTest {
 TEST_F(NcFormatDialogTest, ShowsTheFormatAsDescribed) {
   OpenDialog([](QWidget& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Define Axis");
-    EXPECT_EQ(dialog.size(), QSize(487, 377));
     const std::pair<const char*, const char*> edits[] = {
         {"XEdit", "X"}, {"YEdit", "Y"}, {"CEdit", "C"}, {"SpeedEdit", "300"}, {"G0Edit", ""}};
     for (const auto& [name, text] : edits) {
@@ -47,17 +45,7 @@ TEST_F(NcFormatDialogTest, ShowsTheFormatAsDescribed) {
     for (const auto& [name, text] : labels) {
       EXPECT_EQ(Child<QLabel>(dialog, name)->text(), text) << name;
     }
-    for (const char* name : {"Label1", "Label4", "XEdit", "CEdit"}) {
-      EXPECT_EQ(Child<QWidget>(dialog, name)->font().pixelSize(), 19) << name;
-    }
-    EXPECT_EQ(Child<QWidget>(dialog, "Label5")->font().pixelSize(), 16);
-    EXPECT_EQ(Child<QWidget>(dialog, "SpeedEdit")->font().pixelSize(), 16);
-    EXPECT_EQ(Child<QWidget>(dialog, "G0Edit")->font().pixelSize(), 13);
-    EXPECT_EQ(Child<QWidget>(dialog, "Image1")->size(), QSize(60, 60));
-    const auto* ok = Child<QPushButton>(dialog, "OKButtom");
-    EXPECT_EQ(ok->text(), "OK");
-    EXPECT_TRUE(ok->font().bold());
-    EXPECT_EQ(ok->palette().color(QPalette::ButtonText), kGreen);
+    EXPECT_EQ(Child<QPushButton>(dialog, "OKButtom")->text(), "OK");
     dialog.close();
   });
   EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));

@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "common/appearance.h"
 #include "gui_testing.h"
 
 namespace vantora {
@@ -32,20 +31,13 @@ TEST_F(OpenGlFormTest, StartUpViewIsBuiltAsDescribed) {
   EXPECT_TRUE(v.windowFlags() & Qt::Window);
   EXPECT_FALSE(v.windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_FALSE(v.windowFlags() & Qt::WindowSystemMenuHint);
-  EXPECT_EQ(v.palette().color(QPalette::Window), QColor(Qt::black));
 
-  EXPECT_EQ(v.Panel1->width(), 161);
   EXPECT_EQ(v.Panel1->height(), v.height());
-  EXPECT_EQ(v.Panel1->palette().color(QPalette::Window), kAppWorkSpace);
-  EXPECT_EQ(v.InSetButton->size(), QSize(136, 65));
   EXPECT_TRUE(v.Panel3->isHidden());  // no STL file on the way
-  EXPECT_EQ(v.Panel3->palette().color(QPalette::Window), QColor(0xFF, 0x00, 0xFF));
   EXPECT_EQ(v.MoveDegEdit->text(), "0.00");
-  EXPECT_TRUE(v.MoveDegEdit->font().bold());
   EXPECT_EQ(testing::Child<QLabel>(v, "Label2")->text(), "deg");
 
   EXPECT_TRUE(v.Panel2->isHidden());
-  EXPECT_EQ(v.Panel2->geometry(), QRect(374, 256, 345, 41));
   EXPECT_EQ(testing::Child<QLabel>(v, "Label1")->text(), "Please wait Creating faces ");
   EXPECT_EQ(v.FaceLabel->text(), "0");
   EXPECT_EQ(v.Timer1->interval(), 1200);
