@@ -1,6 +1,7 @@
 #include "mesh/stl_writer.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -33,6 +34,21 @@ Vec3 Scaled(const Vec3& v, const StlScaling& s) {
 }
 
 Vec3 NormalOf(const Facet& f) { return TriangleNormal(f.V3, f.V2, f.V1); }
+
+// A rate large enough to overflow a coordinate would write numbers that no STL reader
+// takes back, so such a save is refused before the file is touched.
+bool ScaledCoordinatesFinite(const FacetTable& table, const StlScaling& scaling) {
+  for (int k = 0; k < table.FacetCount; ++k) {
+    const Facet& f = table.Facets[k];
+    for (const Vec3* v : {&f.V1, &f.V2, &f.V3}) {
+      const Vec3 out = Scaled(*v, scaling);
+      if (!std::isfinite(out[0]) || !std::isfinite(out[1]) || !std::isfinite(out[2])) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
 
 void AppendVec(std::string& out, const char* prefix, const Vec3& v) {
   out += prefix;
@@ -85,6 +101,11 @@ void WriteTextStl(const FacetTable& table, const StlScaling& scaling, OutputSink
 
 Status SaveStl(const std::string& path, StlForm form, const FacetTable& table,
                const StlScaling& scaling, Host& host) {
+  if (!ScaledCoordinatesFinite(table, scaling)) {
+    return Status::Error(ErrorCode::NonFinite,
+                         "\"" + path + "\" was not written: the scale rates make the model "
+                         "too large for an STL file.");
+  }
   AtomicFileWriter file(path);
   if (Status s = file.Open(); !s) return s;
   if (form == StlForm::Binary) {

@@ -139,6 +139,23 @@ TEST(SaveStl, AFailedSaveLeavesTheOldFileAndSaysWhy) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+TEST(SaveStl, RatesThatOverflowACoordinateAreRefusedAndTheOldFileStays) {
+  TempDir dir;
+  const std::string path = dir.File("model.stl");
+  testing::WriteFile(path, "old");
+  ScriptedHost host;
+  const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{100, 0, 0}, Vec3{0, 1, 0}}});
+  // 1e37 keeps 1 mm finite and takes 100 mm past the largest float.
+  const StlScaling rates{1.0f, 1e37f, 1e37f, 1.0f};
+  for (StlForm form : {StlForm::Binary, StlForm::Text}) {
+    const Status status = SaveStl(path, form, *table, rates, host);
+    EXPECT_EQ(status.code(), ErrorCode::NonFinite);
+    EXPECT_NE(status.message().find("too large"), std::string::npos) << status.message();
+  }
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_TRUE(host.messages.empty());  // no "Finish"
+}
+
 TEST(SaveStl, UnwritablePlaceIsReported) {
   ScriptedHost host;
   const auto table = TableOf({});
