@@ -158,6 +158,19 @@ struct ScanLayout {
   float halfX, halfY, pitch, width, height, top;
 };
 
+// The compensation puts the ball's centre at z + r in f32: a ball of metres loses the
+// heights' micrometres there, and a larger one flattens the whole scan onto the
+// platform. Real probe balls measure millimetres.
+constexpr float kMaxTouchPointSize = 1000.0f;
+
+Status CheckTouchPointSize(float size) {
+  if (size >= 0 && size <= kMaxTouchPointSize) return Status::Ok();
+  return Status::Error(ErrorCode::InvalidValue,
+                       "the touch-point size " + FloatToText(size) +
+                           " mm cannot be used: it must be from 0 to " +
+                           FloatToText(kMaxTouchPointSize) + " mm.");
+}
+
 // Compensation visits the neighbours within the ball's reach of every point, so a
 // ball spanning very many grid steps of a large scan would keep it busy for hours.
 // The bound lets a 2000 x 2000 scan have a reach of 200 steps (half a minute here).
@@ -273,7 +286,8 @@ ScanReadResult ReadScanFile(std::string_view text, TDataModule1& store, float to
   ScanReadResult result{ParseScanFile(text, host, scan)};
   if (!result.status) return result;
   const ScanLayout layout(scan);
-  result.status = CheckCompensationWork(layout, touchPointSize);
+  result.status = CheckTouchPointSize(touchPointSize);
+  if (result.status) result.status = CheckCompensationWork(layout, touchPointSize);
   if (result.status && !startsNewView) result.status = CheckViewScale(layout, store.ViewDistance);
   if (!result.status) return result;
   PlaceScan(scan, layout, store, startsNewView);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -266,6 +267,20 @@ TEST(ReadScanFile, RefusesABallSpanningTooManySteps) {
   EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
   // A smaller ball, or the same ball on a small scan, is compensated.
   EXPECT_TRUE(r.Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
+}
+
+// A ball of 1e8 mm would put every compensated height at or below the platform in
+// f32, so the scan would turn into no faces at all.
+TEST(ReadScanFile, RefusesATouchPointSizeOutsideWhatTheCompensationCanHold) {
+  Reading r;
+  for (float size : {-0.5f, 1e8f, std::numeric_limits<float>::quiet_NaN()}) {
+    const ScanReadResult result = r.Read("100,5,6,7,\n8,9,10,\n", size);
+    EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue) << size;
+    EXPECT_NE(result.status.message().find("must be from 0 to 1000.000 mm"), std::string::npos)
+        << result.status.message();
+    EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
+  }
+  EXPECT_TRUE(r.Read("100,5,6,7,\n8,9,10,\n", 1000.0f).status);
 }
 
 TEST(ReadScanFile, SecondFileReusesCellsInsideTheFirstGrid) {
