@@ -112,6 +112,7 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
   // The set-up's section is still in the raster; the first section starts clean.
   ClearRaster(store);
   SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle);
+  bool anyPath = false;
   for (int k = 0; k < sections; ++k) {
     const float a = sectionAngles[std::size_t(k)];
     store.PathCount = 0;
@@ -119,6 +120,7 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
     lanes.Fill(k);
     MarkOutline(store, host);
     OutlineWalk(store, host).TraceOutline();
+    anyPath = anyPath || store.PathCount > 0;
     if (onSection) onSection(a);
     writer.WriteSectionNc(a, host);
     ClearRaster(store);
@@ -126,10 +128,19 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
     store.PathDirection = -store.PathDirection;
     host.ReportProgress(k + 1, sections);
   }
-  if (sections > 0) {
-    lanes.StoreInto(table);
-    session.ModelTurnAngle = sectionAngles.back();
+  if (sections == 0) return Status::Ok();
+  // A range or start height may leave single sections without a path; none at all
+  // is a program that cuts nothing, which is never what was asked for. The model then
+  // stays as it stood.
+  if (!anyPath) {
+    return Status::Error(ErrorCode::InvalidValue,
+                         "No section has a tool path: at resolution " +
+                             ShortestFloatText(store.Resolution) +
+                             " the model covers no outline, or the start height and range "
+                             "lie beside it.");
   }
+  lanes.StoreInto(table);
+  session.ModelTurnAngle = sectionAngles.back();
   return Status::Ok();
 }
 

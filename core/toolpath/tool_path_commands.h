@@ -62,7 +62,8 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
 // The sweep over the store's section angles, from a clear raster: for each angle the
 // model is turned, rasterized and traced, `onSection` is told, the path is written
 // forward and backward by turns, and the raster is cleared; progress is reported as
-// section k of n. Refusals (as RunToolPath's) before anything changes.
+// section k of n. Refusals (as RunToolPath's) before anything changes; a sweep in
+// which no section has a path at all fails once it has ended.
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                      NcWriter& writer, const SectionObserver& onSection = {});
 

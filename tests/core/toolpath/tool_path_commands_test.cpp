@@ -194,6 +194,29 @@ TEST(RunToolPath, RefusalsComeBeforeAnything) {
   EXPECT_EQ(job->session.ModelTurnAngle, 0.0f);
 }
 
+// A program that cuts nothing is reported, not handed over as done: a resolution far
+// coarser than the model, or a start height above it.
+TEST(RunToolPath, SweepWithoutAnyPathFails) {
+  auto coarse = PreparedJob(Cube, {100.0f, 1.0f, 0});
+  auto high = PreparedJob(Cube);
+  ASSERT_TRUE(DefineStartPosition(high->store(), 50.0f, -10.0f, 10.0f));
+  for (Job* job : {coarse.get(), high.get()}) {
+    NcProgram program;
+    const Status s = RunToolPath(job->store(), job->session, job->table(), job->host,
+                                 {0, 90, 360}, program);
+    EXPECT_EQ(s.code(), ErrorCode::InvalidValue);
+    EXPECT_NE(s.message().find("No section has a tool path"), std::string::npos)
+        << s.message();
+    EXPECT_EQ(job->host.progress.back(), (std::pair{5, 5}));
+    EXPECT_EQ(job->session.ModelTurnAngle, 0.0f);  // the model stays as it stood
+  }
+  // A start height inside the model still cuts.
+  ASSERT_TRUE(DefineStartPosition(high->store(), 10.0f, -10.0f, 10.0f));
+  NcProgram program;
+  EXPECT_TRUE(RunToolPath(high->store(), high->session, high->table(), high->host,
+                          {0, 90, 360}, program));
+}
+
 TEST(DefineStartPosition, SetsTheWindowOrRefusesFarValues) {
   auto job = PreparedJob(Cube);
   TDataModule1& s = job->store();
