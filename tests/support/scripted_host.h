@@ -20,9 +20,6 @@ class ScriptedHost : public Host {
 
   std::vector<std::string> messages;
   std::vector<Question> questions;
-  // Runs when a question is asked, before it is answered: a test looks at the windows
-  // in the middle of an operation there.
-  std::function<void(const Question&)> whenAsked;
   std::deque<bool> answers;
   std::deque<FileChoice> openFiles;
   std::deque<FileChoice> saveFiles;
@@ -58,7 +55,6 @@ class ScriptedHost : public Host {
  private:
   bool Answer(std::string_view text, std::string_view caption) {
     questions.push_back({std::string(text), std::string(caption)});
-    if (whenAsked) whenAsked(questions.back());
     if (answers.empty()) return true;
     const bool answer = answers.front();
     answers.pop_front();
