@@ -1,0 +1,137 @@
+#include "check/program_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vantora {
+namespace {
+
+std::string Fixed(double v, int decimals = 3) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, v);
+  return text;
+}
+
+void Widen(AxisExtent& extent, double v, bool first) {
+  extent.Min = first ? v : std::min(extent.Min, v);
+  extent.Max = first ? v : std::max(extent.Max, v);
+}
+
+std::string LinesText(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+}  // namespace
+
+WireFrame WireFrameOf(const TDataModule1& store, double standAngle) {
+  // A cell's point lies at its index times the resolution from MinX (MinZ), and the
+  // cell's centre at its distance from the axis column (the wire-margin row).
+  WireFrame frame;
+  frame.OffsetX = double(float(store.MinX)) + store.AxisColumn * double(store.Resolution);
+  frame.OffsetZ = double(float(store.MinZ)) + store.WireMarginCells * double(store.Resolution);
+  frame.StandAngle = standAngle;
+  frame.WireDia = store.WireDia;
+  return frame;
+}
+
+int ProgramReport::CutThroughLines() const {
+  return int(std::count_if(Intrusions.begin(), Intrusions.end(),
+                           [](const Intrusion& i) { return i.AxisInside; }));
+}
+
+double ProgramReport::DeepestDepth() const {
+  double deepest = 0;
+  for (const Intrusion& i : Intrusions) deepest = std::max(deepest, i.Depth);
+  return deepest;
+}
+
+ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
+                           const NcMotionList& motion) {
+  ProgramReport report;
+  report.Feed = motion.Feed;
+  const std::vector<NcMotion>& moves = motion.Motions;
+  for (std::size_t k = 0; k < moves.size(); ++k) {
+    const NcMotion& to = moves[k];
+    const NcMotion& from = moves[k == 0 ? 0 : k - 1];
+    Widen(report.X, to.X, k == 0);
+    Widen(report.Y, to.Y, k == 0);
+    Widen(report.C, to.C, k == 0);
+    report.PathLength += std::hypot(to.X - from.X, to.Y - from.Y);
+    const WireContact contact =
+        ReplayMove(tree, frame, {from.X, from.Y, from.C}, {to.X, to.Y, to.C});
+    if (contact.Depth > kReachTolerance) {
+      report.Intrusions.push_back({to.Line, contact.Angle, to.C, contact.Depth, contact.AxisInside});
+    }
+  }
+  report.MotionLines = int(moves.size());
+  if (report.Feed > 0) report.CuttingMinutes = report.PathLength / report.Feed;
+  return report;
+}
+
+std::string ReportText(const ProgramReport& r) {
+  std::string text = std::to_string(r.MotionLines) + " motion lines, path " +
+                     Fixed(r.PathLength) + " mm, cutting time " + Fixed(r.CuttingMinutes, 1) +
+                     " min at F" + Fixed(r.Feed, 0) + "\n";
+  text += "X " + Fixed(r.X.Min) + " to " + Fixed(r.X.Max) + " mm, Y " + Fixed(r.Y.Min) +
+          " to " + Fixed(r.Y.Max) + " mm, C " + Fixed(r.C.Min) + " to " + Fixed(r.C.Max) +
+          " degrees\n";
+  text += ReportSummary(r) + "\n";
+  for (const Intrusion& i : r.Intrusions) {
+    text += "  line " + std::to_string(i.Line) + "  C " + Fixed(i.Angle) + "  depth " +
+            Fixed(i.Depth) + " mm  " + (i.AxisInside ? "cuts through the part" : "grazes") +
+            "\n";
+  }
+  return text;
+}
+
+std::string ReportJson(const ProgramReport& r) {
+  auto range = [](const AxisExtent& e) { return "[" + Fixed(e.Min) + ", " + Fixed(e.Max) + "]"; };
+  std::string json = "{\"motionLines\": " + std::to_string(r.MotionLines) +
+                     ", \"pathLength\": " + Fixed(r.PathLength) + ", \"feed\": " +
+                     Fixed(r.Feed) + ", \"cuttingMinutes\": " + Fixed(r.CuttingMinutes) +
+                     ", \"extents\": {\"X\": " + range(r.X) + ", \"Y\": " + range(r.Y) +
+                     ", \"C\": " + range(r.C) + "}, \"clean\": " +
+                     (r.Clean() ? "true" : "false") + ", \"intrusions\": [";
+  for (std::size_t k = 0; k < r.Intrusions.size(); ++k) {
+    const Intrusion& i = r.Intrusions[k];
+    json += std::string(k == 0 ? "" : ", ") + "{\"line\": " + std::to_string(i.Line) +
+            ", \"angle\": " + Fixed(i.Angle) + ", \"sectionAngle\": " + Fixed(i.SectionAngle) +
+            ", \"depth\": " + Fixed(i.Depth) +
+            ", \"cutsThrough\": " + (i.AxisInside ? "true" : "false") + "}";
+  }
+  return json + "]}\n";
+}
+
+std::string ReportSummary(const ProgramReport& r) {
+  if (r.Clean()) return "The wire stays outside the model.";
+  return "The wire reaches into the model on " + LinesText(r.Intrusions.size()) + ", up to " +
+         Fixed(r.DeepestDepth()) + " mm deep; " + LinesText(std::size_t(r.CutThroughLines())) +
+         " cut through the part.";
+}
+
+namespace {
+
+template <typename Program>
+Status CheckAnyProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
+                       const NcFormat& format, const Program& program, ProgramReport& report) {
+  NcMotionList motion;
+  if (Status s = ReadNcMotion(program, format, motion); !s) return s;
+  const SilhouetteTree tree(table);
+  report = CheckProgram(tree, WireFrameOf(store, standAngle), motion);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
+                      const NcFormat& format, const NcProgram& program, ProgramReport& report) {
+  return CheckAnyProgram(table, store, standAngle, format, program, report);
+}
+
+Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
+                      const NcFormat& format, std::string_view text, ProgramReport& report) {
+  return CheckAnyProgram(table, store, standAngle, format, text, report);
+}
+
+}  // namespace vantora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/nc_replay.h"
+#include "check/wire_motion.h"
+#include "model/data_module.h"
+#include "view3d/facet_table.h"
+
+namespace vantora {
+
+// Contact up to this deep (mm) is within what the check's stepping and the program's
+// three decimals can tell apart from none.
+inline constexpr double kReachTolerance = 0.05;
+
+// The frame of the program a sweep writes on the store's raster (after a tool-path
+// set-up), with the model's facets standing at `standAngle`.
+WireFrame WireFrameOf(const TDataModule1& store, double standAngle);
+
+// A line on which the wire reaches into the model deeper than kReachTolerance.
+struct Intrusion {
+  int Line = 0;             // in the program file, from 1
+  double Angle = 0;         // the rotary position of the deepest contact
+  double SectionAngle = 0;  // the rotary position the line ends at
+  double Depth = 0;         // mm
+  bool AxisInside = false;  // the wire's axis passes inside: the line cuts through the part
+};
+
+struct AxisExtent {
+  double Min = 0, Max = 0;
+};
+
+// What a replay of a program found.
+struct ProgramReport {
+  int MotionLines = 0;
+  AxisExtent X, Y, C;
+  double PathLength = 0;      // mm, in the section plane
+  double Feed = 0;            // mm/min
+  double CuttingMinutes = 0;  // the path length at the feed
+  std::vector<Intrusion> Intrusions;
+
+  bool Clean() const { return Intrusions.empty(); }
+  int CutThroughLines() const;
+  double DeepestDepth() const;
+};
+
+// Replays every move of the program against the model.
+ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
+                           const NcMotionList& motion);
+
+// The report as the operator reads it, several lines.
+std::string ReportText(const ProgramReport& report);
+// The report as one JSON object.
+std::string ReportJson(const ProgramReport& report);
+// One line: whether the wire stays outside the model, and if not, how badly.
+std::string ReportSummary(const ProgramReport& report);
+
+
+// Checks a program just written by a sweep on the store's raster, the model's facets
+// standing at `standAngle`, or one read from a file for that set-up (standAngle 0).
+// Fails only when the program cannot be read in `format`.
+Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
+                      const NcFormat& format, const NcProgram& program, ProgramReport& report);
+Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
+                      const NcFormat& format, std::string_view text, ProgramReport& report);
+
+}  // namespace vantora

@@ -1,0 +1,220 @@
+#include "check/silhouette_tree.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "check/plane_geometry.h"
+
+namespace vantora {
+namespace {
+
+constexpr std::uint32_t kLeafFacets = 4;
+// A median split halves every node, so no path from the root is longer than 33 steps
+// for up to 2^32 facets; the search's stack keeps at most one entry per step and one.
+constexpr int kStackDepth = 72;
+
+double BoxPointGap(double lo, double hi, double v) { return std::max({lo - v, v - hi, 0.0}); }
+
+}  // namespace
+
+SilhouetteTree::Turn SilhouetteTree::TurnOf(double radians) {
+  return {std::cos(radians), std::sin(radians)};
+}
+
+SilhouetteTree::SilhouetteTree(const FacetTable& table) {
+  facets_.reserve(std::size_t(table.FacetCount));
+  for (int k = 0; k < table.FacetCount; ++k) {
+    const Facet& f = table.Facets[std::size_t(k)];
+    facets_.push_back({{f.V1, f.V2, f.V3}});
+    for (const auto& v : facets_.back().v) {
+      reach_ = std::max(reach_, std::hypot(double(v[0]), double(v[1])));
+    }
+  }
+  if (facets_.empty()) return;
+  nodes_.reserve(2 * facets_.size() / kLeafFacets + 1);
+  Build(0, std::uint32_t(facets_.size()));
+}
+
+// Builds the node of facets first..first + count - 1 and its subtree, reordering the
+// facets so that every leaf holds a contiguous run; returns the node's index.
+std::uint32_t SilhouetteTree::Build(std::uint32_t first, std::uint32_t count) {
+  const auto index = std::uint32_t(nodes_.size());
+  Node node{{HUGE_VALF, HUGE_VALF, HUGE_VALF}, {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF}, first, count};
+  for (std::uint32_t k = first; k < first + count; ++k) {
+    for (const auto& v : facets_[k].v) {
+      for (int a = 0; a < 3; ++a) {
+        node.lo[a] = std::min(node.lo[a], v[a]);
+        node.hi[a] = std::max(node.hi[a], v[a]);
+      }
+    }
+  }
+  nodes_.push_back(node);
+  if (count <= kLeafFacets) return index;
+
+  int axis = 0;
+  for (int a = 1; a < 3; ++a) {
+    if (node.hi[a] - node.lo[a] > node.hi[axis] - node.lo[axis]) axis = a;
+  }
+  auto centre = [axis](const FacetCorners& f) { return f.v[0][axis] + f.v[1][axis] + f.v[2][axis]; };
+  const std::uint32_t half = count / 2;
+  std::nth_element(facets_.begin() + first, facets_.begin() + first + half,
+                   facets_.begin() + first + count,
+                   [&](const FacetCorners& a, const FacetCorners& b) { return centre(a) < centre(b); });
+  Build(first, half);
+  const std::uint32_t second = Build(first + half, count - half);
+  nodes_[index].first = second;
+  nodes_[index].count = 0;
+  return index;
+}
+
+SilhouetteTree::Box2 SilhouetteTree::ShadowOf(const Node& node, const Turn& turn) const {
+  const double cx = (double(node.lo[0]) + node.hi[0]) / 2, cy = (double(node.lo[1]) + node.hi[1]) / 2;
+  const double hx = (double(node.hi[0]) - node.lo[0]) / 2, hy = (double(node.hi[1]) - node.lo[1]) / 2;
+  const double x = turn.cos * cx - turn.sin * cy;
+  const double reach = std::abs(turn.cos) * hx + std::abs(turn.sin) * hy;
+  // The bound is widened by far more than the rounding of the facets' own turns.
+  const double slack = (std::abs(cx) + std::abs(cy) + hx + hy) * 0x1p-40;
+  return {x - reach - slack, x + reach + slack, node.lo[2], node.hi[2]};
+}
+
+std::array<PlanePoint, 3> SilhouetteTree::ShadowOf(const FacetCorners& f, const Turn& turn) const {
+  std::array<PlanePoint, 3> shadow;
+  for (int k = 0; k < 3; ++k) {
+    const auto& v = f.v[std::size_t(k)];
+    shadow[std::size_t(k)] = {turn.cos * v[0] - turn.sin * v[1], double(v[2])};
+  }
+  return shadow;
+}
+
+template <typename BoxDistance, typename Visit>
+void SilhouetteTree::Search(const Turn& turn, double bound, const BoxDistance& boxDistance,
+                            const Visit& visit) const {
+  if (nodes_.empty()) return;
+  struct Entry {
+    std::uint32_t node;
+    double distance;
+  };
+  Entry stack[kStackDepth];
+  int top = 0;
+  stack[top++] = {0, boxDistance(ShadowOf(nodes_[0], turn))};
+  while (top > 0 && bound > 0) {
+    const Entry entry = stack[--top];
+    if (entry.distance >= bound) continue;
+    const Node& node = nodes_[entry.node];
+    if (node.count > 0) {
+      for (std::uint32_t k = node.first; k < node.first + node.count && bound > 0; ++k) {
+        bound = visit(k, bound);
+      }
+      continue;
+    }
+    Entry near{entry.node + 1, boxDistance(ShadowOf(nodes_[entry.node + 1], turn))};
+    Entry far{node.first, boxDistance(ShadowOf(nodes_[node.first], turn))};
+    if (far.distance < near.distance) std::swap(near, far);
+    if (far.distance < bound) stack[top++] = far;
+    if (near.distance < bound) stack[top++] = near;
+  }
+}
+
+double SilhouetteTree::DistanceToPoint(const Turn& turn, PlanePoint p, double cap) const {
+  double best = cap;
+  Search(
+      turn, cap,
+      [&](const Box2& b) {
+        return std::hypot(BoxPointGap(b.x0, b.x1, p.x), BoxPointGap(b.z0, b.z1, p.z));
+      },
+      [&](std::uint32_t k, double bound) {
+        best = std::min(bound, plane::PointTriangleDistance(p, ShadowOf(facets_[k], turn)));
+        return best;
+      });
+  return best;
+}
+
+double SilhouetteTree::DistanceToSegment(const Turn& turn, PlanePoint a, PlanePoint b,
+                                         double cap) const {
+  const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
+  const double z0 = std::min(a.z, b.z), z1 = std::max(a.z, b.z);
+  double best = cap;
+  Search(
+      turn, cap,
+      [&](const Box2& box) {
+        return std::hypot(std::max({box.x0 - x1, x0 - box.x1, 0.0}),
+                          std::max({box.z0 - z1, z0 - box.z1, 0.0}));
+      },
+      [&](std::uint32_t k, double bound) {
+        best = std::min(bound, plane::SegmentTriangleDistance(a, b, ShadowOf(facets_[k], turn)));
+        return best;
+      });
+  return best;
+}
+
+// Edges are matched by their corners' coordinates: a sorted list of every edge, its
+// lower corner first, pairs the two facets of each shared edge.
+void SilhouetteTree::BuildNeighbours() const {
+  struct EdgeKey {
+    std::array<float, 3> a, b;
+    std::uint32_t facet;
+    std::uint8_t edge;
+  };
+  std::vector<EdgeKey> edges;
+  edges.reserve(facets_.size() * 3);
+  normals_.resize(facets_.size());
+  for (std::uint32_t f = 0; f < facets_.size(); ++f) {
+    const auto& v = facets_[f].v;
+    for (std::uint8_t k = 0; k < 3; ++k) {
+      const auto& p = v[k];
+      const auto& q = v[(k + 1) % 3];
+      edges.push_back({std::min(p, q), std::max(p, q), f, k});
+    }
+    const double ux = double(v[1][0]) - v[0][0], uy = double(v[1][1]) - v[0][1],
+                 uz = double(v[1][2]) - v[0][2];
+    const double wx = double(v[2][0]) - v[0][0], wy = double(v[2][1]) - v[0][1],
+                 wz = double(v[2][2]) - v[0][2];
+    normals_[f] = {float(uy * wz - uz * wy), float(uz * wx - ux * wz), float(ux * wy - uy * wx)};
+  }
+  auto sameEdge = [](const EdgeKey& l, const EdgeKey& r) { return l.a == r.a && l.b == r.b; };
+  std::sort(edges.begin(), edges.end(), [](const EdgeKey& l, const EdgeKey& r) {
+    return l.a != r.a ? l.a < r.a : l.b < r.b;
+  });
+  neighbours_.assign(facets_.size(), {-1, -1, -1});
+  for (std::size_t k = 0; k < edges.size();) {
+    std::size_t end = k + 1;
+    while (end < edges.size() && sameEdge(edges[k], edges[end])) ++end;
+    if (end - k == 2) {
+      neighbours_[edges[k].facet][edges[k].edge] = std::int32_t(edges[k + 1].facet);
+      neighbours_[edges[k + 1].facet][edges[k + 1].edge] = std::int32_t(edges[k].facet);
+    }
+    k = end;
+  }
+}
+
+double SilhouetteTree::DepthInside(const Turn& turn, PlanePoint p) const {
+  if (DistanceToPoint(turn, p, 1.0) > 0) return 0;
+  if (neighbours_.empty()) BuildNeighbours();
+  // The turned model is seen along its y axis, (sin, cos, 0) in the model's frame.
+  auto facing = [&](std::size_t f) {
+    const double toward = turn.sin * normals_[f][0] + turn.cos * normals_[f][1];
+    return (toward > 0) - (toward < 0);
+  };
+  double best = HUGE_VAL;
+  Search(
+      turn, best,
+      [&](const Box2& b) {
+        return std::hypot(BoxPointGap(b.x0, b.x1, p.x), BoxPointGap(b.z0, b.z1, p.z));
+      },
+      [&](std::uint32_t f, double bound) {
+        const auto shadow = ShadowOf(facets_[f], turn);
+        const int side = facing(f);
+        for (std::size_t k = 0; k < 3; ++k) {
+          const std::int32_t across = neighbours_[f][k];
+          // An edge between facets that face the same way is covered on both sides.
+          if (side != 0 && across >= 0 && facing(std::size_t(across)) == side) continue;
+          bound = std::min(bound, plane::PointSegmentDistance(p, shadow[k], shadow[(k + 1) % 3]));
+        }
+        best = bound;
+        return bound;
+      });
+  return std::isfinite(best) ? best : 0;
+}
+
+}  // namespace vantora

@@ -1,0 +1,94 @@
+#include "check/wire_motion.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantora {
+namespace {
+
+// Contact shallower than this may fall between the steps of a turning move.
+constexpr double kStepTolerance = 0.005;
+// Where the wire's axis lies inside, its depth is sampled this often along the move.
+constexpr double kDepthSampling = 0.05;
+
+class MoveReplay {
+ public:
+  MoveReplay(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
+             AxisPosition to)
+      : tree_(tree), frame_(frame), from_(from), to_(to), radius_(frame.WireDia / 2) {}
+
+  WireContact Run() {
+    const double length = std::hypot(to_.X - from_.X, to_.Y - from_.Y);
+    if (to_.C == from_.C) {
+      RunStraight(length);
+    } else {
+      RunTurning(length + tree_.Reach() * std::abs(to_.C - from_.C) * kRadiansPerDegree);
+    }
+    return contact_;
+  }
+
+ private:
+  PlanePoint WireAt(double t) const {
+    return {from_.X + t * (to_.X - from_.X) - frame_.OffsetX,
+            from_.Y + t * (to_.Y - from_.Y) - frame_.OffsetZ};
+  }
+  double AngleAt(double t) const { return from_.C + t * (to_.C - from_.C); }
+  SilhouetteTree::Turn TurnAt(double t) const {
+    return SilhouetteTree::TurnOf((AngleAt(t) - frame_.StandAngle) * kRadiansPerDegree);
+  }
+
+  void Record(double depth, bool axisInside, double t) {
+    contact_.AxisInside = contact_.AxisInside || axisInside;
+    if (depth > contact_.Depth) {
+      contact_.Depth = depth;
+      contact_.Angle = AngleAt(t);
+    }
+  }
+
+  // The depth at t once the distance there is known to be below the radius.
+  void RecordAt(double t, double distance) {
+    if (distance > 0) return Record(radius_ - distance, false, t);
+    Record(radius_ + tree_.DepthInside(TurnAt(t), WireAt(t)), true, t);
+  }
+
+  void RunStraight(double length) {
+    const auto turn = TurnAt(0);
+    const double distance = tree_.DistanceToSegment(turn, WireAt(0), WireAt(1), radius_);
+    if (distance >= radius_) return;
+    if (distance > 0) return Record(radius_ - distance, false, 0);
+    const int samples = int(std::ceil(length / kDepthSampling));
+    for (int k = 0; k <= samples; ++k) {
+      const double t = samples == 0 ? 0 : double(k) / samples;
+      RecordAt(t, tree_.DistanceToPoint(turn, WireAt(t), radius_));
+    }
+  }
+
+  // Conservative advancement: no model point moves relative to the wire faster than
+  // `speed` mm per unit of t, so a distance f at t holds above the radius up to
+  // t + (f - radius) / speed.
+  void RunTurning(double speed) {
+    const double cap = radius_ + speed + kStepTolerance;
+    for (double t = 0;;) {
+      const double distance = tree_.DistanceToPoint(TurnAt(t), WireAt(t), cap);
+      if (distance < radius_) RecordAt(t, distance);
+      if (t >= 1) return;
+      const double clear = distance < radius_ ? kDepthSampling : distance - radius_;
+      t = std::min(1.0, t + std::max(clear, kStepTolerance) / speed);
+    }
+  }
+
+  const SilhouetteTree& tree_;
+  const WireFrame& frame_;
+  AxisPosition from_, to_;
+  double radius_;
+  WireContact contact_;
+};
+
+}  // namespace
+
+WireContact ReplayMove(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
+                       AxisPosition to) {
+  return MoveReplay(tree, frame, from, to).Run();
+}
+
+}  // namespace vantora

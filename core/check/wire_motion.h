@@ -1,0 +1,41 @@
+#pragma once
+
+#include "check/silhouette_tree.h"
+
+namespace vantora {
+
+// The degrees-to-radians factor the sweep turns the model by.
+inline constexpr double kRadiansPerDegree = 0.01745;
+
+// How the program's coordinates lie on the model: NC X = model x + OffsetX and NC Y =
+// model z + OffsetZ; at rotary position C the model stands turned by (C - StandAngle)
+// degrees from its facets as they are now. The wire has diameter WireDia.
+struct WireFrame {
+  double OffsetX = 0, OffsetZ = 0;
+  double StandAngle = 0;
+  double WireDia = 0;
+};
+
+// A position of the three axes, in the program's units.
+struct AxisPosition {
+  double X = 0, Y = 0, C = 0;
+};
+
+// How far the wire reaches into the model on one move: Depth is 0 when it stays
+// outside; AxisInside when its axis passes inside the silhouette (Depth is then the
+// radius plus a lower bound of how far inside); Angle is the rotary position of the
+// deepest point.
+struct WireContact {
+  double Depth = 0;
+  bool AxisInside = false;
+  double Angle = 0;
+};
+
+// Replays the straight move from `from` to `to` with all three axes interpolated
+// together, as a controller makes it, against the turned model's silhouette. A move at
+// one rotary position is measured exactly; a turning one is stepped so that no contact
+// deeper than 0.005 mm can lie between two steps.
+WireContact ReplayMove(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
+                       AxisPosition to);
+
+}  // namespace vantora
