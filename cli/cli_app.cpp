@@ -14,6 +14,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   AddInfoCommand(app, context);
   AddStlCommand(app, context);
   AddNcCommand(app, context);
+  AddCheckCommand(app, context);
 
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -28,7 +29,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << "vantora-cli: " << e.what() << '\n';
     return kExitFailure;
   }
-  return kExitOk;
+  return context.status;
 }
 
 }  // namespace vantora

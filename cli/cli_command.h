@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -9,6 +10,7 @@
 #include "app/session.h"
 #include "cli_host.h"
 #include "model/data_module.h"
+#include "toolpath/tool_path_commands.h"
 #include "view3d/facet_table.h"
 
 namespace vantora {
@@ -29,11 +31,28 @@ class JobError : public std::runtime_error {
 struct CliContext {
   std::ostream& out;
   CliHost& host;
+  int status = 0;  // the exit status of a command that ran to its end
 };
 
 // Reads an option value as the application reads a number field; a usage error names
 // the option when the text is not wholly a number.
 float ParseOption(const std::string& option, const std::string& text);
+
+// The options that define a tool-path set-up, as typed; the defaults are those of the
+// application's fields.
+struct NcSetUpOptions {
+  std::string resolution = "0.2";
+  std::string wire = "1.00";
+  bool noPlatform = false;
+  std::optional<std::string> ncFormat;
+};
+void AddSetUpOptions(CLI::App& command, NcSetUpOptions& options);
+ToolPathSetUp ReadSetUp(const NcSetUpOptions& options);
+// The format file named by --nc-format, else NC.ini in the current directory.
+NcFormat ReadNcFormat(const NcSetUpOptions& options);
+
+// A failed status becomes a JobError with its message.
+void ThrowIfFailed(const Status& status);
 
 // What the application holds for one model: the store, the session and the facet
 // table of the model's view.
@@ -58,5 +77,6 @@ std::unique_ptr<Workspace> ImportScan(const std::string& path, float touchPointS
 void AddInfoCommand(CLI::App& app, CliContext& context);
 void AddStlCommand(CLI::App& app, CliContext& context);
 void AddNcCommand(CLI::App& app, CliContext& context);
+void AddCheckCommand(CLI::App& app, CliContext& context);
 
 }  // namespace vantora

@@ -2,6 +2,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "check/program_check.h"
+#include "cli_app.h"
 #include "cli_command.h"
 #include "nc/nc_format.h"
 #include "nc/nc_program.h"
@@ -14,14 +16,11 @@ namespace {
 struct NcOptions {
   std::string model;
   std::string output;
-  std::string resolution = "0.2";
-  std::string wire = "1.00";
+  NcSetUpOptions setUp;
   std::string from = "0.00";
   std::string to = "0.00";
   std::string step = "5.00";
   std::optional<std::string> startHeight, beginRange, endRange;
-  bool noPlatform = false;
-  std::optional<std::string> ncFormat;
 };
 
 // The numbers the options hold, read before any work starts.
@@ -39,8 +38,7 @@ std::optional<float> ParseOptional(const std::string& option,
 
 NcJob ReadJob(const NcOptions& o) {
   NcJob job;
-  job.setUp.Resolution = ParseOption("--resolution", o.resolution);
-  job.setUp.WireDia = ParseOption("--wire", o.wire);
+  job.setUp = ReadSetUp(o.setUp);
   job.angles.Start = job.setUp.StartAngle = ParseOption("--from", o.from);
   job.angles.Step = ParseOption("--step", o.step);
   job.angles.End = ParseOption("--to", o.to);
@@ -50,16 +48,14 @@ NcJob ReadJob(const NcOptions& o) {
   return job;
 }
 
-NcFormat ReadNcFormat(const NcOptions& o) {
-  if (!o.ncFormat) return LoadNcFormat(kNcIniName);
-  if (!std::filesystem::is_regular_file(*o.ncFormat)) {
-    throw JobError("Cannot read the NC format file \"" + *o.ncFormat + "\".");
-  }
-  return LoadNcFormat(*o.ncFormat);
-}
-
-void Check(const Status& status) {
-  if (!status) throw JobError(status.message());
+// The program just written, replayed against the model: a summary on the error
+// stream, and exit status 3 when the wire reaches into the model.
+void CheckWrittenProgram(const Workspace& w, CliContext& context) {
+  ProgramReport report;
+  ThrowIfFailed(CheckNcProgram(w.table, w.store, w.session.ModelTurnAngle, w.session.Format,
+                               w.session.Program, report));
+  context.host.ShowMessage(ReportSummary(report), {});
+  if (!report.Clean()) context.status = kExitModelReached;
 }
 
 // What the operator does in the application: set up the tool path, define the start
@@ -67,33 +63,60 @@ void Check(const Status& status) {
 void RunNc(const NcOptions& o, CliContext& context) {
   const NcJob job = ReadJob(o);
   int sections = 0;
-  Check(CountSections(job.angles, sections));
-  const NcFormat format = ReadNcFormat(o);
-  const auto w = ImportModel(o.model, !o.noPlatform, context.host);
+  ThrowIfFailed(CountSections(job.angles, sections));
+  const NcFormat format = ReadNcFormat(o.setUp);
+  const auto w = ImportModel(o.model, !o.setUp.noPlatform, context.host);
   TDataModule1& store = w->store;
   w->session.Format = format;
-  Check(SetUpToolPath(store, w->session, w->table, context.host, job.setUp));
+  ThrowIfFailed(SetUpToolPath(store, w->session, w->table, context.host, job.setUp));
   if (job.startHeight || job.beginRange || job.endRange) {
-    Check(DefineStartPosition(store, job.startHeight.value_or(0.0f),
+    ThrowIfFailed(DefineStartPosition(store, job.startHeight.value_or(0.0f),
                               job.beginRange.value_or(store.BeginRange),
                               job.endRange.value_or(store.EndRange)));
   }
   NcProgram& program = w->session.Program;
-  Check(RunToolPath(store, w->session, w->table, context.host, job.angles, program));
-  Check(SaveNcFile(o.output, program));
+  ThrowIfFailed(RunToolPath(store, w->session, w->table, context.host, job.angles, program));
+  ThrowIfFailed(SaveNcFile(o.output, program));
   context.out << "Wrote " << o.output << " (" << sections << " sections, "
               << program.LineCount() << " lines)\n";
+  CheckWrittenProgram(*w, context);
 }
 
 }  // namespace
+
+void AddSetUpOptions(CLI::App& command, NcSetUpOptions& o) {
+  command.add_option("--resolution", o.resolution, "Raster cell edge in mm (default 0.2)");
+  command.add_option("--wire", o.wire, "Wire diameter in mm (default 1.00)");
+  command.add_flag("--no-platform", o.noPlatform,
+                   "Answer Cancel to \"Move to platform ?\" (leave the model in place)");
+  command.add_option("--nc-format", o.ncFormat,
+                     "NC format file to read instead of NC.ini in the current directory");
+}
+
+ToolPathSetUp ReadSetUp(const NcSetUpOptions& o) {
+  ToolPathSetUp setUp;
+  setUp.Resolution = ParseOption("--resolution", o.resolution);
+  setUp.WireDia = ParseOption("--wire", o.wire);
+  return setUp;
+}
+
+NcFormat ReadNcFormat(const NcSetUpOptions& o) {
+  if (!o.ncFormat) return LoadNcFormat(kNcIniName);
+  if (!std::filesystem::is_regular_file(*o.ncFormat)) {
+    throw JobError("Cannot read the NC format file \"" + *o.ncFormat + "\".");
+  }
+  return LoadNcFormat(*o.ncFormat);
+}
+
+void ThrowIfFailed(const Status& status) {
+  if (!status) throw JobError(status.message());
+}
 
 void AddNcCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand("nc", "Cut a model into sections and write the NC program");
   auto o = std::make_shared<NcOptions>();
   command->add_option("MODEL", o->model, "STL file")->required();
   command->add_option("-o,--output", o->output, "NC program to write")->required();
-  command->add_option("--resolution", o->resolution, "Raster cell edge in mm (default 0.2)");
-  command->add_option("--wire", o->wire, "Wire diameter in mm (default 1.00)");
   command->add_option("--from", o->from, "First section angle in degrees (default 0.00)");
   command->add_option("--to", o->to, "Last section angle in degrees (default 0.00)");
   command->add_option("--step", o->step, "Degrees between sections (default 5.00)");
@@ -102,10 +125,7 @@ void AddNcCommand(CLI::App& app, CliContext& context) {
                       "Left end of the cutting range in mm (default: the raster's)");
   command->add_option("--end-range", o->endRange,
                       "Right end of the cutting range in mm (default: the raster's)");
-  command->add_flag("--no-platform", o->noPlatform,
-                    "Answer Cancel to \"Move to platform ?\" (leave the model in place)");
-  command->add_option("--nc-format", o->ncFormat,
-                      "NC format file to read instead of NC.ini in the current directory");
+  AddSetUpOptions(*command, o->setUp);
   command->callback([o, &context] { RunNc(*o, context); });
 }
 

@@ -1,0 +1,44 @@
+// The command that replays an NC program against the model it was made for: check.
+#include "check/program_check.h"
+#include "cli_app.h"
+#include "cli_command.h"
+#include "common/mapped_file.h"
+#include "toolpath/tool_path_commands.h"
+
+namespace vantora {
+namespace {
+
+struct CheckOptions {
+  std::string model;
+  std::string program;
+  NcSetUpOptions setUp;
+  bool json = false;
+};
+
+void RunCheck(const CheckOptions& o, CliContext& context) {
+  const ToolPathSetUp setUp = ReadSetUp(o.setUp);
+  const NcFormat format = ReadNcFormat(o.setUp);
+  MappedFile file;
+  if (Status s = file.Open(o.program); !s) throw JobError(s.message());
+  const auto w = ImportModel(o.model, !o.setUp.noPlatform, context.host);
+  ThrowIfFailed(SetUpToolPath(w->store, w->session, w->table, context.host, setUp));
+  ProgramReport report;
+  ThrowIfFailed(CheckNcProgram(w->table, w->store, 0, format, file.text(), report));
+  context.out << (o.json ? ReportJson(report) : ReportText(report));
+  if (!report.Clean()) context.status = kExitModelReached;
+}
+
+}  // namespace
+
+void AddCheckCommand(CLI::App& app, CliContext& context) {
+  auto* command = app.add_subcommand(
+      "check", "Replay an NC program against the model and report where the wire reaches into it");
+  auto o = std::make_shared<CheckOptions>();
+  command->add_option("MODEL", o->model, "STL file the program was made from")->required();
+  command->add_option("PROGRAM", o->program, "NC program to check")->required();
+  AddSetUpOptions(*command, o->setUp);
+  command->add_flag("--json", o->json, "Print the report as JSON");
+  command->callback([o, &context] { RunCheck(*o, context); });
+}
+
+}  // namespace vantora
