@@ -21,7 +21,7 @@ void NcWriter::WriteSectionNc(float angle, Host& host) {
   const std::vector<PathPoint>& path = store_.ToolPath;
   const int count = store_.PathCount;
   const bool forward = store_.PathDirection == 1;
-  for (int n = 0; n < (forward ? count : count - 1); ++n) {
+  for (int n = 0; n < count; ++n) {
     const PathPoint& p = path[std::size_t(forward ? n : count - 1 - n)];
     WriteNcLine(p.X, p.Y, angle);
     host.ProcessPendingMessages();

@@ -21,7 +21,7 @@ class NcWriter {
   // Program start: the initial state, then FirstLine as one line (empty if it is).
   void StartProgram();
   // The current ToolPath at section angle `angle`: points 0 to PathCount - 1 when
-  // PathDirection is +1, PathCount - 1 down to 1 when it is -1.
+  // PathDirection is +1, PathCount - 1 down to 0 when it is -1.
   void WriteSectionNc(float angle, Host& host);
   // Appends at most one line for the point (x, y) at rotary position c.
   void WriteNcLine(float x, float y, float c);

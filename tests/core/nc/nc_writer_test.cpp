@@ -76,7 +76,9 @@ TEST(NcWriter, EveryProgramStartsFresh) {
                               "G1 X 4.000 Y 5.000 C 0.000 F300", "M30\n"}));
 }
 
-TEST(NcWriter, WritesSectionsForwardAndBackwardWithoutTheStartPointBackward) {
+// Backward the section comes down to its start point too: a walk whose first move is
+// straight stores that point once, and without it the descent is lost.
+TEST(NcWriter, WritesSectionsForwardAndBackwardDownToTheStartPoint) {
   Writing w;
   TDataModule1& s = *w.store;
   s.ToolPath = {{1, 1}, {1, 2}, {2, 2}};
@@ -89,13 +91,12 @@ TEST(NcWriter, WritesSectionsForwardAndBackwardWithoutTheStartPointBackward) {
   s.PathDirection = -1;
   writer.WriteSectionNc(5.0f, host);
   EXPECT_EQ(w.Lines(), (Lines{"", "G1 X 1.000 Y 1.000 C 0.000 F300", " Y 2.000", " X 2.000",
-                              " C 5.000", " X 1.000"}));
-  // A section of one point writes nothing backward.
+                              " C 5.000", " X 1.000", " Y 1.000"}));
+  // A section of one point writes it backward as forward.
   s.ToolPath = {{7, 7}};
   s.PathCount = 1;
   writer.WriteSectionNc(10.0f, host);
-  EXPECT_EQ(w.program.LineCount(), 6);
-  EXPECT_EQ(host.pendingMessageCalls, 5);
+  EXPECT_EQ(w.Lines().back(), " X 7.000 Y 7.000 C 10.000");
 }
 
 }  // namespace
