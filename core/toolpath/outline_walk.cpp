@@ -18,8 +18,8 @@ void OutlineWalk::TraceOutline() {
   runDi_ = runDj_ = 0;
   s.TraceMinJ = TruncateToInt(s.StartHeight / s.Resolution + 0.5 + s.WireMarginCells + 1.0);
   s.TraceJ = s.TraceMinJ;
-  s.TraceMinI = TruncateToInt((s.BeginRange - s.MinX) / s.Resolution + 0.5 + s.WireMarginCells);
-  s.TraceMaxI = TruncateToInt((s.EndRange - s.MinX) / s.Resolution + 0.5 + s.WireMarginCells);
+  s.TraceMinI = TruncateToInt((s.BeginRange - s.MinX) / s.Resolution + 0.5);
+  s.TraceMaxI = TruncateToInt((s.EndRange - s.MinX) / s.Resolution + 0.5);
   s.TraceI = s.TraceMinI;
   s.PathSlotI = s.PathSlotJ = 0;
   if (!FindStart()) return;

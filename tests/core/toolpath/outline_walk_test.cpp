@@ -72,8 +72,9 @@ TEST(TraceOutline, WindowFromStartHeightAndRange) {
   ScriptedHost host;
   Trace(s, host);
   EXPECT_EQ(s.TraceMinJ, 8);  // trunc(0 / 0.2 + 0.5 + 7 + 1)
-  EXPECT_EQ(s.TraceMinI, 7);  // the preset range starts at MinX
-  EXPECT_EQ(s.TraceMaxI, int((s.EndRange - s.MinX) / s.Resolution + 0.5 + 7));
+  // Columns carry no margin offset: the preset range is the raster's whole width.
+  EXPECT_EQ(s.TraceMinI, 0);
+  EXPECT_EQ(s.TraceMaxI, int((s.EndRange - s.MinX) / s.Resolution + 0.5));
 }
 
 // Straight runs keep their ends, and a vertical run turning horizontal keeps its corner.
