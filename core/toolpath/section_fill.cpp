@@ -88,6 +88,8 @@ class FacetColumns {
   }
 
   double XLo = 0, XHi = 0;
+  double ZLo() const { return zLo_; }
+  double ZHi() const { return zHi_; }
 
   // The range of column x; `lo` and `hi` hold the previous column's range.
   void Range(double x, bool firstColumn, double& lo, double& hi) const {
@@ -162,8 +164,10 @@ struct FacetReach {
 // Fills facets into a raster with the store's geometry.
 class TriangleFiller {
  public:
-  TriangleFiller(const TDataModule1& store, SectionRaster& raster)
+  TriangleFiller(const TDataModule1& store, SectionRaster& raster,
+                 FillCoverage coverage = FillCoverage::Sampled)
       : resolution_(store.Resolution),
+        coverage_(coverage),
         columns_(raster.ColumnEdges, store.Resolution, store.AxisColumn),
         rows_(raster.RowEdges, store.Resolution, store.WireMarginCells),
         rowEdges_(raster.RowEdges.Edges.data()),
@@ -195,6 +199,9 @@ class TriangleFiller {
     int i = reach.firstColumn;
     if (i == columns_.Cells()) return;  // the facet lies right of the raster
     const FacetColumns facet(xs, zs);
+    if (coverage_ == FillCoverage::NarrowWhole && facet.XLo + resolution_ > facet.XHi) {
+      return FillNarrow(facet, reach);
+    }
     double lo = 0, hi = 0;
     facet.Range(facet.XLo, true, lo, hi);
     if (i >= 0) FillColumn(i, lo, hi, reach);
@@ -237,6 +244,16 @@ class TriangleFiller {
     }
   }
 
+  // A facet narrower than a cell gets a single column sample, which would keep only the
+  // height range on its left end (for a sliver seen almost edge-on, one vertex) and
+  // lose the rest of a thin wall. Its whole height range marks the columns of both its
+  // ends instead, sampled as every column is.
+  void FillNarrow(const FacetColumns& facet, const FacetReach& reach) const {
+    for (int i : {reach.firstColumn, columns_.Locate(facet.XHi)}) {
+      if (i >= 0 && i < columns_.Cells()) FillColumn(i, facet.ZLo(), facet.ZHi(), reach);
+    }
+  }
+
   void FillTallColumn(Word* column, double lo, double hi) const {
     int j = rows_.Locate(lo);
     for (double z = lo; z <= hi; z += resolution_) {
@@ -247,6 +264,7 @@ class TriangleFiller {
   }
 
   double resolution_;
+  FillCoverage coverage_;
   CellLadder columns_;
   CellLadder rows_;
   const double* rowEdges_;
@@ -265,8 +283,8 @@ void FillTriangle(TDataModule1& store) {
 }
 
 void FillSection(const TDataModule1& store, const SectionMesh& mesh,
-                 const TurnedVertices& vertices, SectionRaster& raster) {
-  const TriangleFiller filler(store, raster);
+                 const TurnedVertices& vertices, SectionRaster& raster, FillCoverage coverage) {
+  const TriangleFiller filler(store, raster, coverage);
   const auto facets = mesh.Facets();
   const auto rows = mesh.Rows();
   const auto x = vertices.X();

@@ -18,10 +18,16 @@ void FillTriangle(TDataModule1& store);
 // cells are all marked already are passed over: they would mark nothing new.
 void RasterizeSection(TDataModule1& store, const FacetTable& table, Host& host);
 
+// How a facet narrower than a cell is filled: Sampled takes the heights of its one
+// column sample as every facet does; NarrowWhole marks its whole height range in the
+// columns of both its ends, so that a thin wall seen almost edge-on stays whole.
+enum class FillCoverage { Sampled, NarrowWhole };
+
 // The fill of RasterizeSection for the mesh's facets with their vertices turned as
 // given, into `raster` (of the store's geometry). It touches nothing else, so a sweep
 // may fill one section on another thread while it walks the one before.
 void FillSection(const TDataModule1& store, const SectionMesh& mesh,
-                 const TurnedVertices& vertices, SectionRaster& raster);
+                 const TurnedVertices& vertices, SectionRaster& raster,
+                 FillCoverage coverage = FillCoverage::Sampled);
 
 }  // namespace vantora

@@ -75,6 +75,12 @@ void SectionLanes::Fill(int k) {
   FillSection(store_, mesh_, first_->vertices, store_.Raster);
 }
 
+// Section k's lane waits with its vertices at section k until Done(k).
+void SectionLanes::Refill(int k, FillCoverage coverage) {
+  const Lane& lane = OnSecondLane(k) ? *second_ : *first_;
+  FillSection(store_, mesh_, lane.vertices, store_.Raster, coverage);
+}
+
 void SectionLanes::Done(int k) {
   if (!OnSecondLane(k)) return;
   std::swap(store_.Raster, second_->raster);

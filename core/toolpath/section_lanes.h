@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/data_module.h"
+#include "toolpath/section_fill.h"
 #include "toolpath/section_mesh.h"
 #include "view3d/facet_table.h"
 
@@ -33,6 +34,8 @@ class SectionLanes {
   // Puts the filled (not yet grown) raster of section k into the store, for k = 0, 1,
   // ... in order.
   void Fill(int k);
+  // Fills section k again into the store's (cleared) raster, with `coverage`.
+  void Refill(int k, FillCoverage coverage);
   // Takes back section k's raster once it has been walked, written and cleared.
   void Done(int k);
   // Writes the vertices as they stand at the last section into the table.

@@ -197,14 +197,14 @@ void GrowPass(SectionRaster& raster, Pass pass, int r, Host& host) {
 
 }  // namespace
 
-void GrowByWireMargin(TDataModule1& store, Host& host) {
+void GrowByWireMargin(TDataModule1& store, Host& host, int extraCells) {
   for (Pass pass : {Pass{true, 1}, Pass{false, 1}, Pass{true, -1}, Pass{false, -1}}) {
-    GrowPass(store.Raster, pass, store.WireMarginCells, host);
+    GrowPass(store.Raster, pass, store.WireMarginCells + extraCells, host);
   }
 }
 
-void MarkOutline(TDataModule1& store, Host& host) {
-  GrowByWireMargin(store, host);
+void MarkOutline(TDataModule1& store, Host& host, int extraCells) {
+  GrowByWireMargin(store, host, extraCells);
   SectionRaster& raster = store.Raster;
   const int words = raster.WordsPerColumn();
   const int topRow = raster.Rows() - 1;

@@ -11,12 +11,13 @@ namespace vantora {
 // right). A pass marks the first WireMarginCells cells after each run of marked cells
 // that ends inside the line. A line with more than 300 run ends shows "STL File Error"
 // once and grows only its first 300.
-void GrowByWireMargin(TDataModule1& store, Host& host);
+// `extraCells` widens the margin beyond WireMarginCells.
+void GrowByWireMargin(TDataModule1& store, Host& host, int extraCells = 0);
 
 // GrowByWireMargin, then outline weight 2 on the first cell of every marked run along
 // the rows and along the columns, and on the last cell of every run that ends before
 // the end of its line.
-void MarkOutline(TDataModule1& store, Host& host);
+void MarkOutline(TDataModule1& store, Host& host, int extraCells = 0);
 
 // Every raster cell unmarked, with outline weight 0.
 void ClearRaster(TDataModule1& store);

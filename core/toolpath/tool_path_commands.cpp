@@ -8,6 +8,7 @@
 #include "mesh/number_text.h"
 #include "toolpath/outline_walk.h"
 #include "toolpath/raster_setup.h"
+#include "toolpath/section_guard.h"
 #include "toolpath/section_fill.h"
 #include "toolpath/section_lanes.h"
 #include "toolpath/section_outline.h"
@@ -27,6 +28,42 @@ Status Refuse(std::string message) {
 Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sections) {
   if (store.ToolPathReady == 0) return Refuse(kToolPathNotFound);
   return CountSections(angles, sections);
+}
+
+// A section whose path still reaches into the model after its narrow facets were
+// filled whole gets up to this many cells more margin, one at a time.
+constexpr int kMaxExtraMarginCells = 3;
+
+// Grows and outlines the filled raster and walks it into the store's ToolPath.
+void TraceSection(TDataModule1& store, Host& host, int extraMarginCells) {
+  store.PathCount = 0;
+  store.ToolPath.clear();
+  MarkOutline(store, host, extraMarginCells);
+  OutlineWalk(store, host).TraceOutline();
+}
+
+bool Completes(const std::vector<PathPoint>& path) {
+  return !path.empty() && path.back().Y <= path.front().Y;
+}
+
+// Section k at angle a as the raster gives it. Where its path reaches into the model,
+// it is filled again with its narrow facets whole, then with a margin wider by one
+// cell at a time; the first of these whose walk keeps off the model and comes back down
+// to the start height is taken, else the section as the raster gave it.
+void TraceGuardedSection(TDataModule1& store, Host& host, SectionLanes& lanes,
+                         const SectionGuard& guard, int k, float a) {
+  lanes.Fill(k);
+  TraceSection(store, host, 0);
+  if (!guard.Reaches(a, store.ToolPath)) return;
+  for (int extra = 0; extra <= kMaxExtraMarginCells; ++extra) {
+    ClearRaster(store);
+    lanes.Refill(k, FillCoverage::NarrowWhole);
+    TraceSection(store, host, extra);
+    if (Completes(store.ToolPath) && !guard.Reaches(a, store.ToolPath)) return;
+  }
+  ClearRaster(store);
+  lanes.Refill(k, FillCoverage::Sampled);
+  TraceSection(store, host, 0);
 }
 
 Status CheckNearRaster(const char* what, float value, float resolution) {
@@ -112,17 +149,19 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
   // The set-up's section is still in the raster; the first section starts clean.
   ClearRaster(store);
   SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle);
+  SectionGuard guard(table, store, session.ModelTurnAngle);
   bool anyPath = false;
   for (int k = 0; k < sections; ++k) {
     const float a = sectionAngles[std::size_t(k)];
-    store.PathCount = 0;
-    store.ToolPath.clear();
-    lanes.Fill(k);
-    MarkOutline(store, host);
-    OutlineWalk(store, host).TraceOutline();
+    TraceGuardedSection(store, host, lanes, guard, k, a);
     anyPath = anyPath || store.PathCount > 0;
     if (onSection) onSection(a);
-    writer.WriteSectionNc(a, host);
+    if (store.PathCount > 0) {
+      const bool forward = store.PathDirection == 1;
+      guard.Enter(writer, a, forward ? store.ToolPath.front() : store.ToolPath.back());
+      writer.WriteSectionNc(a, host);
+      guard.Leave(a, forward ? store.ToolPath.back() : store.ToolPath.front());
+    }
     ClearRaster(store);
     lanes.Done(k);
     store.PathDirection = -store.PathDirection;

@@ -1,0 +1,44 @@
+#include "toolpath/section_guard.h"
+
+#include <array>
+
+#include "check/program_check.h"
+
+namespace vantora {
+
+SectionGuard::SectionGuard(const FacetTable& table, const TDataModule1& store, double standAngle)
+    : tree_(table), frame_(WireFrameOf(store, standAngle)) {
+  const double margin = store.WireDia + double(store.WireMarginCells) * store.Resolution;
+  clearance_ = tree_.Reach() + margin;
+  top_ = store.MaxZ + frame_.OffsetZ + margin;
+}
+
+bool SectionGuard::Clear(AxisPosition from, AxisPosition to) const {
+  return ReplayMove(tree_, frame_, from, to).Depth <= kReachTolerance;
+}
+
+bool SectionGuard::Reaches(float angle, const std::vector<PathPoint>& path) const {
+  for (std::size_t k = 1; k < path.size(); ++k) {
+    if (!Clear({path[k - 1].X, path[k - 1].Y, angle}, {path[k].X, path[k].Y, angle})) return true;
+  }
+  return false;
+}
+
+void SectionGuard::Enter(NcWriter& writer, float angle, PathPoint first) {
+  if (!last_) return;
+  const AxisPosition from = *last_, to{first.X, first.Y, angle};
+  if (Clear(from, to)) return;
+  // Out on the side where the section ended, turn, and back in.
+  const double side = from.X >= frame_.OffsetX ? 1 : -1;
+  const double outX = frame_.OffsetX + side * clearance_;
+  const std::array<AxisPosition, 2> around{{{outX, from.Y, from.C}, {outX, from.Y, to.C}}};
+  // Up from the end, across above the model while turning, and down to the start.
+  const std::array<AxisPosition, 2> over{{{from.X, top_, from.C}, {to.X, top_, to.C}}};
+  const auto clearWay = [&](const std::array<AxisPosition, 2>& way) {
+    return Clear(from, way[0]) && Clear(way[0], way[1]) && Clear(way[1], to);
+  };
+  const auto& way = clearWay(around) || !clearWay(over) ? around : over;
+  for (const AxisPosition& p : way) writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));
+}
+
+}  // namespace vantora
