@@ -30,6 +30,11 @@ Spans SpansOf(const TDataModule1& s, float wireDia) {
   spans.y = float(s.MaxY - s.MinY + margin);
   spans.z = float(s.MaxZ - s.MinZ + margin);
   spans.diag = std::sqrt(spans.x * spans.x + spans.y * spans.y);
+  // The raster spans the diagonal of the model's box, which holds the turning model
+  // when the box is centred on the axis; a model beside the axis reaches farther.
+  const double corner = std::hypot(std::max(std::abs(s.MinX), std::abs(s.MaxX)),
+                                   std::max(std::abs(s.MinY), std::abs(s.MaxY)));
+  spans.diag = std::max(spans.diag, float(2 * (corner + double(wireDia))));
   return spans;
 }
 
@@ -115,9 +120,11 @@ Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
                   ShortestFloatText(g.Resolution) +
                   ": the model is too tall for its width.");
   }
-  if (!(Reach(store) <= FLT_MAX / 2) || Reach(store) / g.Resolution >= kMaxReachCells) {
+  // Judged at the resolution asked for: a model far beside the axis widens the raster
+  // and with it an enlarged resolution, which would hide that its cells are lost there.
+  if (!(Reach(store) <= FLT_MAX / 2) || Reach(store) / resolution >= kMaxReachCells) {
     return Refuse("The model lies too far from the rotation axis for resolution " +
-                  ShortestFloatText(g.Resolution) + ".");
+                  ShortestFloatText(resolution) + ".");
   }
   g.AxisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
   g.WireMarginCells = TruncateToInt((double(wireDia) + 0.5) / g.Resolution);

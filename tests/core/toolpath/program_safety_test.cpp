@@ -1,0 +1,131 @@
+// Programs keep the wire off the part: whole sweeps on shapes that used to be cut
+// into, replayed by the program check.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "check/program_check.h"
+#include "scripted_host.h"
+#include "toolpath/tool_path_commands.h"
+#include "toolpath_models.h"
+
+namespace vantora {
+namespace {
+
+using Shape = std::function<void(FacetTable&)>;
+
+// Turns every facet added since `first` by `degrees` about z, then tilts it by
+// `tiltDegrees` about x.
+void Turn(FacetTable& t, int first, double degrees, double tiltDegrees = 0) {
+  const double a = degrees * std::acos(-1.0) / 180, b = tiltDegrees * std::acos(-1.0) / 180;
+  for (int k = first; k < t.FacetCount; ++k) {
+    Facet& f = t.Facets[std::size_t(k)];
+    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) {
+      const double x = (*v)[0], y = (*v)[1], z = (*v)[2];
+      const double x1 = std::cos(a) * x - std::sin(a) * y, y1 = std::sin(a) * x + std::cos(a) * y;
+      *v = {float(x1), float(std::cos(b) * y1 - std::sin(b) * z),
+            float(std::sin(b) * y1 + std::cos(b) * z)};
+    }
+  }
+}
+
+// Raises the facets so the lowest stands on the platform, as the import places them.
+void StandOnPlatform(FacetTable& t) {
+  float low = HUGE_VALF;
+  for (int k = 0; k < t.FacetCount; ++k) {
+    const Facet& f = t.Facets[std::size_t(k)];
+    low = std::min({low, f.V1[2], f.V2[2], f.V3[2]});
+  }
+  for (int k = 0; k < t.FacetCount; ++k) {
+    Facet& f = t.Facets[std::size_t(k)];
+    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) (*v)[2] -= low;
+  }
+}
+
+struct Sweep {
+  float from, to, step;
+};
+
+// The check's report of the program a sweep writes for the shape with the preset range.
+ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, ToolPathSetUp setUp = {}) {
+  testing::ToolPathModel m;
+  shape(*m.table);
+  StandOnPlatform(*m.table);
+  testing::FitBounds(*m.store, *m.table);
+  Session session;
+  testing::ScriptedHost host;
+  setUp.StartAngle = sweep.from;
+  EXPECT_TRUE(SetUpToolPath(*m.store, session, *m.table, host, setUp));
+  NcProgram program;
+  const Status run =
+      RunToolPath(*m.store, session, *m.table, host, {sweep.from, sweep.step, sweep.to}, program);
+  EXPECT_TRUE(run) << run.message();
+  ProgramReport report;
+  EXPECT_TRUE(CheckNcProgram(*m.table, *m.store, session.ModelTurnAngle, session.Format, program,
+                             report));
+  EXPECT_GT(report.MotionLines, 0);
+  return report;
+}
+
+void Box(FacetTable& t, float x0, float x1, float y0, float y1, float z0, float z1) {
+  testing::AddBox(t, x0, x1, y0, y1, z0, z1);
+}
+
+TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
+  const struct {
+    const char* name;
+    Shape shape;
+    Sweep sweep;
+  } cases[] = {
+      {"cube", [](FacetTable& t) { Box(t, 0, 20, 0, 20, 0, 20); }, {0, 360, 5}},
+      {"cube by 15", [](FacetTable& t) { Box(t, 0, 20, 0, 20, 0, 20); }, {0, 180, 15}},
+      {"cube turned 45", [](FacetTable& t) { Box(t, -10, 10, -10, 10, 0, 20), Turn(t, 0, 45); },
+       {0, 180, 15}},
+      {"L-shaped prism",
+       [](FacetTable& t) { Box(t, -10, 10, -10, -2, 0, 20), Box(t, -10, -2, -10, 10, 0, 20); },
+       {0, 360, 30}},
+      {"two boxes",
+       [](FacetTable& t) { Box(t, -25, -15, -5, 5, 0, 10), Box(t, 15, 25, -5, 5, 0, 15); },
+       {0, 180, 45}},
+      {"frame with a hole seen side-on",
+       [](FacetTable& t) {
+         Box(t, -15, -5, -3, 3, 0, 30), Box(t, 5, 15, -3, 3, 0, 30);
+         Box(t, -5, 5, -3, 3, 0, 8), Box(t, -5, 5, -3, 3, 22, 30);
+       },
+       {0, 90, 15}},
+      {"thin fin",
+       [](FacetTable& t) { Box(t, -10, 10, -10, 10, 0, 10), Box(t, -0.05f, 0.05f, -8, 8, 10, 25); },
+       {0, 180, 15}},
+      {"off the axis", [](FacetTable& t) { Box(t, 30, 40, 5, 15, 0, 10); }, {0, 360, 20}},
+  };
+  for (const auto& c : cases) {
+    const ProgramReport r = SweepAndCheck(c.shape, c.sweep);
+    EXPECT_TRUE(r.Clean()) << c.name << ": " << ReportText(r);
+  }
+}
+
+// Generated solids: boxes and prisms of random size, turned, tilted and off the axis,
+// swept at random steps.
+TEST(ProgramSafety, GeneratedSolidsStayWhole) {
+  std::mt19937 random(2026);
+  std::uniform_real_distribution<float> size(3, 25), offset(-15, 15), turn(0, 90), tilt(-20, 20);
+  std::uniform_int_distribution<int> step(1, 9);
+  for (int k = 0; k < 24; ++k) {
+    const float w = size(random), d = size(random), h = size(random), x = offset(random),
+                y = offset(random);
+    const double z = turn(random), t = k % 3 == 0 ? tilt(random) : 0;
+    const bool prism = k % 2 == 1;
+    const Shape shape = [=](FacetTable& table) {
+      Box(table, x, x + w, y, y + d, 0, h);
+      if (prism) Box(table, x, x + w / 3, y, y + d / 2, h, h * 1.5f);  // a step on top
+      Turn(table, 0, z, t);
+    };
+    const Sweep sweep{0, 360, 5.0f * float(step(random))};
+    const ProgramReport r = SweepAndCheck(shape, sweep);
+    EXPECT_TRUE(r.Clean()) << "solid " << k << " step " << sweep.step << ": " << ReportText(r);
+  }
+}
+
+}  // namespace
+}  // namespace vantora
