@@ -43,7 +43,7 @@ void BM_CheckProgram(benchmark::State& state) {
   for (auto _ : state) {
     ProgramReport report;
     CheckNcProgram(*torus.table, *torus.store, torus.session.ModelTurnAngle, torus.session.Format,
-                   torus.program, report);
+                   torus.program, 0, report);
     if (!report.Clean()) state.SkipWithError("the torus program reaches into the torus");
   }
 }

@@ -53,7 +53,7 @@ NcJob ReadJob(const NcOptions& o) {
 void CheckWrittenProgram(const Workspace& w, CliContext& context) {
   ProgramReport report;
   ThrowIfFailed(CheckNcProgram(w.table, w.store, w.session.ModelTurnAngle, w.session.Format,
-                               w.session.Program, report));
+                               w.session.Program, 0, report));
   context.host.ShowMessage(ReportSummary(report), {});
   if (!report.Clean()) context.status = kExitModelReached;
 }

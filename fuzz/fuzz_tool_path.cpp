@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   NcProgram program;
   if (!RunToolPath(*store, session, table, host, angles, program)) return 0;
   ProgramReport report;
-  if (!CheckNcProgram(table, *store, session.ModelTurnAngle, session.Format, program, report)) {
+  if (!CheckNcProgram(table, *store, session.ModelTurnAngle, session.Format, program, 0,
+                      report)) {
     std::abort();  // the sweep's own program must read back
   }
   if (!report.Clean()) {

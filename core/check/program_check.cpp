@@ -40,6 +40,16 @@ int ProgramReport::CutThroughLines() const {
                            [](const Intrusion& i) { return i.AxisInside; }));
 }
 
+std::vector<double> ProgramReport::ReachingSections() const {
+  std::vector<double> angles;
+  for (const Intrusion& i : Intrusions) {
+    if (std::find(angles.begin(), angles.end(), i.SectionAngle) == angles.end()) {
+      angles.push_back(i.SectionAngle);
+    }
+  }
+  return angles;
+}
+
 double ProgramReport::DeepestDepth() const {
   double deepest = 0;
   for (const Intrusion& i : Intrusions) deepest = std::max(deepest, i.Depth);
@@ -112,26 +122,29 @@ std::string ReportSummary(const ProgramReport& r) {
 
 namespace {
 
-template <typename Program>
-Status CheckAnyProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                       const NcFormat& format, const Program& program, ProgramReport& report) {
-  NcMotionList motion;
-  if (Status s = ReadNcMotion(program, format, motion); !s) return s;
+ProgramReport CheckMotion(const FacetTable& table, const TDataModule1& store, double standAngle,
+                          const NcMotionList& motion) {
   const SilhouetteTree tree(table);
-  report = CheckProgram(tree, WireFrameOf(store, standAngle), motion);
-  return Status::Ok();
+  return CheckProgram(tree, WireFrameOf(store, standAngle), motion);
 }
 
 }  // namespace
 
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                      const NcFormat& format, const NcProgram& program, ProgramReport& report) {
-  return CheckAnyProgram(table, store, standAngle, format, program, report);
+                      const NcFormat& format, const NcProgram& program, int firstLine,
+                      ProgramReport& report) {
+  NcMotionList motion;
+  if (Status s = ReadNcMotion(program, firstLine, format, motion); !s) return s;
+  report = CheckMotion(table, store, standAngle, motion);
+  return Status::Ok();
 }
 
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
                       const NcFormat& format, std::string_view text, ProgramReport& report) {
-  return CheckAnyProgram(table, store, standAngle, format, text, report);
+  NcMotionList motion;
+  if (Status s = ReadNcMotion(text, format, motion); !s) return s;
+  report = CheckMotion(table, store, standAngle, motion);
+  return Status::Ok();
 }
 
 }  // namespace vantora

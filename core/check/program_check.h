@@ -42,6 +42,8 @@ struct ProgramReport {
   std::vector<Intrusion> Intrusions;
 
   bool Clean() const { return Intrusions.empty(); }
+  // The section angles at which lines reach in, each once, in program order.
+  std::vector<double> ReachingSections() const;
   int CutThroughLines() const;
   double DeepestDepth() const;
 };
@@ -58,11 +60,12 @@ std::string ReportJson(const ProgramReport& report);
 std::string ReportSummary(const ProgramReport& report);
 
 
-// Checks a program just written by a sweep on the store's raster, the model's facets
-// standing at `standAngle`, or one read from a file for that set-up (standAngle 0).
-// Fails only when the program cannot be read in `format`.
+// Checks a program just written by a sweep on the store's raster (its lines from
+// `firstLine` on), the model's facets standing at `standAngle`, or one read from a file
+// for that set-up (standAngle 0). Fails only when the program cannot be read in `format`.
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                      const NcFormat& format, const NcProgram& program, ProgramReport& report);
+                      const NcFormat& format, const NcProgram& program, int firstLine,
+                      ProgramReport& report);
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
                       const NcFormat& format, std::string_view text, ProgramReport& report);
 

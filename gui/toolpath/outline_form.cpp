@@ -8,6 +8,7 @@
 #include <bit>
 
 #include "app/main_window.h"
+#include "check/program_check.h"
 #include "common/appearance.h"
 #include "common/controls.h"
 #include "common/pictures.h"
@@ -75,6 +76,10 @@ void TOutLineForm::BuildAnglePanel() {
   RoteDegEdit->setFont(FormFont(15, true));
   SetBase(*RoteDegEdit, kCream);
   SetTextColor(*RoteDegEdit, kBlue);
+  CheckLabel = new QLabel(this);
+  CheckLabel->setObjectName("CheckLabel");
+  CheckLabel->setGeometry(8, 412, 600, 40);
+  CheckLabel->setWordWrap(true);
 }
 
 const TDataModule1& TOutLineForm::Store() const { return *mainWindow_.DataModule1; }
@@ -203,6 +208,16 @@ void TOutLineForm::FormPaint() {
 void TOutLineForm::Repaint() {
   canvas_.fill(Qt::black);
   FormPaint();
+}
+
+void TOutLineForm::ShowCheck(const ProgramReport& report) {
+  std::string text = ReportSummary(report);
+  const std::vector<double> sections = report.ReachingSections();
+  for (std::size_t k = 0; k < sections.size(); ++k) {
+    text += (k == 0 ? " Sections: C " : ", C ") + FloatToText(float(sections[k]));
+  }
+  CheckLabel->setText(QString::fromStdString(text));
+  SetTextColor(*CheckLabel, report.Clean() ? kGreen : kRed);
 }
 
 void TOutLineForm::ShowSection(float angle) {

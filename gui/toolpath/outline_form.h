@@ -14,6 +14,7 @@ class QLineEdit;
 namespace vantora {
 
 class TForm1;
+struct ProgramReport;
 
 // The "Tool Path Form": one section of the sweep in 2D, as the operator watches it
 // being computed: the outline cells of the section raster (green where the walk never
@@ -48,6 +49,7 @@ class TOutLineForm : public QWidget {
   QLabel* ZLabel;
   QFrame* Panel1;
   QLabel* Image1;
+  QLabel* CheckLabel;
   QLineEdit* RoteDegEdit;  // the current section angle
 
   void FormCreate();
@@ -62,6 +64,9 @@ class TOutLineForm : public QWidget {
 
   // One section of the sweep: its angle in RoteDegEdit, then the section drawn afresh.
   void ShowSection(float angle);
+  // The program check's result after a sweep: its summary, and the sections whose
+  // moves reach into the model, in red.
+  void ShowCheck(const ProgramReport& report);
   // Starts the picture from black and draws it with FormPaint.
   void Repaint();
   // What the window shows below its controls.

@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "check/program_check.h"
 #include "common/handlers.h"
 #include "common/memo_appender.h"
 #include "mesh/number_text.h"
@@ -89,6 +90,7 @@ void TForm1::PosWireButtonClick() {
   const float start = ReadFloat(*StartDegEdit);
   const float step = ReadFloat(*StepDegEdit);
   const SweepAngles angles{start, step, ReadFloat(*EndDegEdit)};
+  const int firstLine = session_.Program.LineCount();
   {
     BusyState::Scope sweeping(Busy);
     MemoProgram program(session_.Program, *NcLines);
@@ -104,6 +106,14 @@ void TForm1::PosWireButtonClick() {
   ModelView->Table.FirstNewFacet = 0;
   ModelView->BuildModelList();
   OutLineForm->Repaint();
+  ProgramReport report;
+  if (Status s = CheckNcProgram(ModelView->Table, *DataModule1, session_.ModelTurnAngle,
+                                session_.Format, session_.Program, firstLine, report);
+      !s) {
+    host_.ShowMessage(s.message());
+  } else {
+    OutLineForm->ShowCheck(report);
+  }
   if (Status s = OfferToSaveNcProgram(session_.Program, host_); !s) {
     host_.ShowMessage(s.message());
   }

@@ -62,7 +62,7 @@ ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, ToolPathSetUp setUp
       RunToolPath(*m.store, session, *m.table, host, {sweep.from, sweep.step, sweep.to}, program);
   EXPECT_TRUE(run) << run.message();
   ProgramReport report;
-  EXPECT_TRUE(CheckNcProgram(*m.table, *m.store, session.ModelTurnAngle, session.Format, program,
+  EXPECT_TRUE(CheckNcProgram(*m.table, *m.store, session.ModelTurnAngle, session.Format, program, 0,
                              report));
   EXPECT_GT(report.MotionLines, 0);
   return report;

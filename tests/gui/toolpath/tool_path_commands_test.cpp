@@ -9,6 +9,7 @@
 #include <set>
 
 #include "cli_run.h"
+#include "stl_builder.h"
 #include "common/memo_appender.h"
 #include "mesh/number_text.h"
 #include "toolpath/tool_path_testing.h"
@@ -172,6 +173,7 @@ TEST_F(ToolPathCommandsTest, WholeJobSavesWhatTheBatchToolWrites) {
     EXPECT_EQ(saved, BatchProgram(model, {"--from", "0", "--to", "360", "--step", "5"}));
     EXPECT_EQ(Memo(), ProgramAsMemoText());
     EXPECT_EQ(Count(saved, "M30\r\n"), 1);
+    EXPECT_EQ(pathForm().CheckLabel->text(), "The wire stays outside the model.");
     EXPECT_FALSE(form().Busy.Active());
     EXPECT_TRUE(host.messages.empty()) << host.messages[0];
     host.progress.clear();
@@ -200,6 +202,9 @@ TEST_F(ToolPathCommandsTest, EachRunAppendsAWholeProgramUntilTheMemoIsCleared) {
   EXPECT_EQ(Count(Memo(), "M30"), 1);
   SweepWithoutSaving();
   EXPECT_EQ(Count(Memo(), "M30"), 2);
+  // The check reads the run just appended, not the ones before it.
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(pathForm().CheckLabel->text(), "The wire stays outside the model.");
   EXPECT_GT(form().session().Program.LineCount(), firstRun);
   EXPECT_EQ(Memo(), ProgramAsMemoText());
 
@@ -214,6 +219,21 @@ TEST_F(ToolPathCommandsTest, EachRunAppendsAWholeProgramUntilTheMemoIsCleared) {
   const std::string one = ReadFile(dir.File("one.nc"));
   EXPECT_EQ(Count(one, "M30\r\n"), 1);
   EXPECT_EQ(one.substr(0, 2), "\r\n");  // the empty first line of the default format
+}
+
+// A margin of one enlarged cell is too narrow for the wire on this box: the window
+// says so and marks the section, and the program is still offered.
+TEST_F(ToolPathCommandsTest, ASweepThatReachesIntoTheModelIsMarked) {
+  WriteFile(dir.File("wide.stl"), testing::TextStlBox(1500, 10));
+  OpenModel(dir.File("wide.stl"));
+  Type("WrrediaEdit1", "0.3");
+  Click("PosNcButton");
+  SweepWithoutSaving();
+  const std::string label = pathForm().CheckLabel->text().toStdString();
+  EXPECT_NE(label.find("reaches into the model"), std::string::npos) << label;
+  EXPECT_NE(label.find("Sections: C 0.000"), std::string::npos) << label;
+  EXPECT_EQ(Memo(), ProgramAsMemoText());
+  EXPECT_EQ(host.questions.size(), 1u);
 }
 
 TEST_F(ToolPathCommandsTest, AnswerNoOrCancelSavesNothingAndKeepsTheProgram) {
