@@ -88,10 +88,32 @@ SectionRaster::CellEdges EdgesOf(int cells, int offset, float resolution) {
   return edges;
 }
 
+// Whether height z lies in raster row `row` or above it, by the rule the row edges
+// follow (EdgesOf with the wire margin as the offset).
+bool AtOrAboveRow(double z, int row, const RasterGeometry& g) {
+  return std::trunc(z / double(g.Resolution) + 0.5) >= double(row - g.WireMarginCells);
+}
+
+// A model reaching below the first row would lose its foot, and one whose top stays
+// below the platform's row gets a raster sized from a negative height.
+Status CheckStandsOnPlatform(const HeightSpan& model, const RasterGeometry& g) {
+  if (AtOrAboveRow(model.Lowest, 0, g) && AtOrAboveRow(model.Highest, g.WireMarginCells, g)) {
+    return Status::Ok();
+  }
+  return Refuse("The model lies from Z " + ShortestFloatText(float(model.Lowest)) + " to Z " +
+                ShortestFloatText(float(model.Highest)) +
+                "; it must stand on the platform (Z 0) for a tool path.");
+}
+
 }  // namespace
 
 Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
                   RasterGeometry& geometry) {
+  return PlanRaster(store, {store.MinZ, store.MaxZ}, resolution, wireDia, geometry);
+}
+
+Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float resolution,
+                  float wireDia, RasterGeometry& geometry) {
   if (!(resolution > 0) || !std::isfinite(resolution)) {
     return Refuse("The resolution must be greater than 0; it is " +
                   ShortestFloatText(resolution) + ".");
@@ -128,6 +150,7 @@ Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
   }
   g.AxisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
   g.WireMarginCells = TruncateToInt((double(wireDia) + 0.5) / g.Resolution);
+  if (Status s = CheckStandsOnPlatform(model, g); !s) return s;
   geometry = g;
   return Status::Ok();
 }

@@ -16,13 +16,26 @@ struct RasterGeometry {
   int AxisColumn = 0, WireMarginCells = 0;
 };
 
+// How far a model reaches in Z.
+struct HeightSpan {
+  double Lowest = 0, Highest = 0;
+};
+
 // Computes the raster for `resolution` and `wireDia` over the store's bounds, or
 // refuses, changing nothing: a resolution or wire diameter that is not greater than 0,
 // a model too large for single-precision spans, a model so tall for its width that
-// more than 6000 rows would be needed even after enlarging the resolution, and a model
-// lying so far from the rotation axis that stepping one cell there is lost in rounding.
+// more than 6000 rows would be needed even after enlarging the resolution, a model
+// lying so far from the rotation axis that stepping one cell there is lost in rounding,
+// and a model that does not stand on the platform. The rows start the wire margin
+// below the platform, whatever the bounds: the model's lowest point must lie in them
+// and its top reach the platform's row.
 Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
                   RasterGeometry& geometry);
+
+// The same with the model reaching over `model` in Z rather than from MinZ to MaxZ:
+// Cancel to "Move to platform ?" leaves MinZ at 0 wherever the facets lie.
+Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float resolution,
+                  float wireDia, RasterGeometry& geometry);
 
 // Sizes the section raster from the store's bounds, Resolution and WireDia: MaxX and
 // MinX become plus and minus the half width of the turning model, the raster's size,

@@ -1,5 +1,6 @@
 #include "toolpath/tool_path_commands.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <string>
@@ -72,12 +73,29 @@ Status CheckNearRaster(const char* what, float value, float resolution) {
                 " lies too far outside the section raster.");
 }
 
+// Where the facets reach in Z: after Cancel to "Move to platform ?" the store's MinZ
+// says 0 wherever they lie.
+HeightSpan HeightsOf(const FacetTable& table) {
+  HeightSpan span{HUGE_VAL, -HUGE_VAL};
+  for (int k = 0; k < table.FacetCount; ++k) {
+    const Facet& f = table.Facets[std::size_t(k)];
+    for (const Vec3* v : {&f.V1, &f.V2, &f.V3}) {
+      span.Lowest = std::min(span.Lowest, double((*v)[2]));
+      span.Highest = std::max(span.Highest, double((*v)[2]));
+    }
+  }
+  return span;
+}
+
 }  // namespace
 
 Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& table,
                      Host& host, const ToolPathSetUp& setUp) {
   RasterGeometry geometry;
-  if (Status s = PlanRaster(store, setUp.Resolution, setUp.WireDia, geometry); !s) return s;
+  if (Status s = PlanRaster(store, HeightsOf(table), setUp.Resolution, setUp.WireDia, geometry);
+      !s) {
+    return s;
+  }
   session.ModelTurnAngle = 0;
   store.Resolution = setUp.Resolution;
   store.WireDia = setUp.WireDia;

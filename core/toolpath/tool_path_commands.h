@@ -36,7 +36,8 @@ using SectionObserver = std::function<void(float angle)>;
 // Setting up the tool path (PosNcButtonClick): the present orientation becomes angle
 // 0, the raster is sized (RasterSetup, which may enlarge the resolution), the cutting
 // range is preset to the raster's width and the model is rasterized as it stands.
-// Refusals (PlanRaster's) come before anything changes.
+// Refusals (PlanRaster's, with the model reaching as far as its facets) come before
+// anything changes.
 Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& table,
                      Host& host, const ToolPathSetUp& setUp);
 

@@ -100,6 +100,20 @@ TEST(CliNc, UsageErrorsAndRefusals) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// Without --no-platform the model would be set on the platform; left below it, it has
+// no tool path.
+TEST(CliNc, RefusesAModelLeftBelowThePlatform) {
+  TempDir dir;
+  WriteFile(dir.File("sunk.stl"), testing::TextStl(testing::BoxFacets({0, 0, -30}, {20, 20, -10})));
+  const CliRun run =
+      RunTool({"nc", dir.File("sunk.stl"), "-o", dir.File("sunk.nc"), "--no-platform"});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_EQ(run.err,
+            "vantora-cli: The model lies from Z -30 to Z -10; it must stand on the platform (Z "
+            "0) for a tool path.\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("sunk.nc")));
+}
+
 // A model too wide for 6000 columns at 0.2 mm gets a larger resolution; beyond the
 // wire's diameter the application warns and goes on. The margin of one such cell is
 // too narrow for the wire on this box: the program is written and the check says so.

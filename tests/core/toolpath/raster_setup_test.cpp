@@ -95,6 +95,8 @@ TEST(RasterSetup, RefusalsChangeNothing) {
       {10, 20, -0.2f, 1.0f, "resolution must be greater than 0"},
       {10, 20, 0.2f, 0.0f, "wire diameter must be greater than 0"},
       {10, 5000, 0.2f, 1.0f, "more than the 6000"},  // far taller than wide
+      // Cancel to "Move to platform ?" sets MinZ to 0 under a model lying below it.
+      {10, -10, 0.2f, 1.0f, "must stand on the platform"},
   };
   for (const Case& c : cases) {
     auto s = StoreWithBounds(c.halfX, c.halfX, c.height);
@@ -112,6 +114,43 @@ TEST(RasterSetup, RefusalsChangeNothing) {
     EXPECT_NE(s->ScanGrid.Find(1, 1), nullptr);
     EXPECT_TRUE(host.messages.empty());
   }
+}
+
+// The rows start the wire margin below the platform: the model's lowest point must lie
+// in them and its top in the platform's row or above, to the last bit of their edges.
+TEST(PlanRaster, AModelMustStandOnThePlatform) {
+  auto s = StoreWithBounds(10, 10, 20);
+  s->WireDia = 1.0f;
+  ScriptedHost host;
+  ASSERT_TRUE(RasterSetup(*s, host));
+  const auto& edges = s->Raster.RowEdges.Edges;
+  const double foot = edges[0], platformRow = edges[std::size_t(s->WireMarginCells)];
+  auto below = [](double z) { return std::nextafter(z, -HUGE_VAL); };
+  struct Case {
+    HeightSpan model;
+    bool stands;
+  };
+  const Case cases[] = {
+      {{0, 20}, true},           {{-1e-6, 20}, true},  // placed, and with rounding noise
+      {{foot, 20}, true},        {{foot, platformRow}, true},
+      {{below(foot), 20}, false}, {{foot, below(platformRow)}, false},
+      {{-5, 10}, false},         {{-30, -10}, false},
+  };
+  for (const Case& c : cases) {
+    RasterGeometry g;
+    const Status status = PlanRaster(*s, c.model, s->Resolution, s->WireDia, g);
+    EXPECT_EQ(bool(status), c.stands) << c.model.Lowest << " to " << c.model.Highest;
+    if (c.stands) continue;
+    EXPECT_NE(status.message().find("must stand on the platform"), std::string::npos);
+    EXPECT_EQ(g.RasterMaxJ, 0);  // left as it was
+  }
+  auto sunk = StoreWithBounds(10, 10, 0);
+  sunk->MinZ = -30;
+  sunk->MaxZ = -10;
+  RasterGeometry g;
+  EXPECT_EQ(PlanRaster(*sunk, 0.2f, 1.0f, g).message(),
+            "The model lies from Z -30 to Z -10; it must stand on the platform (Z 0) for a "
+            "tool path.");
 }
 
 TEST(RasterSetup, RefusesAModelFarFromTheAxis) {

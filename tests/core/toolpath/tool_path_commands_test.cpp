@@ -58,17 +58,36 @@ TEST(SetUpToolPath, PresetsTheRangeAndRasterizesAsTheModelStands) {
   EXPECT_EQ(s.Raster.OutlineWeight(s.AxisColumn, 0), 2);  // grown down to row 0
 }
 
+void SunkBox(FacetTable& t) { testing::AddBox(t, -10, 10, -10, 10, -30, -10); }
+
 TEST(SetUpToolPath, RefusesBeforeChangingAnything) {
-  auto job = std::make_unique<Job>();
-  Cube(job->table());
-  testing::FitBounds(job->store(), job->table());
-  job->session.ModelTurnAngle = 30;
-  const Status status =
-      SetUpToolPath(job->store(), job->session, job->table(), job->host, {0.2f, -1.0f, 0});
-  EXPECT_EQ(status.code(), ErrorCode::InvalidValue);
-  EXPECT_EQ(job->session.ModelTurnAngle, 30.0f);
-  EXPECT_EQ(job->store().WireDia, 1.5f);
-  EXPECT_EQ(job->store().ToolPathReady, 0);
+  struct Case {
+    void (*build)(FacetTable&);
+    float wireDia;
+    const char* says;
+  };
+  const Case cases[] = {
+      {Cube, -1.0f, "The wire diameter must be greater than 0; it is -1."},
+      // Cancel to "Move to platform ?": MinZ says 0, the facets lie below the platform.
+      {SunkBox, 1.0f,
+       "The model lies from Z -30 to Z -10; it must stand on the platform (Z 0) for a tool "
+       "path."},
+  };
+  for (const Case& c : cases) {
+    auto job = std::make_unique<Job>();
+    c.build(job->table());
+    testing::FitBounds(job->store(), job->table());
+    job->store().MinZ = 0;
+    job->session.ModelTurnAngle = 30;
+    const Status status =
+        SetUpToolPath(job->store(), job->session, job->table(), job->host, {0.2f, c.wireDia, 0});
+    EXPECT_EQ(status.code(), ErrorCode::InvalidValue);
+    EXPECT_EQ(status.message(), c.says);
+    EXPECT_EQ(job->session.ModelTurnAngle, 30.0f);
+    EXPECT_EQ(job->store().WireDia, 1.5f);
+    EXPECT_EQ(job->store().ToolPathReady, 0);
+    EXPECT_EQ(job->store().Raster.Rows(), 0);
+  }
 }
 
 // A cube's section is a rectangle grown by the wire margin; the path climbs its left
