@@ -19,6 +19,10 @@ void NcProgram::Clear() {
   ends_.clear();
 }
 
+void AppendProgram(const NcProgram& program, NcLineSink& sink) {
+  for (int k = 0; k < program.LineCount(); ++k) sink.AppendLine(program.Line(k));
+}
+
 void WriteNcText(const NcProgram& program, OutputSink& out) {
   for (int k = 0; k < program.LineCount(); ++k) {
     std::string_view line = program.Line(k);

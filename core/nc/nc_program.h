@@ -33,6 +33,9 @@ class NcProgram final : public NcLineSink {
   std::vector<std::size_t> ends_;
 };
 
+// Appends every line of `program` to `sink`, in order.
+void AppendProgram(const NcProgram& program, NcLineSink& sink);
+
 // The text of a .nc file: every line followed by CR LF. A line that ends in a line
 // feed of its own (the program end "M30\n") has it replaced by that CR LF.
 void WriteNcText(const NcProgram& program, OutputSink& out);

@@ -148,10 +148,13 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
   store.StartAngle = angles.Start;
   store.SectionStep = angles.Step;
   store.EndAngle = angles.End;
-  NcWriter writer(session.Format, store, program);
+  // Written aside, so that a sweep that fails leaves `program` as it was.
+  NcProgram run;
+  NcWriter writer(session.Format, store, run);
   writer.StartProgram();
   if (Status s = SweepSections(store, session, table, host, writer, onSection); !s) return s;
   writer.EndProgram();
+  AppendProgram(run, program);
   return Status::Ok();
 }
 

@@ -54,8 +54,9 @@ Status CountSections(const SweepAngles& angles, int& sections);
 
 // Computing and writing the NC program (PosWireButtonClick) up to its last line: the
 // angles go to the store, then the program's first line, every section
-// (SweepSections) and "M30\n" are appended to `program`. "Tool path not find" when
-// the tool path was not set up; refusals (CountSections) before anything changes.
+// (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
+// has succeeded; a sweep that fails leaves `program` as it was. "Tool path not find"
+// when the tool path was not set up; refusals (CountSections) before anything changes.
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
                    const SectionObserver& onSection = {});

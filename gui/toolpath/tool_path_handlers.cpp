@@ -16,7 +16,8 @@ namespace vantora {
 namespace {
 
 // The program as Memo1 holds it: each line kept whole in the session, which is what a
-// save writes, and shown through the buffered appender while the sweep writes it.
+// save writes, and shown through the buffered appender. A run hands over its program
+// only once its sweep has succeeded, so one that fails leaves both as they were.
 class MemoProgram final : public NcLineSink {
  public:
   MemoProgram(NcProgram& program, MemoAppender& memo) : program_(program), memo_(memo) {}

@@ -214,18 +214,21 @@ TEST(RunToolPath, RefusalsComeBeforeAnything) {
 }
 
 // A program that cuts nothing is reported, not handed over as done: a resolution far
-// coarser than the model, or a start height above it.
+// coarser than the model, or a start height above it. The program an earlier run left
+// stays as it was.
 TEST(RunToolPath, SweepWithoutAnyPathFails) {
   auto coarse = PreparedJob(Cube, {100.0f, 1.0f, 0});
   auto high = PreparedJob(Cube);
   ASSERT_TRUE(DefineStartPosition(high->store(), 50.0f, -10.0f, 10.0f));
   for (Job* job : {coarse.get(), high.get()}) {
     NcProgram program;
+    program.AppendLine("M30\n");
     const Status s = RunToolPath(job->store(), job->session, job->table(), job->host,
                                  {0, 90, 360}, program);
     EXPECT_EQ(s.code(), ErrorCode::InvalidValue);
     EXPECT_NE(s.message().find("No section has a tool path"), std::string::npos)
         << s.message();
+    EXPECT_EQ(LinesOf(program), std::vector<std::string>{"M30\n"});
     EXPECT_EQ(job->host.progress.back(), (std::pair{5, 5}));
     EXPECT_EQ(job->session.ModelTurnAngle, 0.0f);  // the model stays as it stood
   }

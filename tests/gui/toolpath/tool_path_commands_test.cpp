@@ -279,6 +279,24 @@ TEST_F(ToolPathCommandsTest, RefusedAnglesChangeNothing) {
             std::vector<std::string>{"The section step must be greater than 0; it is 0."});
 }
 
+// The memo shows whole programs only: a sweep that fails adds nothing to it.
+TEST_F(ToolPathCommandsTest, SweepWithoutAPathLeavesTheMemoAsItWas) {
+  OpenModel(BoxFile());
+  Click("PosNcButton");
+  SweepWithoutSaving();
+  const std::string memo = Memo();
+  const int lines = form().session().Program.LineCount();
+  Type("StartHeightEdit", "50");  // above the box
+  Click("StartButton");
+  host.messages.clear();
+  Click("PosWireButton");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("No section has a tool path"), std::string::npos);
+  EXPECT_EQ(Memo(), memo);
+  EXPECT_EQ(form().session().Program.LineCount(), lines);
+  EXPECT_EQ(host.questions.size(), 1u);  // the first run's "Save NC file ?" only
+}
+
 TEST_F(ToolPathCommandsTest, StartButtonMovesTheMarkersAndTheNextSweepUsesTheRange) {
   const std::string box = BoxFile();
   OpenModel(box);
