@@ -16,6 +16,12 @@ constexpr int kStackDepth = 72;
 
 double BoxPointGap(double lo, double hi, double v) { return std::max({lo - v, v - hi, 0.0}); }
 
+// The distance from p to a node's shadow box.
+template <typename Box>
+double BoxPointDistance(const Box& b, PlanePoint p) {
+  return std::hypot(BoxPointGap(b.x0, b.x1, p.x), BoxPointGap(b.z0, b.z1, p.z));
+}
+
 }  // namespace
 
 SilhouetteTree::Turn SilhouetteTree::TurnOf(double radians) {
@@ -120,9 +126,7 @@ double SilhouetteTree::DistanceToPoint(const Turn& turn, PlanePoint p, double ca
   double best = cap;
   Search(
       turn, cap,
-      [&](const Box2& b) {
-        return std::hypot(BoxPointGap(b.x0, b.x1, p.x), BoxPointGap(b.z0, b.z1, p.z));
-      },
+      [&](const Box2& b) { return BoxPointDistance(b, p); },
       [&](std::uint32_t k, double bound) {
         best = std::min(bound, plane::PointTriangleDistance(p, ShadowOf(facets_[k], turn)));
         return best;
@@ -199,9 +203,7 @@ double SilhouetteTree::DepthInside(const Turn& turn, PlanePoint p) const {
   double best = HUGE_VAL;
   Search(
       turn, best,
-      [&](const Box2& b) {
-        return std::hypot(BoxPointGap(b.x0, b.x1, p.x), BoxPointGap(b.z0, b.z1, p.z));
-      },
+      [&](const Box2& b) { return BoxPointDistance(b, p); },
       [&](std::uint32_t f, double bound) {
         const auto shadow = ShadowOf(facets_[f], turn);
         const int side = facing(f);
