@@ -126,6 +126,12 @@ Status CountSections(const SweepAngles& angles, int& sections) {
     return Refuse("The section step must be greater than 0; it is " +
                   ShortestFloatText(angles.Step) + ".");
   }
+  // A program without sections would cut nothing.
+  if (!(angles.Start <= angles.End)) {
+    return Refuse("The first section angle " + ShortestFloatText(angles.Start) +
+                  " lies after the last " + ShortestFloatText(angles.End) +
+                  ": there is no section to cut.");
+  }
   long count = 0;
   for (float a = angles.Start; a <= angles.End; ++count) {
     const float next = a + angles.Step;
@@ -188,7 +194,6 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
     store.PathDirection = -store.PathDirection;
     host.ReportProgress(k + 1, sections);
   }
-  if (sections == 0) return Status::Ok();
   // A range or start height may leave single sections without a path; none at all
   // is a program that cuts nothing, which is never what was asked for. The model then
   // stays as it stood.

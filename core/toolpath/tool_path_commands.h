@@ -49,7 +49,8 @@ Status DefineStartPosition(TDataModule1& store, float startHeight, float beginRa
 
 // The number of sections from angles.Start to angles.End in steps of angles.Step, the
 // angle growing by f32 additions. Refuses a step that is not greater than 0 or that is
-// too small to advance the angle somewhere on the way.
+// too small to advance the angle somewhere on the way, and a first angle after the
+// last, which leaves no section.
 Status CountSections(const SweepAngles& angles, int& sections);
 
 // Computing and writing the NC program (PosWireButtonClick) up to its last line: the

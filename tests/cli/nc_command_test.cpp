@@ -88,6 +88,11 @@ TEST(CliNc, UsageErrorsAndRefusals) {
   const CliRun step = RunTool({"nc", model, "-o", out, "--to", "10", "--step", "0"});
   EXPECT_EQ(step.status, kExitFailure);
   EXPECT_EQ(step.err, "vantora-cli: The section step must be greater than 0; it is 0.\n");
+  const CliRun backward = RunTool({"nc", model, "-o", out, "--from", "90", "--to", "0"});
+  EXPECT_EQ(backward.status, kExitFailure);
+  EXPECT_EQ(backward.err,
+            "vantora-cli: The first section angle 90 lies after the last 0: there is no "
+            "section to cut.\n");
   const CliRun wire = RunTool({"nc", model, "-o", out, "--wire", "-1"});
   EXPECT_EQ(wire.status, kExitFailure);
   EXPECT_NE(wire.err.find("wire diameter"), std::string::npos);

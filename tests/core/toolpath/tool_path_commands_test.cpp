@@ -186,10 +186,6 @@ TEST(RunToolPath, SweepCountsSectionsAndAlternatesDirections) {
   const auto lines = LinesOf(program);
   const auto turn = std::find(lines.begin(), lines.end(), " C 5.000");
   EXPECT_NE(turn, lines.end());
-
-  NcProgram none;
-  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {10, 5, 0}, none));
-  EXPECT_EQ(LinesOf(none), (std::vector<std::string>{"", "M30\n"}));
 }
 
 TEST(RunToolPath, RefusalsComeBeforeAnything) {
@@ -202,11 +198,17 @@ TEST(RunToolPath, RefusalsComeBeforeAnything) {
 
   job = PreparedJob(Cube);
   job->store().StartAngle = 7;
-  for (const SweepAngles& bad : {SweepAngles{0, 0, 10}, SweepAngles{0, -5, 10},
-                                 SweepAngles{1e8f, 1, 1e9f}}) {
+  const std::pair<SweepAngles, const char*> refused[] = {
+      {{0, 0, 10}, "section step"},
+      {{0, -5, 10}, "section step"},
+      {{1e8f, 1, 1e9f}, "section step"},
+      {{90, 5, 0},
+       "The first section angle 90 lies after the last 0: there is no section to cut."},
+  };
+  for (const auto& [bad, says] : refused) {
     status = RunToolPath(job->store(), job->session, job->table(), job->host, bad, program);
     EXPECT_EQ(status.code(), ErrorCode::InvalidValue);
-    EXPECT_NE(status.message().find("section step"), std::string::npos) << status.message();
+    EXPECT_NE(status.message().find(says), std::string::npos) << status.message();
   }
   EXPECT_EQ(program.LineCount(), 0);
   EXPECT_EQ(job->store().StartAngle, 7.0f);

@@ -266,7 +266,8 @@ TEST_F(ToolPathCommandsTest, RefusedAnglesChangeNothing) {
   Click("PosNcButton");
   const Fields usual{{"StartDegEdit", "0.00"}, {"EndDegEdit", "0.00"}, {"StepDegEdit", "5.00"}};
   const std::pair<const char*, const char*> refused[] = {
-      {"StepDegEdit", "0"}, {"StepDegEdit", "-5"}, {"EndDegEdit", "ten"}, {"StartDegEdit", ""}};
+      {"StepDegEdit", "0"}, {"StepDegEdit", "-5"}, {"EndDegEdit", "ten"}, {"StartDegEdit", ""},
+      {"StartDegEdit", "90"}};
   for (const auto& [edit, text] : refused) {
     SCOPED_TRACE(std::string(edit) + " = " + text);
     EXPECT_EQ(ClickWith("PosWireButton", usual, edit, text).size(), 1u);
