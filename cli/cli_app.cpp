@@ -1,11 +1,13 @@
 #include "cli_app.h"
 
 #include "cli_command.h"
+#include "common/unexpected_error.h"
 
 namespace vantora {
+namespace {
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           bool errIsTerminal) {
+int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                bool errIsTerminal) {
   CLI::App app{"Vantora batch tool: reads models and writes STL files and NC programs."};
   app.name("vantora-cli");
   app.require_subcommand(1);
@@ -30,6 +32,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitFailure;
   }
   return context.status;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool errIsTerminal) {
+  return GuardCommand(err, [&] { return ParseAndRun(args, out, err, errIsTerminal); });
+}
+
+int GuardCommand(std::ostream& err, const std::function<int()>& command) {
+  try {
+    return command();
+  } catch (const std::exception& e) {
+    err << "vantora-cli: " << UnexpectedErrorMessage(e) << '\n';
+    return kExitFailure;
+  }
 }
 
 }  // namespace vantora

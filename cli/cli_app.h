@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,5 +17,10 @@ inline constexpr int kExitModelReached = 3;  // the program's wire reaches into 
 // `out`, messages and errors to `err`. Returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool errIsTerminal = false);
+
+// Runs one command and returns its exit status. An exception the command lets escape
+// (out of memory, an internal error) ends the command, not the process: exit status 1
+// and a message on `err`.
+int GuardCommand(std::ostream& err, const std::function<int()>& command);
 
 }  // namespace vantora

@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 
+#include "common/unexpected_error.h"
 #include "mesh/number_text.h"
 
 namespace vantora {
@@ -17,8 +18,10 @@ float ReadFloat(const QLineEdit& edit) {
 void RunHandler(Host& host, const std::function<void()>& handler) noexcept {
   try {
     handler();
-  } catch (const std::exception& e) {
+  } catch (const ConversionError& e) {
     host.ShowMessage(e.what());
+  } catch (const std::exception& e) {
+    host.ShowMessage(UnexpectedErrorMessage(e));
   } catch (...) {
     host.ShowMessage({});
   }

@@ -23,9 +23,10 @@ class ConversionError : public std::runtime_error {
 float ReadFloat(const QLineEdit& edit);
 
 // Runs an event handler the way the framework runs one: an exception that leaves it
-// ends the handler and is shown to the operator (an unknown one with an empty
-// message), and the program goes on. Exceptions must not unwind through Qt's event
-// dispatch, so every handler runs through here.
+// ends the handler and is shown to the operator, and the program goes on. A field that
+// is not a number shows its own message, memory running out or any other exception is
+// told as such, an unknown one has an empty message. Exceptions must not unwind
+// through Qt's event dispatch, so every handler runs through here.
 void RunHandler(Host& host, const std::function<void()>& handler) noexcept;
 
 // Connects `signal` of `sender` to the handler `method` of `receiver`.

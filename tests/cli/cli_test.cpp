@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <new>
+#include <sstream>
+#include <stdexcept>
 
 #include "cli_run.h"
 #include "test_files.h"
@@ -156,6 +160,23 @@ TEST(CliStlScan, WrongOptionsAndRefusedScans) {
   EXPECT_EQ(refused.err, "vantora-cli: Cannot read \"" + dir.File("nan.sca") +
                              "\": line 2: the height \"nan\" is not a number.\n");
   EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// What a command lets escape ends it with status 1 and a message, not the process.
+TEST(GuardCommand, EscapingExceptionsFailTheCommand) {
+  const std::pair<std::function<int()>, const char*> cases[] = {
+      {[]() -> int { throw std::bad_alloc(); }, "vantora-cli: Out of memory"},
+      {[]() -> int { throw std::length_error("vector too long"); },
+       "vantora-cli: Internal error (vector too long)"},
+  };
+  for (const auto& [command, says] : cases) {
+    std::ostringstream err;
+    EXPECT_EQ(GuardCommand(err, command), kExitFailure) << says;
+    EXPECT_EQ(err.str().substr(0, std::strlen(says)), says);
+  }
+  std::ostringstream err;
+  EXPECT_EQ(GuardCommand(err, [] { return kExitUsage; }), kExitUsage);
+  EXPECT_EQ(err.str(), "");
 }
 
 }  // namespace

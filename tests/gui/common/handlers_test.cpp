@@ -4,6 +4,9 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "scripted_host.h"
 
@@ -30,17 +33,27 @@ TEST(ReadFloat, NumbersWithAPointAndConversionErrorsOtherwise) {
 }
 
 TEST(RunHandler, ExceptionsEndTheHandlerAndAreShown) {
-  ScriptedHost host;
-  bool after = false;
-  RunHandler(host, [&] {
-    throw ConversionError("'x' is not a valid floating point value");
-    after = true;
-  });
-  RunHandler(host, [] { throw 42; });
-  RunHandler(host, [] {});
-  EXPECT_FALSE(after);
-  EXPECT_EQ(host.messages,
-            (std::vector<std::string>{"'x' is not a valid floating point value", ""}));
+  const std::pair<std::function<void()>, const char*> cases[] = {
+      {[] { throw ConversionError("'x' is not a valid floating point value"); },
+       "'x' is not a valid floating point value"},
+      {[] { throw std::bad_alloc(); }, "Out of memory"},
+      {[] { throw std::length_error("vector too long"); }, "Internal error (vector too long)"},
+      {[] { throw 42; }, ""},
+  };
+  for (const auto& [thrower, says] : cases) {
+    ScriptedHost host;
+    bool after = false;
+    RunHandler(host, [&] {
+      thrower();
+      after = true;
+    });
+    EXPECT_FALSE(after);
+    ASSERT_EQ(host.messages.size(), 1u) << says;
+    EXPECT_EQ(host.messages[0].substr(0, std::string_view(says).size()), says);
+  }
+  ScriptedHost quiet;
+  RunHandler(quiet, [] {});
+  EXPECT_TRUE(quiet.messages.empty());
 }
 
 TEST(BindHandler, SignalRunsTheHandlerThroughTheBoundary) {
