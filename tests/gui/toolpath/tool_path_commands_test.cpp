@@ -151,6 +151,22 @@ TEST_F(ToolPathCommandsTest, SetUpThatCannotBeDoneChangesNothing) {
             std::vector<std::string>{"'abc' is not a valid floating point value"});
 }
 
+TEST_F(ToolPathCommandsTest, ModelLeftBelowThePlatformIsRefused) {
+  WriteFile(dir.File("sunk.stl"),
+            testing::TextStl(testing::BoxFacets({0, 0, -30}, {20, 20, -10})));
+  host.openFiles.push_back({dir.File("sunk.stl"), 2});
+  host.answers.push_back(false);  // Cancel to "Move to platform ?"
+  form().OpenFileButton->click();
+  Click("PosNcButton");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("from Z -30 to Z -10; it must stand on the platform"),
+            std::string::npos)
+      << host.messages[0];
+  EXPECT_EQ(store().ToolPathReady, 0);
+  EXPECT_TRUE(Find("PosNcButton")->isEnabled());
+  EXPECT_EQ(form().OutLineForm, nullptr);
+}
+
 TEST_F(ToolPathCommandsTest, WholeJobSavesWhatTheBatchToolWrites) {
   const std::string cone = SharedModel("ocl-cone_on_side.stl").string();
   for (const std::string& model : {BoxFile(), cone}) {
