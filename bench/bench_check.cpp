@@ -7,23 +7,16 @@
 #include "app/silent_host.h"
 #include "check/program_check.h"
 #include "toolpath/tool_path_commands.h"
-#include "toolpath_models.h"
-#include "torus.h"
+#include "yardstick.h"
 
 namespace vantora {
 namespace {
 
-struct TorusProgram {
-  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
-  std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>();
-  Session session;
-  SilentHost host;
+// The yardstick and the program of its 0..360 by 5 sweep.
+struct TorusProgram : bench::Yardstick {
   NcProgram program;
 
-  TorusProgram() {
-    bench::FillTorus(*table, 1'000'000);
-    testing::FitBounds(*store, *table);
-    SetUpToolPath(*store, session, *table, host, {0.2f, 1.0f, 0});
+  TorusProgram() : Yardstick(1'000'000) {
     RunToolPath(*store, session, *table, host, {0, 5, 360}, program);
   }
 };

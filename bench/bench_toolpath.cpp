@@ -15,26 +15,13 @@
 #include "toolpath/tool_path_commands.h"
 #include "toolpath_models.h"
 #include "torus.h"
+#include "yardstick.h"
 
 namespace vantora {
 namespace {
 
-struct Yardstick {
-  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
-  std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>();
-  Session session;
-  SilentHost host;
-
-  explicit Yardstick(long facets) {
-    bench::FillTorus(*table, facets);
-    testing::FitBounds(*store, *table);
-    SetUpToolPath(*store, session, *table, host, {0.2f, 1.0f, 0});
-    ClearRaster(*store);
-  }
-};
-
 void BM_LiteralSection(benchmark::State& state) {
-  Yardstick y(state.range(0));
+  bench::Yardstick y(state.range(0));
   testing::LiteralRaster raster(*y.store);
   float angle = 0;
   for (auto _ : state) {
@@ -46,7 +33,7 @@ void BM_LiteralSection(benchmark::State& state) {
 BENCHMARK(BM_LiteralSection)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_SectionMesh(benchmark::State& state) {
-  Yardstick y(state.range(0));
+  bench::Yardstick y(state.range(0));
   for (auto _ : state) {
     SectionMesh mesh(*y.table, *y.store);
     benchmark::DoNotOptimize(mesh.Facets().data());
@@ -57,7 +44,7 @@ BENCHMARK(BM_SectionMesh)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 // Everything a section of the sweep does, on one thread: turn, rasterize, trace, write,
 // clear.
 void BM_Section(benchmark::State& state) {
-  Yardstick y(state.range(0));
+  bench::Yardstick y(state.range(0));
   const SectionMesh mesh(*y.table, *y.store);
   TurnedVertices vertices(mesh, *y.store, 0);
   NcProgram program;
@@ -80,7 +67,7 @@ void BM_Section(benchmark::State& state) {
 BENCHMARK(BM_Section)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_Sweep(benchmark::State& state) {
-  Yardstick y(state.range(0));
+  bench::Yardstick y(state.range(0));
   for (auto _ : state) {
     NcProgram program;
     RunToolPath(*y.store, y.session, *y.table, y.host, {0, 5, 360}, program);

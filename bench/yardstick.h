@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+
+#include "app/session.h"
+#include "app/silent_host.h"
+#include "model/data_module.h"
+#include "toolpath/section_outline.h"
+#include "toolpath/tool_path_commands.h"
+#include "toolpath_models.h"
+#include "torus.h"
+
+namespace vantora::bench {
+
+// The yardstick torus of `facets` facets set up for tool paths (resolution 0.2, wire
+// 1.0), its raster clear.
+struct Yardstick {
+  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
+  std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>();
+  Session session;
+  SilentHost host;
+
+  explicit Yardstick(long facets) {
+    FillTorus(*table, facets);
+    testing::FitBounds(*store, *table);
+    SetUpToolPath(*store, session, *table, host, {0.2f, 1.0f, 0});
+    ClearRaster(*store);
+  }
+};
+
+}  // namespace vantora::bench
