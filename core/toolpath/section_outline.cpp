@@ -203,8 +203,90 @@ void GrowByWireMargin(TDataModule1& store, Host& host, int extraCells) {
   }
 }
 
+namespace {
+
+// A run of unmarked cells in one column: rows first..last.
+struct FreeRun {
+  int first, last;
+};
+
+// The first row at or after `from` whose mark is `marked`, or `rows`.
+int NextRow(const Word* column, int from, int rows, bool marked) {
+  if (from >= rows) return rows;
+  int w = from >> 6;
+  Word bits = (marked ? column[w] : ~column[w]) & (~Word{0} << (from & 63));
+  while (bits == 0) {
+    if (++w * 64 >= rows) return rows;
+    bits = marked ? column[w] : ~column[w];
+  }
+  return std::min(w * 64 + std::countr_zero(bits), rows);
+}
+
+void MarkRows(Word* column, int first, int last) {
+  for (int j = first; j <= last; ++j) column[j >> 6] |= Word{1} << (j & 63);
+}
+
+}  // namespace
+
+// The unmarked cells form runs in every column; runs of neighbouring columns that share
+// a row are 4-connected. A search over the runs from those on the border finds every
+// unmarked cell the border reaches; the runs it does not reach get marked.
+void MarkEnclosedCells(SectionRaster& raster) {
+  const int columns = raster.Columns(), rows = raster.Rows();
+  std::vector<FreeRun> runs;
+  std::vector<std::size_t> columnStart(std::size_t(columns) + 1, 0);
+  for (int i = 0; i < columns; ++i) {
+    columnStart[std::size_t(i)] = runs.size();
+    const Word* column = raster.Column(i);
+    for (int j = NextRow(column, 0, rows, false); j < rows;) {
+      const int end = NextRow(column, j, rows, true);
+      runs.push_back({j, end - 1});
+      j = NextRow(column, end, rows, false);
+    }
+  }
+  columnStart[std::size_t(columns)] = runs.size();
+  auto columnOf = [&](std::size_t run) {
+    return int(std::upper_bound(columnStart.begin(), columnStart.end(), run) - columnStart.begin()) - 1;
+  };
+
+  std::vector<char> reached(runs.size(), 0);
+  std::vector<std::size_t> pending;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const int i = columnOf(r);
+    if (i == 0 || i == columns - 1 || runs[r].first == 0 || runs[r].last == rows - 1) {
+      reached[r] = 1;
+      pending.push_back(r);
+    }
+  }
+  while (!pending.empty()) {
+    const std::size_t r = pending.back();
+    pending.pop_back();
+    const int i = columnOf(r);
+    for (const int n : {i - 1, i + 1}) {
+      if (n < 0 || n >= columns) continue;
+      // The neighbour's runs are in row order: start at the first that ends at or above
+      // this run's first row, stop at the first that begins above its last.
+      const auto begin = runs.begin() + std::ptrdiff_t(columnStart[std::size_t(n)]);
+      const auto end = runs.begin() + std::ptrdiff_t(columnStart[std::size_t(n) + 1]);
+      auto it = std::lower_bound(begin, end, runs[r].first,
+                                 [](const FreeRun& run, int row) { return run.last < row; });
+      for (; it != end && it->first <= runs[r].last; ++it) {
+        const auto k = std::size_t(it - runs.begin());
+        if (reached[k] == 0) {
+          reached[k] = 1;
+          pending.push_back(k);
+        }
+      }
+    }
+  }
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    if (reached[r] == 0) MarkRows(raster.Column(columnOf(r)), runs[r].first, runs[r].last);
+  }
+}
+
 void MarkOutline(TDataModule1& store, Host& host, int extraCells) {
   GrowByWireMargin(store, host, extraCells);
+  MarkEnclosedCells(store.Raster);
   SectionRaster& raster = store.Raster;
   const int words = raster.WordsPerColumn();
   const int topRow = raster.Rows() - 1;

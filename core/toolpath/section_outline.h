@@ -14,7 +14,11 @@ namespace vantora {
 // `extraCells` widens the margin beyond WireMarginCells.
 void GrowByWireMargin(TDataModule1& store, Host& host, int extraCells = 0);
 
-// GrowByWireMargin, then outline weight 2 on the first cell of every marked run along
+// Marks every unmarked cell that no 4-connected path of unmarked cells joins to the
+// raster's border: a hole the grown silhouette encloses, which the wire cannot reach.
+void MarkEnclosedCells(SectionRaster& raster);
+
+// GrowByWireMargin, then MarkEnclosedCells, then outline weight 2 on the first cell of every marked run along
 // the rows and along the columns, and on the last cell of every run that ends before
 // the end of its line.
 void MarkOutline(TDataModule1& store, Host& host, int extraCells = 0);

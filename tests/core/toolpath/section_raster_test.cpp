@@ -294,3 +294,37 @@ TEST(ClearRaster, LeavesNoMarkOrWeight) {
 
 }  // namespace
 }  // namespace vantora
+
+namespace vantora {
+namespace {
+
+// Rings of marked cells across word boundaries: what they enclose is marked, unless a
+// 4-connected gap lets the border reach in (a diagonal gap does not).
+TEST(MarkEnclosedCells, MarksWhatTheBorderCannotReach) {
+  enum Gap { kNone, kStraight, kDiagonal };
+  const struct {
+    Gap gap;
+    bool holeMarked;
+  } cases[] = {{kNone, true}, {kStraight, false}, {kDiagonal, true}};
+  for (const auto& c : cases) {
+    SectionRaster raster;
+    raster.Resize(20, 150);
+    const int i0 = 3, i1 = 15, j0 = 50, j1 = 100;  // the ring's rows span two words
+    for (int i = i0; i <= i1; ++i) raster.Mark(i, j0), raster.Mark(i, j1);
+    for (int j = j0; j <= j1; ++j) raster.Mark(i0, j), raster.Mark(i1, j);
+    if (c.gap == kStraight) raster.Unmark(i1, 70);
+    if (c.gap == kDiagonal) {
+      // The corner cell opens only diagonally: its two 4-neighbours inside stay marked.
+      raster.Unmark(i1, j1);
+      raster.Mark(i1 - 1, j1 - 1);
+    }
+    MarkEnclosedCells(raster);
+    EXPECT_EQ(raster.Marked(8, 75), c.holeMarked) << c.gap;
+    EXPECT_EQ(raster.Marked(i1 - 1, j0 + 1), c.holeMarked) << c.gap;
+    EXPECT_FALSE(raster.Marked(1, 75)) << c.gap;    // outside stays clear
+    EXPECT_FALSE(raster.Marked(8, 149)) << c.gap;   // the top row too
+  }
+}
+
+}  // namespace
+}  // namespace vantora
