@@ -79,10 +79,19 @@ bool OutlineWalk::TraceStep(int threshold) {
 // A point continuing a straight run is held back as pending; it is stored when the
 // run turns, reverses or goes on diagonally, so a straight run yields its first and
 // last cell and a turn from a vertical into a horizontal run keeps its corner.
+PathPoint OutlineWalk::PointOf(const TDataModule1& s, int i, int j) {
+  return {float(i) * s.Resolution + float(s.MinX), float(j) * s.Resolution + float(s.MinZ)};
+}
+
+bool OutlineWalk::EndedInDeadEnd() const {
+  const TDataModule1& s = store_;
+  return s.PathCount > 0 && s.TraceJ >= s.TraceMinJ && s.TraceJ <= s.RasterMaxJ - 1 &&
+         s.TraceI >= s.TraceMinI - 1 && s.TraceI <= s.TraceMaxI + 1;
+}
+
 void OutlineWalk::EmitPathPoint(int i, int j) {
   TDataModule1& s = store_;
-  const float x = float(i) * s.Resolution + float(s.MinX);
-  const float y = float(j) * s.Resolution + float(s.MinZ);
+  const auto [x, y] = PointOf(s, i, j);
   if (s.PathFirst == 1) {
     StorePoint(x, y);
     s.PathPending = 0;

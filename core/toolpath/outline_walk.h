@@ -28,6 +28,12 @@ class OutlineWalk {
   // MinZ in f32, and stores it, holding back points inside straight runs.
   void EmitPathPoint(int i, int j);
 
+  // After TraceOutline: the walk stopped inside its window above the start row, where
+  // no outline cell led on, instead of coming down beside the silhouette.
+  bool EndedInDeadEnd() const;
+  // The point of cell (i, j), as EmitPathPoint makes it.
+  static PathPoint PointOf(const TDataModule1& store, int i, int j);
+
  private:
   bool FindStart();
   void StorePoint(float x, float y);

@@ -17,6 +17,38 @@ bool SectionGuard::Clear(AxisPosition from, AxisPosition to) const {
   return ReplayMove(tree_, frame_, from, to).Depth <= kReachTolerance;
 }
 
+template <std::size_t N>
+bool SectionGuard::ClearWay(AxisPosition from, const std::array<AxisPosition, N>& way) const {
+  for (const AxisPosition& to : way) {
+    if (!Clear(from, to)) return false;
+    from = to;
+  }
+  return true;
+}
+
+void SectionGuard::ComeDown(float angle, std::vector<PathPoint>& path, float endY) const {
+  const PathPoint end = path.back();
+  const AxisPosition from{end.X, end.Y, angle};
+  const double right = frame_.OffsetX + clearance_, left = frame_.OffsetX - clearance_;
+  using Way = std::array<AxisPosition, 3>;
+  const Way ways[] = {
+      {{{right, end.Y, angle}, {right, endY, angle}, {right, endY, angle}}},
+      {{{left, end.Y, angle}, {left, endY, angle}, {left, endY, angle}}},
+      {{{end.X, top_, angle}, {right, top_, angle}, {right, endY, angle}}},
+  };
+  const Way* chosen = &ways[2];
+  for (const Way& way : ways) {
+    if (ClearWay(from, way)) {
+      chosen = &way;
+      break;
+    }
+  }
+  for (const AxisPosition& p : *chosen) {
+    const PathPoint point{float(p.X), float(p.Y)};
+    if (point.X != path.back().X || point.Y != path.back().Y) path.push_back(point);
+  }
+}
+
 bool SectionGuard::Reaches(float angle, const std::vector<PathPoint>& path) const {
   for (std::size_t k = 1; k < path.size(); ++k) {
     if (!Clear({path[k - 1].X, path[k - 1].Y, angle}, {path[k].X, path[k].Y, angle})) return true;
@@ -35,7 +67,7 @@ void SectionGuard::Enter(NcWriter& writer, float angle, PathPoint first) {
   // Up from the end, across above the model while turning, and down to the start.
   const std::array<AxisPosition, 2> over{{{from.X, top_, from.C}, {to.X, top_, to.C}}};
   const auto clearWay = [&](const std::array<AxisPosition, 2>& way) {
-    return Clear(from, way[0]) && Clear(way[0], way[1]) && Clear(way[1], to);
+    return ClearWay(from, way) && Clear(way[1], to);
   };
   const auto& way = clearWay(around) || !clearWay(over) ? around : over;
   for (const AxisPosition& p : way) writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,11 @@ class SectionGuard {
   // Whether the wire, walking `path` at `angle`, reaches into the model.
   bool Reaches(float angle, const std::vector<PathPoint>& path) const;
 
+  // A walk that ended in a dead end above the start height: appends the way down to
+  // height `endY` outside every silhouette, out to the right (or the left) at the end's
+  // height, or over the top of the model when both are blocked.
+  void ComeDown(float angle, std::vector<PathPoint>& path, float endY) const;
+
   // Before the section at `angle` is written, whose first point is `first`: writes the
   // way around when the straight move from the previous section would reach the model.
   void Enter(NcWriter& writer, float angle, PathPoint first);
@@ -38,6 +44,9 @@ class SectionGuard {
 
  private:
   bool Clear(AxisPosition from, AxisPosition to) const;
+  // Whether every move from `from` through `way` is clear.
+  template <std::size_t N>
+  bool ClearWay(AxisPosition from, const std::array<AxisPosition, N>& way) const;
 
   SilhouetteTree tree_;
   WireFrame frame_;

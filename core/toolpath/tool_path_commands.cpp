@@ -35,12 +35,18 @@ Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sec
 // filled whole gets up to this many cells more margin, one at a time.
 constexpr int kMaxExtraMarginCells = 3;
 
-// Grows and outlines the filled raster and walks it into the store's ToolPath.
-void TraceSection(TDataModule1& store, Host& host, int extraMarginCells) {
+// Grows and outlines the filled raster and walks it into the store's ToolPath; a walk
+// that ends in a dead end comes down outside the model to where a walk ends.
+void TraceSection(TDataModule1& store, Host& host, const SectionGuard& guard, float a,
+                  int extraMarginCells) {
   store.PathCount = 0;
   store.ToolPath.clear();
   MarkOutline(store, host, extraMarginCells);
-  OutlineWalk(store, host).TraceOutline();
+  OutlineWalk walk(store, host);
+  walk.TraceOutline();
+  if (!walk.EndedInDeadEnd()) return;
+  guard.ComeDown(a, store.ToolPath, OutlineWalk::PointOf(store, 0, store.TraceMinJ - 1).Y);
+  store.PathCount = int(store.ToolPath.size());
 }
 
 bool Completes(const std::vector<PathPoint>& path) {
@@ -54,17 +60,17 @@ bool Completes(const std::vector<PathPoint>& path) {
 void TraceGuardedSection(TDataModule1& store, Host& host, SectionLanes& lanes,
                          const SectionGuard& guard, int k, float a) {
   lanes.Fill(k);
-  TraceSection(store, host, 0);
+  TraceSection(store, host, guard, a, 0);
   if (!guard.Reaches(a, store.ToolPath)) return;
   for (int extra = 0; extra <= kMaxExtraMarginCells; ++extra) {
     ClearRaster(store);
     lanes.Refill(k, FillCoverage::NarrowWhole);
-    TraceSection(store, host, extra);
+    TraceSection(store, host, guard, a, extra);
     if (Completes(store.ToolPath) && !guard.Reaches(a, store.ToolPath)) return;
   }
   ClearRaster(store);
   lanes.Refill(k, FillCoverage::Sampled);
-  TraceSection(store, host, 0);
+  TraceSection(store, host, guard, a, 0);
 }
 
 Status CheckNearRaster(const char* what, float value, float resolution) {

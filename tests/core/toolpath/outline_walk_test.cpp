@@ -93,6 +93,34 @@ TEST(TraceOutline, StraightRunsYieldTheirEndsAndCorners) {
   EXPECT_EQ(s.Raster.OutlineWeight(30, 3), 2);
 }
 
+// A walk that comes back down below the start row is complete; one that runs out of
+// outline above it ends in a dead end.
+TEST(TraceOutline, TellsADeadEndFromADescent) {
+  const struct {
+    Cells outline;
+    bool deadEnd;
+  } cases[] = {
+      {Line(10, 8, 10, 20), true},  // climbs and stops
+      {[] {
+         Cells c = Line(10, 8, 10, 20), top = Line(11, 20, 30, 20), down = Line(30, 19, 30, 3);
+         c.insert(c.end(), top.begin(), top.end());
+         c.insert(c.end(), down.begin(), down.end());
+         return c;
+       }(),
+       false},
+  };
+  for (const auto& c : cases) {
+    auto m = ClearModel();
+    Outline(*m.store, c.outline);
+    ScriptedHost host;
+    m.store->ToolPath.clear();
+    m.store->PathCount = 0;
+    OutlineWalk walk(*m.store, host);
+    walk.TraceOutline();
+    EXPECT_EQ(walk.EndedInDeadEnd(), c.deadEnd);
+  }
+}
+
 TEST(TraceOutline, DiagonalStaircaseYieldsEveryCell) {
   auto m = ClearModel();
   TDataModule1& s = *m.store;

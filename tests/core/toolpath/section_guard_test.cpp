@@ -1,0 +1,42 @@
+#include "toolpath/section_guard.h"
+
+#include <gtest/gtest.h>
+
+#include "check/program_check.h"
+#include "scripted_host.h"
+#include "toolpath/raster_setup.h"
+#include "toolpath_models.h"
+
+namespace vantora {
+namespace {
+
+// A walk stuck on top of a box, with another box to its right: the way down must go
+// round whatever blocks it and end at the start height, all of it clear of both.
+TEST(SectionGuard, ADeadEndComesDownOutsideTheModel) {
+  const struct {
+    const char* name;
+    float rightBoxTop;  // 0: no second box
+  } cases[] = {{"open to the right", 0}, {"a tall box to the right", 30}};
+  for (const auto& c : cases) {
+    testing::ToolPathModel m;
+    testing::AddBox(*m.table, -10, 10, -10, 10, 0, 20);
+    if (c.rightBoxTop > 0) testing::AddBox(*m.table, 15, 25, -10, 10, 0, c.rightBoxTop);
+    testing::FitBounds(*m.store, *m.table);
+    m.store->WireDia = 1.0f;
+    testing::ScriptedHost host;
+    ASSERT_TRUE(RasterSetup(*m.store, host));
+    const SectionGuard guard(*m.table, *m.store, 0);
+    const WireFrame frame = WireFrameOf(*m.store, 0);
+    const auto nc = [&](double x, double z) {
+      return PathPoint{float(x + frame.OffsetX), float(z + frame.OffsetZ)};
+    };
+    std::vector<PathPoint> path{nc(-12, 0.2), nc(-12, 22), nc(0, 22)};
+    const float endY = nc(0, 0).Y;
+    guard.ComeDown(0, path, endY);
+    EXPECT_EQ(path.back().Y, endY) << c.name;
+    EXPECT_FALSE(guard.Reaches(0, path)) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace vantora
