@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <thread>
 
 #include "check/plane_geometry.h"
 
@@ -10,6 +10,9 @@ namespace vantora {
 namespace {
 
 constexpr std::uint32_t kLeafFacets = 4;
+// Subtrees this large build their first half on a thread of their own: the few at the
+// top of a large model.
+constexpr std::uint32_t kFacetsForTwoThreads = 200'000;
 // A median split halves every node, so no path from the root is longer than 33 steps
 // for up to 2^32 facets; the search's stack keeps at most one entry per step and one.
 constexpr int kStackDepth = 72;
@@ -30,48 +33,83 @@ SilhouetteTree::Turn SilhouetteTree::TurnOf(double radians) {
 
 SilhouetteTree::SilhouetteTree(const FacetTable& table) {
   facets_.reserve(std::size_t(table.FacetCount));
+  Bounds all;
+  double reach2 = 0;
   for (int k = 0; k < table.FacetCount; ++k) {
     const Facet& f = table.Facets[std::size_t(k)];
     facets_.push_back({{f.V1, f.V2, f.V3}});
     for (const auto& v : facets_.back().v) {
-      reach_ = std::max(reach_, std::hypot(double(v[0]), double(v[1])));
+      all.Add(v);
+      reach2 = std::max(reach2, double(v[0]) * v[0] + double(v[1]) * v[1]);
     }
   }
+  reach_ = std::sqrt(reach2);
   if (facets_.empty()) return;
-  nodes_.reserve(2 * facets_.size() / kLeafFacets + 1);
-  Build(0, std::uint32_t(facets_.size()));
+  const auto count = std::uint32_t(facets_.size());
+  nodes_.resize(NodeCount(count));
+  Build(0, count, all, 0);
+}
+
+// Median splits make every subtree's size a function of its facet count alone, so each
+// subtree's place in the node array is known before it is built.
+std::uint32_t SilhouetteTree::NodeCount(std::uint32_t count) {
+  if (count <= kLeafFacets) return 1;
+  return 1 + NodeCount(count / 2) + NodeCount(count - count / 2);
+}
+
+void SilhouetteTree::Bounds::Add(const std::array<float, 3>& v) {
+  for (int a = 0; a < 3; ++a) {
+    lo[a] = std::min(lo[a], v[a]);
+    hi[a] = std::max(hi[a], v[a]);
+  }
 }
 
 // Builds the node of facets first..first + count - 1 and its subtree, reordering the
-// facets so that every leaf holds a contiguous run; returns the node's index.
-std::uint32_t SilhouetteTree::Build(std::uint32_t first, std::uint32_t count) {
-  const auto index = std::uint32_t(nodes_.size());
-  Node node{{HUGE_VALF, HUGE_VALF, HUGE_VALF}, {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF}, first, count};
-  for (std::uint32_t k = first; k < first + count; ++k) {
-    for (const auto& v : facets_[k].v) {
-      for (int a = 0; a < 3; ++a) {
-        node.lo[a] = std::min(node.lo[a], v[a]);
-        node.hi[a] = std::max(node.hi[a], v[a]);
-      }
+// facets so that every leaf holds a contiguous run, at node `index`. A node splits at
+// the median of its facets' centres along the longest side of `around`, an estimate of
+// its box (the parent's, cut at the parent's median), which spares a pass over the
+// facets on every level; the boxes themselves are gathered from the leaves up. Large
+// subtrees build their first half on a second thread.
+void SilhouetteTree::Build(std::uint32_t first, std::uint32_t count, const Bounds& around,
+                           std::uint32_t index) {
+  nodes_[index] = {{}, {}, first, count};
+  if (count <= kLeafFacets) {
+    Bounds box;
+    for (std::uint32_t k = first; k < first + count; ++k) {
+      for (const auto& v : facets_[k].v) box.Add(v);
     }
+    nodes_[index].lo = box.lo;
+    nodes_[index].hi = box.hi;
+    return;
   }
-  nodes_.push_back(node);
-  if (count <= kLeafFacets) return index;
-
   int axis = 0;
   for (int a = 1; a < 3; ++a) {
-    if (node.hi[a] - node.lo[a] > node.hi[axis] - node.lo[axis]) axis = a;
+    if (around.hi[a] - around.lo[a] > around.hi[axis] - around.lo[axis]) axis = a;
   }
   auto centre = [axis](const FacetCorners& f) { return f.v[0][axis] + f.v[1][axis] + f.v[2][axis]; };
   const std::uint32_t half = count / 2;
-  std::nth_element(facets_.begin() + first, facets_.begin() + first + half,
-                   facets_.begin() + first + count,
+  const auto begin = facets_.begin() + first;
+  std::nth_element(begin, begin + half, begin + count,
                    [&](const FacetCorners& a, const FacetCorners& b) { return centre(a) < centre(b); });
-  Build(first, half);
-  const std::uint32_t second = Build(first + half, count - half);
-  nodes_[index].first = second;
-  nodes_[index].count = 0;
-  return index;
+  const float median = centre(facets_[first + half]) / 3;
+  Bounds below = around, above = around;
+  below.hi[std::size_t(axis)] = above.lo[std::size_t(axis)] = median;
+  const std::uint32_t left = index + 1, right = left + NodeCount(half);
+  if (count >= kFacetsForTwoThreads) {
+    std::thread firstHalf([&] { Build(first, half, below, left); });
+    Build(first + half, count - half, above, right);
+    firstHalf.join();
+  } else {
+    Build(first, half, below, left);
+    Build(first + half, count - half, above, right);
+  }
+  Node& node = nodes_[index];
+  for (std::size_t a = 0; a < 3; ++a) {
+    node.lo[a] = std::min(nodes_[left].lo[a], nodes_[right].lo[a]);
+    node.hi[a] = std::max(nodes_[left].hi[a], nodes_[right].hi[a]);
+  }
+  node.first = right;
+  node.count = 0;
 }
 
 SilhouetteTree::Box2 SilhouetteTree::ShadowOf(const Node& node, const Turn& turn) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -62,7 +63,14 @@ class SilhouetteTree {
     double x0, x1, z0, z1;
   };
 
-  std::uint32_t Build(std::uint32_t first, std::uint32_t count);
+  struct Bounds {
+    std::array<float, 3> lo{HUGE_VALF, HUGE_VALF, HUGE_VALF};
+    std::array<float, 3> hi{-HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
+    void Add(const std::array<float, 3>& v);
+  };
+
+  static std::uint32_t NodeCount(std::uint32_t count);
+  void Build(std::uint32_t first, std::uint32_t count, const Bounds& around, std::uint32_t index);
   Box2 ShadowOf(const Node& node, const Turn& turn) const;
   std::array<PlanePoint, 3> ShadowOf(const FacetCorners& f, const Turn& turn) const;
   // Calls visit(facet index) for the facets of every leaf whose shadow lies within
