@@ -1,8 +1,10 @@
 // The program check on the yardstick torus (1,000,000 facets) and its 0..360 by 5
-// program (73 sections): building the facets' tree, and the whole replay.
+// program (73 sections): building the facets' tree, the replay against it, and the
+// whole check of a program's text.
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 #include "app/silent_host.h"
 #include "check/program_check.h"
@@ -30,17 +32,35 @@ void BM_SilhouetteTree(benchmark::State& state) {
 }
 BENCHMARK(BM_SilhouetteTree)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// What the automatic check after a sweep does: read the program, build the tree, replay.
-void BM_CheckProgram(benchmark::State& state) {
+// What nc's check after the sweep adds: reading the run and replaying it against the
+// tree the sweep built.
+void BM_ReplayProgram(benchmark::State& state) {
   TorusProgram torus;
+  const SilhouetteTree tree(*torus.table);
+  const WireFrame frame = WireFrameOf(*torus.store, torus.session.ModelTurnAngle);
+  for (auto _ : state) {
+    NcMotionList motion;
+    ReadNcMotion(torus.program, torus.session.Format, motion);
+    if (!CheckProgram(tree, frame, motion).Clean()) {
+      state.SkipWithError("the torus program reaches into the torus");
+    }
+  }
+}
+BENCHMARK(BM_ReplayProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What vantora-cli check does after the set-up: the program's text, the tree, the replay.
+void BM_CheckProgramFile(benchmark::State& state) {
+  TorusProgram torus;
+  std::string text;
+  for (int k = 0; k < torus.program.LineCount(); ++k) text.append(torus.program.Line(k)) += '\n';
   for (auto _ : state) {
     ProgramReport report;
     CheckNcProgram(*torus.table, *torus.store, torus.session.ModelTurnAngle, torus.session.Format,
-                   torus.program, 0, report);
+                   text, report);
     if (!report.Clean()) state.SkipWithError("the torus program reaches into the torus");
   }
 }
-BENCHMARK(BM_CheckProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CheckProgramFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace vantora

@@ -48,16 +48,6 @@ NcJob ReadJob(const NcOptions& o) {
   return job;
 }
 
-// The program just written, replayed against the model: a summary on the error
-// stream, and exit status 3 when the wire reaches into the model.
-void CheckWrittenProgram(const Workspace& w, CliContext& context) {
-  ProgramReport report;
-  ThrowIfFailed(CheckNcProgram(w.table, w.store, w.session.ModelTurnAngle, w.session.Format,
-                               w.session.Program, 0, report));
-  context.host.ShowMessage(ReportSummary(report), {});
-  if (!report.Clean()) context.status = kExitModelReached;
-}
-
 // What the operator does in the application: set up the tool path, define the start
 // position when any of its values is given, run the sweep, save the program.
 void RunNc(const NcOptions& o, CliContext& context) {
@@ -75,11 +65,16 @@ void RunNc(const NcOptions& o, CliContext& context) {
                               job.endRange.value_or(store.EndRange)));
   }
   NcProgram& program = w->session.Program;
-  ThrowIfFailed(RunToolPath(store, w->session, w->table, context.host, job.angles, program));
+  ProgramReport check;
+  ThrowIfFailed(
+      RunToolPath(store, w->session, w->table, context.host, job.angles, program, {}, &check));
   ThrowIfFailed(SaveNcFile(o.output, program));
   context.out << "Wrote " << o.output << " (" << sections << " sections, "
               << program.LineCount() << " lines)\n";
-  CheckWrittenProgram(*w, context);
+  // The program check of the run: a summary on stderr, exit status 3 when the wire
+  // reaches into the model.
+  context.host.ShowMessage(ReportSummary(check), {});
+  if (!check.Clean()) context.status = kExitModelReached;
 }
 
 }  // namespace

@@ -66,12 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const SweepAngles angles{0, 5.0f * float(1 + in.Next() % 9), 360};
   if (!SetUpToolPath(*store, session, table, host, setUp)) return 0;
   NcProgram program;
-  if (!RunToolPath(*store, session, table, host, angles, program)) return 0;
   ProgramReport report;
-  if (!CheckNcProgram(table, *store, session.ModelTurnAngle, session.Format, program, 0,
-                      report)) {
-    std::abort();  // the sweep's own program must read back
-  }
+  if (!RunToolPath(*store, session, table, host, angles, program, {}, &report)) return 0;
   if (!report.Clean()) {
     std::fprintf(stderr, "%s", ReportText(report).c_str());
     std::abort();

@@ -26,15 +26,14 @@ std::optional<double> ReadNumber(std::string_view text) {
 // Reads the program line by line, carrying the axes' last positions.
 class MotionReader {
  public:
-  MotionReader(const NcFormat& format, NcMotionList& motion, int firstLine = 0)
-      : format_(format), motion_(motion), first_(firstLine + 1), number_(firstLine) {
+  MotionReader(const NcFormat& format, NcMotionList& motion) : format_(format), motion_(motion) {
     motion_ = {};
   }
 
   Status Line(std::string_view line) {
     ++number_;
     line = StripLineEnd(line);
-    if (number_ == first_ && line == StripLineEnd(format_.FirstLine)) return Status::Ok();
+    if (number_ == 1 && line == StripLineEnd(format_.FirstLine)) return Status::Ok();
     if (ended_) return line.empty() ? Status::Ok() : Refuse("text after M30");
     words_ = line;
     bool moved = false;
@@ -103,8 +102,7 @@ class MotionReader {
   const NcFormat& format_;
   NcMotionList& motion_;
   std::string_view words_;
-  int first_;  // the number of the line that may be the format's first line
-  int number_;
+  int number_ = 0;
   bool ended_ = false;
   double x_ = 0, y_ = 0, c_ = 0;
   bool hasX_ = false, hasY_ = false, hasC_ = false;
@@ -123,10 +121,9 @@ Status ReadNcMotion(std::string_view text, const NcFormat& format, NcMotionList&
   return reader.End();
 }
 
-Status ReadNcMotion(const NcProgram& program, int firstLine, const NcFormat& format,
-                    NcMotionList& motion) {
-  MotionReader reader(format, motion, firstLine);
-  for (int k = firstLine; k < program.LineCount(); ++k) {
+Status ReadNcMotion(const NcProgram& program, const NcFormat& format, NcMotionList& motion) {
+  MotionReader reader(format, motion);
+  for (int k = 0; k < program.LineCount(); ++k) {
     if (Status s = reader.Line(program.Line(k)); !s) return s;
   }
   return reader.End();

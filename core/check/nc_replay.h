@@ -28,9 +28,7 @@ struct NcMotionList {
 // word, and "M30". The first motion line must name all three axes. Anything else is
 // refused with its line number.
 Status ReadNcMotion(std::string_view text, const NcFormat& format, NcMotionList& motion);
-// The same for the lines of a program held in memory from line `firstLine` on (a run
-// appended to earlier ones); line k of it is line k + 1 of its file.
-Status ReadNcMotion(const NcProgram& program, int firstLine, const NcFormat& format,
-                    NcMotionList& motion);
+// The same for a program held in memory; line k of it is line k + 1 of its file.
+Status ReadNcMotion(const NcProgram& program, const NcFormat& format, NcMotionList& motion);
 
 }  // namespace vantora

@@ -120,30 +120,11 @@ std::string ReportSummary(const ProgramReport& r) {
          " cut through the part.";
 }
 
-namespace {
-
-ProgramReport CheckMotion(const FacetTable& table, const TDataModule1& store, double standAngle,
-                          const NcMotionList& motion) {
-  const SilhouetteTree tree(table);
-  return CheckProgram(tree, WireFrameOf(store, standAngle), motion);
-}
-
-}  // namespace
-
-Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                      const NcFormat& format, const NcProgram& program, int firstLine,
-                      ProgramReport& report) {
-  NcMotionList motion;
-  if (Status s = ReadNcMotion(program, firstLine, format, motion); !s) return s;
-  report = CheckMotion(table, store, standAngle, motion);
-  return Status::Ok();
-}
-
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
                       const NcFormat& format, std::string_view text, ProgramReport& report) {
   NcMotionList motion;
   if (Status s = ReadNcMotion(text, format, motion); !s) return s;
-  report = CheckMotion(table, store, standAngle, motion);
+  report = CheckProgram(SilhouetteTree(table), WireFrameOf(store, standAngle), motion);
   return Status::Ok();
 }
 

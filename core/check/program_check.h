@@ -60,12 +60,9 @@ std::string ReportJson(const ProgramReport& report);
 std::string ReportSummary(const ProgramReport& report);
 
 
-// Checks a program just written by a sweep on the store's raster (its lines from
-// `firstLine` on), the model's facets standing at `standAngle`, or one read from a file
-// for that set-up (standAngle 0). Fails only when the program cannot be read in `format`.
-Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                      const NcFormat& format, const NcProgram& program, int firstLine,
-                      ProgramReport& report);
+// Checks a program read from a file against the model set up for it on the store's
+// raster, the model's facets standing at `standAngle`. Fails only when the program
+// cannot be read in `format`.
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
                       const NcFormat& format, std::string_view text, ProgramReport& report);
 

@@ -13,6 +13,14 @@ SectionGuard::SectionGuard(const FacetTable& table, const TDataModule1& store, d
   top_ = store.MaxZ + frame_.OffsetZ + margin;
 }
 
+Status SectionGuard::Check(const NcFormat& format, const NcProgram& program,
+                           ProgramReport& report) const {
+  NcMotionList motion;
+  if (Status s = ReadNcMotion(program, format, motion); !s) return s;
+  report = CheckProgram(tree_, frame_, motion);
+  return Status::Ok();
+}
+
 bool SectionGuard::Clear(AxisPosition from, AxisPosition to) const {
   return ReplayMove(tree_, frame_, from, to).Depth <= kReachTolerance;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "check/silhouette_tree.h"
+#include "check/program_check.h"
 #include "check/wire_motion.h"
 #include "model/data_module.h"
 #include "nc/nc_writer.h"
@@ -30,6 +31,9 @@ class SectionGuard {
 
   // Whether the wire, walking `path` at `angle`, reaches into the model.
   bool Reaches(float angle, const std::vector<PathPoint>& path) const;
+
+  // Replays a program the sweep wrote against the model, into `report`.
+  Status Check(const NcFormat& format, const NcProgram& program, ProgramReport& report) const;
 
   // A walk that ended in a dead end above the start height: appends the way down to
   // height `endY` outside every silhouette, out to the right (or the left) at the end's

@@ -154,7 +154,7 @@ Status CountSections(const SweepAngles& angles, int& sections) {
 
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
-                   const SectionObserver& onSection) {
+                   const SectionObserver& onSection, ProgramReport* check) {
   int sections = 0;
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
   store.StartAngle = angles.Start;
@@ -164,14 +164,21 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
   NcProgram run;
   NcWriter writer(session.Format, store, run);
   writer.StartProgram();
-  if (Status s = SweepSections(store, session, table, host, writer, onSection); !s) return s;
+  SectionGuard guard(table, store, session.ModelTurnAngle);
+  if (Status s = SweepSections(store, session, table, host, writer, guard, onSection); !s) {
+    return s;
+  }
   writer.EndProgram();
+  if (check != nullptr) {
+    if (Status s = guard.Check(session.Format, run, *check); !s) return s;
+  }
   AppendProgram(run, program);
   return Status::Ok();
 }
 
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     NcWriter& writer, const SectionObserver& onSection) {
+                     NcWriter& writer, SectionGuard& guard,
+                     const SectionObserver& onSection) {
   int sections = 0;
   const SweepAngles angles{store.StartAngle, store.SectionStep, store.EndAngle};
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
@@ -182,7 +189,6 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
   // The set-up's section is still in the raster; the first section starts clean.
   ClearRaster(store);
   SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle);
-  SectionGuard guard(table, store, session.ModelTurnAngle);
   bool anyPath = false;
   for (int k = 0; k < sections; ++k) {
     const float a = sectionAngles[std::size_t(k)];

@@ -4,10 +4,12 @@
 
 #include "app/host.h"
 #include "app/session.h"
+#include "check/program_check.h"
 #include "common/status.h"
 #include "model/data_module.h"
 #include "nc/nc_program.h"
 #include "nc/nc_writer.h"
+#include "toolpath/section_guard.h"
 #include "view3d/facet_table.h"
 
 namespace vantora {
@@ -58,16 +60,20 @@ Status CountSections(const SweepAngles& angles, int& sections);
 // (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
 // has succeeded; a sweep that fails leaves `program` as it was. "Tool path not find"
 // when the tool path was not set up; refusals (CountSections) before anything changes.
+// With `check`, the run's program is replayed against the model afterwards, with the
+// facets' tree the sweep's guard built, into that report.
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
-                   const SectionObserver& onSection = {});
+                   const SectionObserver& onSection = {}, ProgramReport* check = nullptr);
 
 // The sweep over the store's section angles, from a clear raster: for each angle the
 // model is turned, rasterized and traced, `onSection` is told, the path is written
 // forward and backward by turns, and the raster is cleared; progress is reported as
 // section k of n. Refusals (as RunToolPath's) before anything changes; a sweep in
-// which no section has a path at all fails once it has ended.
+// which no section has a path at all fails once it has ended. `guard` keeps the
+// sections and the moves between them off the model (built as the model stands now).
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     NcWriter& writer, const SectionObserver& onSection = {});
+                     NcWriter& writer, SectionGuard& guard,
+                     const SectionObserver& onSection = {});
 
 }  // namespace vantora

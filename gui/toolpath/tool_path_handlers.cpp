@@ -91,12 +91,13 @@ void TForm1::PosWireButtonClick() {
   const float start = ReadFloat(*StartDegEdit);
   const float step = ReadFloat(*StepDegEdit);
   const SweepAngles angles{start, step, ReadFloat(*EndDegEdit)};
-  const int firstLine = session_.Program.LineCount();
+  ProgramReport check;
   {
     BusyState::Scope sweeping(Busy);
     MemoProgram program(session_.Program, *NcLines);
     const Status s = RunToolPath(*DataModule1, session_, ModelView->Table, host_, angles,
-                                 program, [this](float a) { OutLineForm->ShowSection(a); });
+                                 program, [this](float a) { OutLineForm->ShowSection(a); },
+                                 &check);
     NcLines->Flush();
     if (!s) {
       host_.ShowMessage(s.message());
@@ -107,14 +108,7 @@ void TForm1::PosWireButtonClick() {
   ModelView->Table.FirstNewFacet = 0;
   ModelView->BuildModelList();
   OutLineForm->Repaint();
-  ProgramReport report;
-  if (Status s = CheckNcProgram(ModelView->Table, *DataModule1, session_.ModelTurnAngle,
-                                session_.Format, session_.Program, firstLine, report);
-      !s) {
-    host_.ShowMessage(s.message());
-  } else {
-    OutLineForm->ShowCheck(report);
-  }
+  OutLineForm->ShowCheck(check);
   if (Status s = OfferToSaveNcProgram(session_.Program, host_); !s) {
     host_.ShowMessage(s.message());
   }
