@@ -22,7 +22,7 @@ class MoveReplay {
     if (to_.C == from_.C) {
       RunStraight(length);
     } else {
-      RunTurning(length + tree_.Reach() * std::abs(to_.C - from_.C) * kRadiansPerDegree);
+      RunTurning(length + tree_.Reach() * std::abs(to_.C - from_.C) * kDegreesToRadians);
     }
     return contact_;
   }
@@ -34,7 +34,7 @@ class MoveReplay {
   }
   double AngleAt(double t) const { return from_.C + t * (to_.C - from_.C); }
   SilhouetteTree::Turn TurnAt(double t) const {
-    return SilhouetteTree::TurnOf((AngleAt(t) - frame_.StandAngle) * kRadiansPerDegree);
+    return SilhouetteTree::TurnOf((AngleAt(t) - frame_.StandAngle) * kDegreesToRadians);
   }
 
   void Record(double depth, bool axisInside, double t) {

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "check/silhouette_tree.h"
+#include "model/data_module.h"
 
 namespace vantora {
-
-// The degrees-to-radians factor the sweep turns the model by.
-inline constexpr double kRadiansPerDegree = 0.01745;
 
 // How the program's coordinates lie on the model: NC X = model x + OffsetX and NC Y =
 // model z + OffsetZ; at rotary position C the model stands turned by (C - StandAngle)

@@ -9,6 +9,10 @@
 
 namespace vantora {
 
+// Degrees to radians wherever the model turns: slightly less than pi / 180, and every
+// program and view turn depends on it.
+inline constexpr double kDegreesToRadians = 0.01745;
+
 // Positions of the facet being read in CurrentFacet: the normal, then the vertex
 // coordinates grouped by axis (X1 X2 X3, Y1 Y2 Y3, Z1 Z2 Z3), not by vertex.
 enum CurrentFacetSlot : int { NX = 0, NY, NZ, X1, X2, X3, Y1, Y2, Y3, Z1, Z2, Z3 };

@@ -25,8 +25,7 @@ bool SectionGuard::Clear(AxisPosition from, AxisPosition to) const {
   return ReplayMove(tree_, frame_, from, to).Depth <= kReachTolerance;
 }
 
-template <std::size_t N>
-bool SectionGuard::ClearWay(AxisPosition from, const std::array<AxisPosition, N>& way) const {
+bool SectionGuard::ClearWay(AxisPosition from, std::span<const AxisPosition> way) const {
   for (const AxisPosition& to : way) {
     if (!Clear(from, to)) return false;
     from = to;
@@ -38,23 +37,17 @@ void SectionGuard::ComeDown(float angle, std::vector<PathPoint>& path, float end
   const PathPoint end = path.back();
   const AxisPosition from{end.X, end.Y, angle};
   const double right = frame_.OffsetX + clearance_, left = frame_.OffsetX - clearance_;
-  using Way = std::array<AxisPosition, 3>;
-  const Way ways[] = {
-      {{{right, end.Y, angle}, {right, endY, angle}, {right, endY, angle}}},
-      {{{left, end.Y, angle}, {left, endY, angle}, {left, endY, angle}}},
-      {{{end.X, top_, angle}, {right, top_, angle}, {right, endY, angle}}},
-  };
-  const Way* chosen = &ways[2];
-  for (const Way& way : ways) {
-    if (ClearWay(from, way)) {
-      chosen = &way;
-      break;
-    }
+  const std::array<AxisPosition, 2> outRight{{{right, end.Y, angle}, {right, endY, angle}}};
+  const std::array<AxisPosition, 2> outLeft{{{left, end.Y, angle}, {left, endY, angle}}};
+  const std::array<AxisPosition, 3> over{
+      {{end.X, top_, angle}, {right, top_, angle}, {right, endY, angle}}};
+  std::span<const AxisPosition> way = over;
+  if (ClearWay(from, outRight)) {
+    way = outRight;
+  } else if (ClearWay(from, outLeft)) {
+    way = outLeft;
   }
-  for (const AxisPosition& p : *chosen) {
-    const PathPoint point{float(p.X), float(p.Y)};
-    if (point.X != path.back().X || point.Y != path.back().Y) path.push_back(point);
-  }
+  for (const AxisPosition& p : way) path.push_back({float(p.X), float(p.Y)});
 }
 
 bool SectionGuard::Reaches(float angle, const std::vector<PathPoint>& path) const {
@@ -74,8 +67,8 @@ void SectionGuard::Enter(NcWriter& writer, float angle, PathPoint first) {
   const std::array<AxisPosition, 2> around{{{outX, from.Y, from.C}, {outX, from.Y, to.C}}};
   // Up from the end, across above the model while turning, and down to the start.
   const std::array<AxisPosition, 2> over{{{from.X, top_, from.C}, {to.X, top_, to.C}}};
-  const auto clearWay = [&](const std::array<AxisPosition, 2>& way) {
-    return ClearWay(from, way) && Clear(way[1], to);
+  const auto clearWay = [&](std::span<const AxisPosition> way) {
+    return ClearWay(from, way) && Clear(way.back(), to);
   };
   const auto& way = clearWay(around) || !clearWay(over) ? around : over;
   for (const AxisPosition& p : way) writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));

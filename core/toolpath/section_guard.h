@@ -1,11 +1,11 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
-#include "check/silhouette_tree.h"
 #include "check/program_check.h"
+#include "check/silhouette_tree.h"
 #include "check/wire_motion.h"
 #include "model/data_module.h"
 #include "nc/nc_writer.h"
@@ -14,15 +14,15 @@
 namespace vantora {
 
 // Keeps a sweep's sections and the moves between them off the model, measured against
-// the facets (not the raster).
+// the facets (not the raster), and checks the program the sweep wrote.
 //
-// A section whose path reaches into the model is filled again with every narrow facet
-// whole (see FillCoverage). The program's straight move from one
-// section's last point to the next one's first turns the table while the wire travels;
-// where that would take the wire into the model, the wire goes out instead: along the
-// end's height to beyond every silhouette, the table turns there, and the wire comes
-// back in to the next start. Where even that way is blocked (another part of the model
-// beside the section), it goes over the top of the model instead.
+// It tells the sweep which section paths reach into the model (the sweep then fills
+// them again), brings a walk that ends in a dead end down outside the model, and
+// writes the way around where the program's straight move from one section's last
+// point to the next one's first, made while the table turns, would take the wire into
+// the model: out along the end's height beyond every silhouette, the table turning
+// there, and back in to the next start; where even that way is blocked (another part
+// of the model beside the section), over the top of the model.
 class SectionGuard {
  public:
   // For a sweep on the store's raster (after a tool-path set-up) of the table's facets,
@@ -49,8 +49,7 @@ class SectionGuard {
  private:
   bool Clear(AxisPosition from, AxisPosition to) const;
   // Whether every move from `from` through `way` is clear.
-  template <std::size_t N>
-  bool ClearWay(AxisPosition from, const std::array<AxisPosition, N>& way) const;
+  bool ClearWay(AxisPosition from, std::span<const AxisPosition> way) const;
 
   SilhouetteTree tree_;
   WireFrame frame_;

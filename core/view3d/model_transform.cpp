@@ -5,8 +5,6 @@
 namespace vantora {
 namespace {
 
-constexpr double kDegreesToRadians = 0.01745;
-
 // Which two coordinates a turn changes, and the store bounds that follow them.
 struct TurnAxes {
   int a, b;  // a' = c a - s b, b' = s a + c b
