@@ -97,7 +97,8 @@ ToolPathSetUp ReadSetUp(const NcSetUpOptions& o) {
 
 NcFormat ReadNcFormat(const NcSetUpOptions& o) {
   if (!o.ncFormat) return LoadNcFormat(kNcIniName);
-  if (!std::filesystem::is_regular_file(*o.ncFormat)) {
+  std::error_code error;  // a name the system cannot even look up is a file it cannot read
+  if (!std::filesystem::is_regular_file(*o.ncFormat, error)) {
     throw JobError("Cannot read the NC format file \"" + *o.ncFormat + "\".");
   }
   return LoadNcFormat(*o.ncFormat);

@@ -1,0 +1,75 @@
+// vantora-cli check: the program nc wrote, and programs changed by hand, replayed
+// against the model.
+#include <gtest/gtest.h>
+
+#include "cli_app.h"
+#include "cli_run.h"
+#include "stl_builder.h"
+#include "test_files.h"
+
+namespace vantora {
+namespace {
+
+using testing::CliRun;
+using testing::ReadFile;
+using testing::RunTool;
+using testing::TempDir;
+using testing::WriteFile;
+
+class CliCheck : public ::testing::Test {
+ protected:
+  CliCheck() {
+    WriteFile(model, testing::TextStlBox(20, 20));
+    const CliRun nc = RunTool({"nc", model, "-o", program, "--to", "90", "--step", "45",
+                               "--nc-format", format});
+    EXPECT_EQ(nc.status, kExitOk) << nc.err;
+  }
+
+  CliRun Check(const std::string& text, std::vector<std::string> options = {}) {
+    WriteFile(dir.File("hand.nc"), text);
+    options.insert(options.begin(), {"check", model, dir.File("hand.nc"), "--nc-format", format});
+    return RunTool(options);
+  }
+
+  TempDir dir;
+  const std::string model = dir.File("box.stl"), program = dir.File("box.nc");
+  const std::string format = [this] {
+    WriteFile(dir.File("format.ini"), "XYCs300h/");
+    return dir.File("format.ini");
+  }();
+};
+
+TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
+  const std::string written = ReadFile(program);
+  const struct {
+    std::string text;
+    int status;
+    const char* expected;
+  } cases[] = {
+      {written, kExitOk, "The wire stays outside the model."},
+      // Straight through the middle of the box (z 10 is NC Y 11.4 above the margin rows).
+      {"\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", kExitModelReached,
+       "line 3  C 0.000  depth 10.49"},
+      {"\r\nG1 X -15 Y 5 F300\r\n", kExitFailure, "NC line 2: the first motion line"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = Check(c.text);
+    EXPECT_EQ(run.status, c.status) << run.out << run.err;
+    EXPECT_NE((run.out + run.err).find(c.expected), std::string::npos) << run.out << run.err;
+  }
+}
+
+TEST_F(CliCheck, JsonHoldsTheSameReport) {
+  const CliRun run = Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", {"--json"});
+  EXPECT_EQ(run.status, kExitModelReached);
+  EXPECT_EQ(run.out.substr(0, 17), "{\"motionLines\": 2");
+  EXPECT_NE(run.out.find("\"clean\": false"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("{\"line\": 3, \"angle\": 0.000, \"sectionAngle\": 0.000, "
+                         "\"depth\": 10.49"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("\"cutsThrough\": true}]}"), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace vantora
