@@ -8,6 +8,9 @@
 namespace vantora {
 namespace {
 
+// No machine moves an axis a kilometre (or a thousand turns) from its origin.
+constexpr double kMaxAxisValue = 1e6;
+
 std::string_view StripLineEnd(std::string_view line) {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   return line;
@@ -65,6 +68,9 @@ class MotionReader {
       const std::string_view text = NextWord();
       const auto value = ReadNumber(text);
       if (!value) return Refuse("axis " + std::string(word) + " has no number");
+      if (std::abs(*value) > kMaxAxisValue) {
+        return Refuse("axis " + std::string(word) + " lies beyond any machine's reach");
+      }
       *axis = *value;
       (axis == &x_ ? hasX_ : axis == &y_ ? hasY_ : hasC_) = true;
       moved = true;

@@ -25,8 +25,8 @@ struct NcMotionList {
 
 // Reads a program in `format`: an optional first line equal to the format's FirstLine,
 // then motion lines of "G1", axis words (the axis name, then its value) and an "F"
-// word, and "M30". The first motion line must name all three axes. Anything else is
-// refused with its line number.
+// word, and "M30". The first motion line must name all three axes, and no axis may go
+// beyond 10^6 (mm or degrees). Anything else is refused with its line number.
 Status ReadNcMotion(std::string_view text, const NcFormat& format, NcMotionList& motion);
 // The same for a program held in memory; line k of it is line k + 1 of its file.
 Status ReadNcMotion(const NcProgram& program, const NcFormat& format, NcMotionList& motion);

@@ -10,6 +10,9 @@ namespace {
 constexpr double kStepTolerance = 0.005;
 // Where the wire's axis lies inside, its depth is sampled this often along the move.
 constexpr double kDepthSampling = 0.05;
+// No move takes more steps than this, however long: beyond it (moves of metres, or
+// turns of thousands of degrees) the steps grow and the bounds above loosen.
+constexpr double kMaxSteps = 100'000;
 
 class MoveReplay {
  public:
@@ -56,7 +59,7 @@ class MoveReplay {
     const double distance = tree_.DistanceToSegment(turn, WireAt(0), WireAt(1), radius_);
     if (distance >= radius_) return;
     if (distance > 0) return Record(radius_ - distance, false, 0);
-    const int samples = int(std::ceil(length / kDepthSampling));
+    const int samples = int(std::min(std::ceil(length / kDepthSampling), kMaxSteps));
     for (int k = 0; k <= samples; ++k) {
       const double t = samples == 0 ? 0 : double(k) / samples;
       RecordAt(t, tree_.DistanceToPoint(turn, WireAt(t), radius_));
@@ -73,7 +76,7 @@ class MoveReplay {
       if (distance < radius_) RecordAt(t, distance);
       if (t >= 1) return;
       const double clear = distance < radius_ ? kDepthSampling : distance - radius_;
-      t = std::min(1.0, t + std::max(clear, kStepTolerance) / speed);
+      t = std::min(1.0, t + std::max({clear, kStepTolerance, speed / kMaxSteps}) / speed);
     }
   }
 

@@ -32,7 +32,7 @@ struct WireContact {
 // Replays the straight move from `from` to `to` with all three axes interpolated
 // together, as a controller makes it, against the turned model's silhouette. A move at
 // one rotary position is measured exactly; a turning one is stepped so that no contact
-// deeper than 0.005 mm can lie between two steps.
+// deeper than 0.005 mm can lie between two steps (for moves below 500 mm of travel).
 WireContact ReplayMove(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
                        AxisPosition to);
 

@@ -68,6 +68,7 @@ TEST(ReadNcMotion, RefusesWhatIsNotAProgramOfItsFormat) {
       {"G90\n X 1\n", "line 2: the first motion line must give all three axes"},
       {"G1 X 1 Y 2 C 0 F300\n X\n", "line 2: axis X has no number"},
       {"G1 X 1 Y 2 C 0 F300\n X 1e999\n", "line 2: axis X has no number"},
+      {"G1 X 1 Y 2 C 0 F300\n C 1e7\n", "line 2: axis C lies beyond"},
       {"G1 X 1 Y 2 C 0 Fast\n", "line 1: the feed"},
       {"G1 X 1 Y 2 C 0 F300\n G0 X 2\n", "line 2: \"G0\" is not a word"},
       {"G1 X 1 Y 2 C 0 F300\nM30\n X 5\n", "line 3: text after M30"},

@@ -1,0 +1,22 @@
+// NC programs as the program check reads them, replayed against a small box.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "check/program_check.h"
+#include "toolpath_models.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace vantora;
+  static const auto table = [] {
+    auto t = std::make_unique<FacetTable>(16);
+    testing::AddBox(*t, -5, 5, -5, 5, 0, 10);
+    return t;
+  }();
+  static const SilhouetteTree tree(*table);
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  NcMotionList motion;
+  if (ReadNcMotion(text, NcFormat{}, motion)) CheckProgram(tree, {0, 1.4, 0, 1.0}, motion);
+  return 0;
+}
