@@ -18,7 +18,8 @@ inline double PointSegmentDistance(PlanePoint p, PlanePoint a, PlanePoint b) {
   const double length2 = dx * dx + dz * dz;
   double t = length2 > 0 ? ((p.x - a.x) * dx + (p.z - a.z) * dz) / length2 : 0;
   t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(p.x - (a.x + t * dx), p.z - (a.z + t * dz));
+  const double ex = p.x - (a.x + t * dx), ez = p.z - (a.z + t * dz);
+  return std::sqrt(ex * ex + ez * ez);
 }
 
 // Whether the closed segments a-b and c-d share a point.

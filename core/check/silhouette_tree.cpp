@@ -22,7 +22,8 @@ double BoxPointGap(double lo, double hi, double v) { return std::max({lo - v, v 
 // The distance from p to a node's shadow box.
 template <typename Box>
 double BoxPointDistance(const Box& b, PlanePoint p) {
-  return std::hypot(BoxPointGap(b.x0, b.x1, p.x), BoxPointGap(b.z0, b.z1, p.z));
+  const double gx = BoxPointGap(b.x0, b.x1, p.x), gz = BoxPointGap(b.z0, b.z1, p.z);
+  return std::sqrt(gx * gx + gz * gz);
 }
 
 }  // namespace
@@ -176,12 +177,21 @@ double SilhouetteTree::DistanceToSegment(const Turn& turn, PlanePoint a, PlanePo
                                          double cap) const {
   const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
   const double z0 = std::min(a.z, b.z), z1 = std::max(a.z, b.z);
+  // A long slanting segment lies far from boxes its bounding box still reaches: the
+  // box's gap to the segment's line bounds the distance too.
+  const double length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.z - a.z) * (b.z - a.z));
+  const double nx = length > 0 ? -(b.z - a.z) / length : 0, nz = length > 0 ? (b.x - a.x) / length : 0;
+  const double offset = nx * a.x + nz * a.z;
   double best = cap;
   Search(
       turn, cap,
       [&](const Box2& box) {
-        return std::hypot(std::max({box.x0 - x1, x0 - box.x1, 0.0}),
-                          std::max({box.z0 - z1, z0 - box.z1, 0.0}));
+        const double gx = std::max({box.x0 - x1, x0 - box.x1, 0.0});
+        const double gz = std::max({box.z0 - z1, z0 - box.z1, 0.0});
+        const double centre = nx * (box.x0 + box.x1) / 2 + nz * (box.z0 + box.z1) / 2;
+        const double reach = (std::abs(nx) * (box.x1 - box.x0) + std::abs(nz) * (box.z1 - box.z0)) / 2;
+        const double lineGap = std::abs(centre - offset) - reach;
+        return std::max(std::sqrt(gx * gx + gz * gz), lineGap);
       },
       [&](std::uint32_t k, double bound) {
         best = std::min(bound, plane::SegmentTriangleDistance(a, b, ShadowOf(facets_[k], turn)));
