@@ -17,11 +17,13 @@ struct CheckOptions {
 
 void RunCheck(const CheckOptions& o, CliContext& context) {
   const ToolPathSetUp setUp = ReadSetUp(o.setUp);
+  const float tolerance = ReadTolerance(o.setUp);
   const NcFormat format = ReadNcFormat(o.setUp);
   MappedFile file;
   if (Status s = file.Open(o.program); !s) throw JobError(s.message());
   const auto w = ImportModel(o.model, !o.setUp.noPlatform, context.host);
   ThrowIfFailed(SetUpToolPath(w->store, w->session, w->table, context.host, setUp));
+  w->store.PathTolerance = tolerance;
   ProgramReport report;
   ThrowIfFailed(CheckNcProgram(w->table, w->store, 0, format, file.text(), report));
   context.out << (o.json ? ReportJson(report) : ReportText(report));

@@ -43,11 +43,14 @@ float ParseOption(const std::string& option, const std::string& text);
 struct NcSetUpOptions {
   std::string resolution = "0.2";
   std::string wire = "1.00";
+  std::string tolerance = "0.00";
   bool noPlatform = false;
   std::optional<std::string> ncFormat;
 };
 void AddSetUpOptions(CLI::App& command, NcSetUpOptions& options);
 ToolPathSetUp ReadSetUp(const NcSetUpOptions& options);
+// --tolerance, refused (a job error) when no sweep can use it.
+float ReadTolerance(const NcSetUpOptions& options);
 // The format file named by --nc-format, else NC.ini in the current directory.
 NcFormat ReadNcFormat(const NcSetUpOptions& options);
 

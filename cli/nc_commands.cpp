@@ -26,6 +26,7 @@ struct NcOptions {
 // The numbers the options hold, read before any work starts.
 struct NcJob {
   ToolPathSetUp setUp;
+  float tolerance = 0;
   SweepAngles angles;
   std::optional<float> startHeight, beginRange, endRange;
 };
@@ -39,6 +40,7 @@ std::optional<float> ParseOptional(const std::string& option,
 NcJob ReadJob(const NcOptions& o) {
   NcJob job;
   job.setUp = ReadSetUp(o.setUp);
+  job.tolerance = ReadTolerance(o.setUp);
   job.angles.Start = job.setUp.StartAngle = ParseOption("--from", o.from);
   job.angles.Step = ParseOption("--step", o.step);
   job.angles.End = ParseOption("--to", o.to);
@@ -61,9 +63,10 @@ void RunNc(const NcOptions& o, CliContext& context) {
   ThrowIfFailed(SetUpToolPath(store, w->session, w->table, context.host, job.setUp));
   if (job.startHeight || job.beginRange || job.endRange) {
     ThrowIfFailed(DefineStartPosition(store, job.startHeight.value_or(0.0f),
-                              job.beginRange.value_or(store.BeginRange),
-                              job.endRange.value_or(store.EndRange)));
+                                      job.beginRange.value_or(store.BeginRange),
+                                      job.endRange.value_or(store.EndRange)));
   }
+  store.PathTolerance = job.tolerance;
   NcProgram& program = w->session.Program;
   ProgramReport check;
   ThrowIfFailed(
@@ -82,6 +85,9 @@ void RunNc(const NcOptions& o, CliContext& context) {
 void AddSetUpOptions(CLI::App& command, NcSetUpOptions& o) {
   command.add_option("--resolution", o.resolution, "Raster cell edge in mm (default 0.2)");
   command.add_option("--wire", o.wire, "Wire diameter in mm (default 1.00)");
+  command.add_option("--tolerance", o.tolerance,
+                     "How far in mm a smoothed path may lie from the staircase (default 0: "
+                     "the staircase as walked)");
   command.add_flag("--no-platform", o.noPlatform,
                    "Answer Cancel to \"Move to platform ?\" (leave the model in place)");
   command.add_option("--nc-format", o.ncFormat,
@@ -93,6 +99,12 @@ ToolPathSetUp ReadSetUp(const NcSetUpOptions& o) {
   setUp.Resolution = ParseOption("--resolution", o.resolution);
   setUp.WireDia = ParseOption("--wire", o.wire);
   return setUp;
+}
+
+float ReadTolerance(const NcSetUpOptions& o) {
+  const float tolerance = ParseOption("--tolerance", o.tolerance);
+  ThrowIfFailed(CheckPathTolerance(tolerance));
+  return tolerance;
 }
 
 NcFormat ReadNcFormat(const NcSetUpOptions& o) {

@@ -1,5 +1,5 @@
-// The tool-path engine on small generated solids: set-up, sweep, NC writing and the
-// program check. Nothing may crash, and with the preset range the check must find the
+// The tool-path engine on small generated solids: set-up, sweep (smoothed or not), NC
+// writing and the program check. Nothing may crash, and with the preset range the check must find the
 // wire outside the model.
 #include <cmath>
 #include <cstddef>
@@ -65,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   setUp.WireDia = in.Between(0.2f, 2.0f);
   const SweepAngles angles{0, 5.0f * float(1 + in.Next() % 9), 360};
   if (!SetUpToolPath(*store, session, table, host, setUp)) return 0;
+  store->PathTolerance = in.Next() % 2 == 1 ? in.Between(0, 0.5f) : 0;
   NcProgram program;
   ProgramReport report;
   if (!RunToolPath(*store, session, table, host, angles, program, {}, &report)) return 0;

@@ -80,7 +80,13 @@ ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
 }
 
 std::string ReportText(const ProgramReport& r) {
-  std::string text = std::to_string(r.MotionLines) + " motion lines, path " +
+  std::string text;
+  if (r.SetUp.Resolution > 0) {
+    text = "Set-up: resolution " + Fixed(r.SetUp.Resolution) + " mm, wire " +
+           Fixed(r.SetUp.WireDia) + " mm, smoothing tolerance " + Fixed(r.SetUp.Tolerance) +
+           " mm\n";
+  }
+  text += std::to_string(r.MotionLines) + " motion lines, path " +
                      Fixed(r.PathLength) + " mm, cutting time " + Fixed(r.CuttingMinutes, 1) +
                      " min at F" + Fixed(r.Feed, 0) + "\n";
   text += "X " + Fixed(r.X.Min) + " to " + Fixed(r.X.Max) + " mm, Y " + Fixed(r.Y.Min) +
@@ -97,7 +103,12 @@ std::string ReportText(const ProgramReport& r) {
 
 std::string ReportJson(const ProgramReport& r) {
   auto range = [](const AxisExtent& e) { return "[" + Fixed(e.Min) + ", " + Fixed(e.Max) + "]"; };
-  std::string json = "{\"motionLines\": " + std::to_string(r.MotionLines) +
+  std::string json = "{";
+  if (r.SetUp.Resolution > 0) {
+    json += "\"setUp\": {\"resolution\": " + Fixed(r.SetUp.Resolution) + ", \"wire\": " +
+            Fixed(r.SetUp.WireDia) + ", \"tolerance\": " + Fixed(r.SetUp.Tolerance) + "}, ";
+  }
+  json += "\"motionLines\": " + std::to_string(r.MotionLines) +
                      ", \"pathLength\": " + Fixed(r.PathLength) + ", \"feed\": " +
                      Fixed(r.Feed) + ", \"cuttingMinutes\": " + Fixed(r.CuttingMinutes) +
                      ", \"extents\": {\"X\": " + range(r.X) + ", \"Y\": " + range(r.Y) +
@@ -125,6 +136,7 @@ Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double
   NcMotionList motion;
   if (Status s = ReadNcMotion(text, format, motion); !s) return s;
   report = CheckProgram(SilhouetteTree(table), WireFrameOf(store, standAngle), motion);
+  report.SetUp = {store.Resolution, store.WireDia, store.PathTolerance};
   return Status::Ok();
 }
 

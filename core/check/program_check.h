@@ -32,8 +32,16 @@ struct AxisExtent {
   double Min = 0, Max = 0;
 };
 
+// The set-up a program read from a file was checked on (mm): the resolution as the
+// set-up made it (possibly enlarged), the wire and the smoothing tolerance it was made
+// with. All 0 for a program checked straight after its sweep.
+struct CheckedSetUp {
+  double Resolution = 0, WireDia = 0, Tolerance = 0;
+};
+
 // What a replay of a program found.
 struct ProgramReport {
+  CheckedSetUp SetUp;
   int MotionLines = 0;
   AxisExtent X, Y, C;
   double PathLength = 0;      // mm, in the section plane
@@ -61,8 +69,8 @@ std::string ReportSummary(const ProgramReport& report);
 
 
 // Checks a program read from a file against the model set up for it on the store's
-// raster, the model's facets standing at `standAngle`. Fails only when the program
-// cannot be read in `format`.
+// raster (its PathTolerance the one the program was made with), the model's facets
+// standing at `standAngle`. Fails only when the program cannot be read in `format`.
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
                       const NcFormat& format, std::string_view text, ProgramReport& report);
 

@@ -59,6 +59,7 @@ struct TDataModule1 {
   int GridLimit = PointGrid::Limit;
   float StartAngle = 0, EndAngle = 0, SectionStep = 0;
   float StartHeight = 0, BeginRange = 0, EndRange = 0;
+  float PathTolerance = 0;  // mm a smoothed path may lie from the staircase; 0 keeps it
   int AxisColumn = 0, RasterMaxI = 0, RasterMaxJ = 0;
   int PathDirection = 0;
   int PathCount = 0, PathSlotI = 0, PathSlotJ = 0;

@@ -21,6 +21,10 @@ Status SectionGuard::Check(const NcFormat& format, const NcProgram& program,
   return Status::Ok();
 }
 
+bool SectionGuard::KeepsOff(float angle, PathPoint from, PathPoint to) const {
+  return ReplayMove(tree_, frame_, {from.X, from.Y, angle}, {to.X, to.Y, angle}).Depth == 0;
+}
+
 bool SectionGuard::Clear(AxisPosition from, AxisPosition to) const {
   return ReplayMove(tree_, frame_, from, to).Depth <= kReachTolerance;
 }

@@ -32,6 +32,10 @@ class SectionGuard {
   // Whether the wire, walking `path` at `angle`, reaches into the model.
   bool Reaches(float angle, const std::vector<PathPoint>& path) const;
 
+  // Whether the wire moving straight from `from` to `to` at `angle` keeps off the model
+  // entirely, not even grazing it.
+  bool KeepsOff(float angle, PathPoint from, PathPoint to) const;
+
   // Replays a program the sweep wrote against the model, into `report`.
   Status Check(const NcFormat& format, const NcProgram& program, ProgramReport& report) const;
 

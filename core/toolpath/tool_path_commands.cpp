@@ -8,6 +8,7 @@
 
 #include "mesh/number_text.h"
 #include "toolpath/outline_walk.h"
+#include "toolpath/path_smoothing.h"
 #include "toolpath/raster_setup.h"
 #include "toolpath/section_guard.h"
 #include "toolpath/section_fill.h"
@@ -28,6 +29,7 @@ Status Refuse(std::string message) {
 // What both the run and the sweep refuse before they change anything.
 Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sections) {
   if (store.ToolPathReady == 0) return Refuse(kToolPathNotFound);
+  if (Status s = CheckPathTolerance(store.PathTolerance); !s) return s;
   return CountSections(angles, sections);
 }
 
@@ -127,6 +129,12 @@ Status DefineStartPosition(TDataModule1& store, float startHeight, float beginRa
   return Status::Ok();
 }
 
+Status CheckPathTolerance(float tolerance) {
+  if (tolerance >= 0 && std::isfinite(tolerance)) return Status::Ok();
+  return Refuse("The smoothing tolerance must be 0 or more; it is " +
+                ShortestFloatText(tolerance) + ".");
+}
+
 Status CountSections(const SweepAngles& angles, int& sections) {
   if (!(angles.Step > 0)) {
     return Refuse("The section step must be greater than 0; it is " +
@@ -193,6 +201,11 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
   for (int k = 0; k < sections; ++k) {
     const float a = sectionAngles[std::size_t(k)];
     TraceGuardedSection(store, host, lanes, guard, k, a);
+    if (store.PathTolerance > 0) {
+      SmoothPath(store.ToolPath, store.PathTolerance,
+                 [&](PathPoint p, PathPoint q) { return guard.KeepsOff(a, p, q); });
+      store.PathCount = int(store.ToolPath.size());
+    }
     anyPath = anyPath || store.PathCount > 0;
     if (onSection) onSection(a);
     if (store.PathCount > 0) {

@@ -49,6 +49,9 @@ Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& ta
 Status DefineStartPosition(TDataModule1& store, float startHeight, float beginRange,
                            float endRange);
 
+// A smoothing tolerance (mm) a sweep can use: 0 or more, finite.
+Status CheckPathTolerance(float tolerance);
+
 // The number of sections from angles.Start to angles.End in steps of angles.Step, the
 // angle growing by f32 additions. Refuses a step that is not greater than 0 or that is
 // too small to advance the angle somewhere on the way, and a first angle after the
@@ -59,7 +62,10 @@ Status CountSections(const SweepAngles& angles, int& sections);
 // angles go to the store, then the program's first line, every section
 // (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
 // has succeeded; a sweep that fails leaves `program` as it was. "Tool path not find"
-// when the tool path was not set up; refusals (CountSections) before anything changes.
+// when the tool path was not set up; refusals (CheckPathTolerance of the store's
+// PathTolerance, CountSections) before anything changes. With a PathTolerance above 0
+// every section's path is smoothed (SmoothPath) within it, moves that would graze the
+// model left as walked.
 // With `check`, the run's program is replayed against the model afterwards, with the
 // facets' tree the sweep's guard built, into that report.
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,

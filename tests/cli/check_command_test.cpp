@@ -60,9 +60,12 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
 }
 
 TEST_F(CliCheck, JsonHoldsTheSameReport) {
-  const CliRun run = Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", {"--json"});
+  const CliRun run =
+      Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", {"--json", "--tolerance", "0.1"});
   EXPECT_EQ(run.status, kExitModelReached);
-  EXPECT_EQ(run.out.substr(0, 17), "{\"motionLines\": 2");
+  EXPECT_EQ(run.out.substr(0, 84),
+            "{\"setUp\": {\"resolution\": 0.200, \"wire\": 1.000, \"tolerance\": 0.100}, "
+            "\"motionLines\": 2");
   EXPECT_NE(run.out.find("\"clean\": false"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("{\"line\": 3, \"angle\": 0.000, \"sectionAngle\": 0.000, "
                          "\"depth\": 10.49"),

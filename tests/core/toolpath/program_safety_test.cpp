@@ -47,16 +47,19 @@ struct Sweep {
   float from, to, step;
 };
 
-// The check's report of the program a sweep writes for the shape with the preset range.
-ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, ToolPathSetUp setUp = {}) {
+// The check's report of the program a sweep writes for the shape with the preset range,
+// smoothed within `tolerance`.
+ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0) {
   testing::ToolPathModel m;
   shape(*m.table);
   StandOnPlatform(*m.table);
   testing::FitBounds(*m.store, *m.table);
   Session session;
   testing::ScriptedHost host;
+  ToolPathSetUp setUp;
   setUp.StartAngle = sweep.from;
   EXPECT_TRUE(SetUpToolPath(*m.store, session, *m.table, host, setUp));
+  m.store->PathTolerance = tolerance;
   NcProgram program;
   ProgramReport report;
   const Status run = RunToolPath(*m.store, session, *m.table, host,
@@ -104,8 +107,9 @@ TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
 }
 
 // Generated solids: boxes and prisms of random size, turned, tilted and off the axis,
-// swept at random steps.
+// swept at random steps, as walked and smoothed within one resolution.
 TEST(ProgramSafety, GeneratedSolidsStayWhole) {
+  const float setUpResolution = ToolPathSetUp{}.Resolution;
   std::mt19937 random(2026);
   std::uniform_real_distribution<float> size(3, 25), offset(-15, 15), turn(0, 90), tilt(-20, 20);
   std::uniform_int_distribution<int> step(1, 9);
@@ -120,8 +124,11 @@ TEST(ProgramSafety, GeneratedSolidsStayWhole) {
       Turn(table, 0, z, t);
     };
     const Sweep sweep{0, 360, 5.0f * float(step(random))};
-    const ProgramReport r = SweepAndCheck(shape, sweep);
-    EXPECT_TRUE(r.Clean()) << "solid " << k << " step " << sweep.step << ": " << ReportText(r);
+    for (float tolerance : {0.0f, setUpResolution}) {
+      const ProgramReport r = SweepAndCheck(shape, sweep, tolerance);
+      EXPECT_TRUE(r.Clean()) << "solid " << k << " step " << sweep.step << " tolerance "
+                             << tolerance << ": " << ReportText(r);
+    }
   }
 }
 
