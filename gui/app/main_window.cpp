@@ -163,6 +163,8 @@ void TForm1::BuildParameterPanel(QWidget* client) {
   row(5, "Label7", "Start height", StartHeightEdit, "StartHeightEdit", "0.00");
   row(6, "Label8", "Begin Range", StartXEdit, "StartXEdit", "0.00");
   row(7, "Label9", "End Range", EndXEdit, "EndXEdit", "0.00");
+  row(8, "Label10", "Tolerance", ToleranceEdit, "ToleranceEdit", "0.00");
+  grid->addWidget(MakeLabel(Panel1, "Label11", QStringLiteral("mm"), bold), 8, 2);
   grid->setColumnStretch(1, 1);
 
   QWidget* buttons = ButtonRow(Panel1);
@@ -226,6 +228,8 @@ void TForm1::FormCreate() {
   client_->setMinimumHeight(kDesignedClientHeight);
   session_.Format = LoadNcFormat(kNcIniName);
   session_.TouchPointSize = ReadTouchPointSize(SettingsFileName);
+  ToleranceEdit->setText(QString::fromStdString(
+      FloatToText(ReadLengthSetting(ToleranceFileName, 0))));
   setWindowTitle(QStringLiteral("Orvelline"));
 }
 
@@ -252,6 +256,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::FormCloseQuery() {
   // A size that cannot be kept is worth saying before the program ends.
   if (Status s = WriteTouchPointSize(SettingsFileName, session_.TouchPointSize); !s) {
+    host_.ShowMessage(s.message());
+  }
+  const auto tolerance = ParseFloatText(ToleranceEdit->text().toStdString());
+  if (!tolerance) return;  // nothing worth keeping was typed
+  if (Status s = WriteLengthSetting(ToleranceFileName, kToleranceSettingName, *tolerance); !s) {
     host_.ShowMessage(s.message());
   }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/host.h"
+#include "app/length_settings.h"
 #include "app/session.h"
 #include "app/touch_point_settings.h"
 #include "common/busy_state.h"
@@ -63,6 +64,7 @@ class TForm1 : public QWidget {
   // The tool-path window: null until the first tool-path set-up, which creates it.
   TOutLineForm* OutLineForm = nullptr;
   std::string SettingsFileName = kTouchPointSettingsName;
+  std::string ToleranceFileName = kToleranceSettingsName;
 
   // Long operations enter a scope of it; it disables the buttons that would start a
   // second one meanwhile.
@@ -98,6 +100,7 @@ class TForm1 : public QWidget {
   QLineEdit* StartDegEdit;
   QLineEdit* EndDegEdit;
   QLineEdit* StepDegEdit;
+  QLineEdit* ToleranceEdit;
   QLineEdit* StartHeightEdit;
   QLineEdit* StartXEdit;
   QLineEdit* EndXEdit;

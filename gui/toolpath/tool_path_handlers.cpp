@@ -91,6 +91,7 @@ void TForm1::PosWireButtonClick() {
   const float start = ReadFloat(*StartDegEdit);
   const float step = ReadFloat(*StepDegEdit);
   const SweepAngles angles{start, step, ReadFloat(*EndDegEdit)};
+  DataModule1->PathTolerance = ReadFloat(*ToleranceEdit);
   ProgramReport check;
   {
     BusyState::Scope sweeping(Busy);

@@ -210,6 +210,17 @@ TEST_F(MainWindowTest, TouchPointSizeIsKeptInTheSettingsFile) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+// The smoothing tolerance lives in a file of its own, so NC.ini keeps its format.
+TEST_F(MainWindowTest, ToleranceIsKeptInItsOwnSettingsFile) {
+  EXPECT_EQ(Find<QLineEdit>("ToleranceEdit")->text(), "0.000");  // no file yet
+  Find<QLineEdit>("ToleranceEdit")->setText("0.25");
+  Restart();
+  EXPECT_EQ(ReadFile(dir.File("Smoothing.ini")), "Tolerance=0.250mm\n");
+  EXPECT_EQ(Find<QLineEdit>("ToleranceEdit")->text(), "0.250");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(MainWindowTest, TouchPointSizeThatIsNotANumberStopsTheHandler) {
   Click("SpeedButton1");
   Find<QLineEdit>("ToolSizeEdit")->setText("abc");

@@ -196,6 +196,18 @@ TEST_F(ToolPathCommandsTest, WholeJobSavesWhatTheBatchToolWrites) {
   }
 }
 
+TEST_F(ToolPathCommandsTest, TheToleranceSmoothsAsTheBatchToolDoes) {
+  OpenModel(BoxFile());
+  Click("PosNcButton");
+  Type("EndDegEdit", "90");
+  Type("StepDegEdit", "30");
+  Type("ToleranceEdit", "0.2");
+  SweepAndSave(dir.File("smooth.nc"));
+  EXPECT_EQ(ReadFile(dir.File("smooth.nc")),
+            BatchProgram(BoxFile(), {"--to", "90", "--step", "30", "--tolerance", "0.2"}));
+  EXPECT_EQ(pathForm().CheckLabel->text(), "The wire stays outside the model.");
+}
+
 TEST_F(ToolPathCommandsTest, FormatAndDefaultsReachTheProgram) {
   WriteFile(dir.File("NC.ini"), "UVAs500hG90 G21/");
   Restart();
