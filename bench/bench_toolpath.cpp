@@ -66,15 +66,25 @@ void BM_Section(benchmark::State& state) {
 }
 BENCHMARK(BM_Section)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
+// The whole 0..360 by 5 sweep, smoothed within the second argument in thousandths of a
+// mm (0: the staircase as walked); "lines" counts the program's lines.
 void BM_Sweep(benchmark::State& state) {
   bench::Yardstick y(state.range(0));
+  y.store->PathTolerance = float(state.range(1)) / 1000;
+  int lines = 0;
   for (auto _ : state) {
     NcProgram program;
     RunToolPath(*y.store, y.session, *y.table, y.host, {0, 5, 360}, program);
-    benchmark::DoNotOptimize(program.LineCount());
+    lines = program.LineCount();
   }
+  state.counters["lines"] = lines;
 }
-BENCHMARK(BM_Sweep)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sweep)
+    ->Args({1'000'000, 0})
+    ->Args({1'000'000, 100})
+    ->Args({1'000'000, 200})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace vantora
