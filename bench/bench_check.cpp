@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/silent_host.h"
-#include "check/program_check.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/common/silent_host.h"
+#include "core/check/program_check.h"
+#include "core/app/tool_path_commands.h"
 #include "yardstick.h"
 
 namespace vantora {

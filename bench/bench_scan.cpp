@@ -4,10 +4,10 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/silent_host.h"
-#include "mesh/probe_compensation.h"
-#include "mesh/scan_faces.h"
-#include "model/scan_reader.h"
+#include "core/common/silent_host.h"
+#include "core/scan/probe_compensation.h"
+#include "core/scan/scan_faces.h"
+#include "core/scan/scan_reader.h"
 #include "scan.h"
 
 namespace vantora {

@@ -3,11 +3,11 @@
 
 #include <memory>
 
-#include "app/silent_host.h"
-#include "common/output_sink.h"
-#include "mesh/number_text.h"
-#include "mesh/stl_writer.h"
-#include "model/stl_reader.h"
+#include "core/common/silent_host.h"
+#include "core/common/output_sink.h"
+#include "core/common/number_text.h"
+#include "core/stl/stl_writer.h"
+#include "core/stl/stl_reader.h"
 #include "torus.h"
 
 namespace vantora {

@@ -5,14 +5,14 @@
 
 #include <memory>
 
-#include "app/silent_host.h"
+#include "core/common/silent_host.h"
 #include "literal_toolpath.h"
-#include "nc/nc_program.h"
-#include "toolpath/outline_walk.h"
-#include "toolpath/section_fill.h"
-#include "toolpath/section_mesh.h"
-#include "toolpath/section_outline.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/nc/nc_program.h"
+#include "core/toolpath/outline_walk.h"
+#include "core/toolpath/section_fill.h"
+#include "core/toolpath/section_mesh.h"
+#include "core/toolpath/section_outline.h"
+#include "core/app/tool_path_commands.h"
 #include "toolpath_models.h"
 #include "torus.h"
 #include "yardstick.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/atomic_file.h"
+#include "core/common/atomic_file.h"
 #include "scan.h"
 
 int main(int argc, char** argv) {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "app/silent_host.h"
-#include "mesh/stl_writer.h"
+#include "core/common/silent_host.h"
+#include "core/stl/stl_writer.h"
 #include "torus.h"
 
 int main(int argc, char** argv) {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "view3d/facet_table.h"
+#include "core/model/facet_table.h"
 
 namespace vantora::bench {
 

@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "app/session.h"
-#include "app/silent_host.h"
-#include "model/data_module.h"
-#include "toolpath/section_outline.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/app/session.h"
+#include "core/common/silent_host.h"
+#include "core/model/data_module.h"
+#include "core/toolpath/section_outline.h"
+#include "core/app/tool_path_commands.h"
 #include "toolpath_models.h"
 #include "torus.h"
 

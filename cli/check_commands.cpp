@@ -1,9 +1,9 @@
 // The command that replays an NC program against the model it was made for: check.
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 #include "cli_app.h"
 #include "cli_command.h"
-#include "common/mapped_file.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/common/mapped_file.h"
+#include "core/app/tool_path_commands.h"
 
 namespace vantora {
 namespace {

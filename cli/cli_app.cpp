@@ -1,7 +1,7 @@
 #include "cli_app.h"
 
 #include "cli_command.h"
-#include "common/unexpected_error.h"
+#include "core/common/unexpected_error.h"
 
 namespace vantora {
 namespace {

@@ -7,11 +7,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/session.h"
+#include "core/app/session.h"
 #include "cli_host.h"
-#include "model/data_module.h"
-#include "toolpath/tool_path_commands.h"
-#include "view3d/facet_table.h"
+#include "core/model/data_module.h"
+#include "core/app/tool_path_commands.h"
+#include "core/model/facet_table.h"
 
 namespace vantora {
 

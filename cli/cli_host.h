@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/silent_host.h"
+#include "core/common/silent_host.h"
 
 namespace vantora {
 

@@ -1,10 +1,10 @@
 // The commands that read a model and write it back: info and stl.
-#include "app/touch_point_settings.h"
+#include "core/app/touch_point_settings.h"
 #include "cli_command.h"
-#include "mesh/number_text.h"
-#include "mesh/stl_writer.h"
-#include "model/scan_import.h"
-#include "model/stl_import.h"
+#include "core/common/number_text.h"
+#include "core/stl/stl_writer.h"
+#include "core/app/scan_import.h"
+#include "core/app/stl_import.h"
 
 namespace vantora {
 

@@ -2,12 +2,12 @@
 #include <filesystem>
 #include <optional>
 
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 #include "cli_app.h"
 #include "cli_command.h"
-#include "nc/nc_format.h"
-#include "nc/nc_program.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/nc/nc_format.h"
+#include "core/nc/nc_program.h"
+#include "core/app/tool_path_commands.h"
 
 namespace vantora {
 namespace {

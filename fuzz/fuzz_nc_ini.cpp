@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "nc/nc_format.h"
+#include "core/nc/nc_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantora;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 #include "toolpath_models.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,8 +4,8 @@
 #include <memory>
 #include <span>
 
-#include "app/silent_host.h"
-#include "model/stl_import.h"
+#include "core/common/silent_host.h"
+#include "core/app/stl_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantora;

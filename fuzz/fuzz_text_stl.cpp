@@ -5,8 +5,8 @@
 #include <memory>
 #include <string_view>
 
-#include "app/silent_host.h"
-#include "model/stl_reader.h"
+#include "core/common/silent_host.h"
+#include "core/stl/stl_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantora;

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/session.h"
-#include "app/silent_host.h"
-#include "check/program_check.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/app/session.h"
+#include "core/common/silent_host.h"
+#include "core/check/program_check.h"
+#include "core/app/tool_path_commands.h"
 #include "toolpath_models.h"
 
 namespace {

@@ -13,9 +13,9 @@
 
 #include "../torus.h"
 #include "app/application.h"
-#include "app/silent_host.h"
+#include "core/common/silent_host.h"
 #include "toolpath/outline_form.h"
-#include "toolpath/outline_walk.h"
+#include "core/toolpath/outline_walk.h"
 #include "toolpath_models.h"
 
 namespace vantora {

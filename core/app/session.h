@@ -1,7 +1,7 @@
 #pragma once
 
-#include "nc/nc_format.h"
-#include "nc/nc_program.h"
+#include "core/nc/nc_format.h"
+#include "core/nc/nc_program.h"
 
 namespace vantora {
 

@@ -1,6 +1,6 @@
-#include "app/touch_point_settings.h"
+#include "core/app/touch_point_settings.h"
 
-#include "app/length_settings.h"
+#include "core/common/length_settings.h"
 
 namespace vantora {
 

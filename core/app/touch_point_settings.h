@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/status.h"
+#include "core/common/status.h"
 
 namespace vantora {
 

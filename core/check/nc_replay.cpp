@@ -1,4 +1,4 @@
-#include "check/nc_replay.h"
+#include "core/check/nc_replay.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,9 +3,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/status.h"
-#include "nc/nc_format.h"
-#include "nc/nc_program.h"
+#include "core/common/status.h"
+#include "core/nc/nc_format.h"
+#include "core/nc/nc_program.h"
 
 namespace vantora {
 

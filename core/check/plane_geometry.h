@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "check/silhouette_tree.h"
+#include "core/check/silhouette_tree.h"
 
 // Distances between points, segments and triangles in a section plane, in double.
 namespace vantora::plane {

@@ -1,4 +1,4 @@
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 
 #include <algorithm>
 #include <cmath>

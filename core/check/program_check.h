@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "check/nc_replay.h"
-#include "check/wire_motion.h"
-#include "model/data_module.h"
-#include "view3d/facet_table.h"
+#include "core/check/nc_replay.h"
+#include "core/check/wire_motion.h"
+#include "core/model/data_module.h"
+#include "core/model/facet_table.h"
 
 namespace vantora {
 

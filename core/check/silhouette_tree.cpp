@@ -1,10 +1,10 @@
-#include "check/silhouette_tree.h"
+#include "core/check/silhouette_tree.h"
 
 #include <algorithm>
 #include <cmath>
 #include <thread>
 
-#include "check/plane_geometry.h"
+#include "core/check/plane_geometry.h"
 
 namespace vantora {
 namespace {

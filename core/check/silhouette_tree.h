@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "view3d/facet_table.h"
+#include "core/model/facet_table.h"
 
 namespace vantora {
 

@@ -1,4 +1,4 @@
-#include "check/wire_motion.h"
+#include "core/check/wire_motion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "check/silhouette_tree.h"
-#include "model/data_module.h"
+#include "core/check/silhouette_tree.h"
+#include "core/model/data_module.h"
 
 namespace vantora {
 

@@ -1,4 +1,4 @@
-#include "common/atomic_file.h"
+#include "core/common/atomic_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

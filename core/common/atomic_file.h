@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/output_sink.h"
-#include "common/status.h"
+#include "core/common/output_sink.h"
+#include "core/common/status.h"
 
 namespace vantora {
 

@@ -1,4 +1,4 @@
-#include "common/mapped_file.h"
+#include "core/common/mapped_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "common/status.h"
+#include "core/common/status.h"
 
 namespace vantora {
 

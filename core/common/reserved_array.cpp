@@ -1,4 +1,4 @@
-#include "common/reserved_array.h"
+#include "core/common/reserved_array.h"
 
 #include <sys/mman.h>
 

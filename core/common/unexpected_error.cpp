@@ -1,4 +1,4 @@
-#include "common/unexpected_error.h"
+#include "core/common/unexpected_error.h"
 
 #include <new>
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/point_grid.h"
-#include "model/section_raster.h"
+#include "core/model/point_grid.h"
+#include "core/model/section_raster.h"
 
 namespace vantora {
 

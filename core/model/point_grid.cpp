@@ -1,4 +1,4 @@
-#include "model/point_grid.h"
+#include "core/model/point_grid.h"
 
 #include <utility>
 #include <stdexcept>

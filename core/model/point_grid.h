@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "common/reserved_array.h"
+#include "core/common/reserved_array.h"
 
 namespace vantora {
 

@@ -1,4 +1,4 @@
-#include "model/section_raster.h"
+#include "core/model/section_raster.h"
 
 #include <algorithm>
 #include <cstring>

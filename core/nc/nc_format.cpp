@@ -1,9 +1,9 @@
-#include "nc/nc_format.h"
+#include "core/nc/nc_format.h"
 
 #include <fstream>
 #include <sstream>
 
-#include "common/atomic_file.h"
+#include "core/common/atomic_file.h"
 
 namespace vantora {
 namespace {

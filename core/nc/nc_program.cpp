@@ -1,6 +1,6 @@
-#include "nc/nc_program.h"
+#include "core/nc/nc_program.h"
 
-#include "common/atomic_file.h"
+#include "core/common/atomic_file.h"
 
 namespace vantora {
 

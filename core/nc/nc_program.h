@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/host.h"
-#include "common/output_sink.h"
-#include "common/status.h"
+#include "core/common/host.h"
+#include "core/common/output_sink.h"
+#include "core/common/status.h"
 
 namespace vantora {
 

@@ -1,7 +1,7 @@
-#include "nc/nc_writer.h"
+#include "core/nc/nc_writer.h"
 
-#include "common/truncate.h"
-#include "mesh/number_text.h"
+#include "core/common/truncate.h"
+#include "core/common/number_text.h"
 
 namespace vantora {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/host.h"
-#include "model/data_module.h"
-#include "nc/nc_format.h"
-#include "nc/nc_program.h"
+#include "core/common/host.h"
+#include "core/model/data_module.h"
+#include "core/nc/nc_format.h"
+#include "core/nc/nc_program.h"
 
 namespace vantora {
 

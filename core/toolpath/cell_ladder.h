@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/section_raster.h"
+#include "core/model/section_raster.h"
 
 namespace vantora {
 

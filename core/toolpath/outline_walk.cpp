@@ -1,8 +1,8 @@
-#include "toolpath/outline_walk.h"
+#include "core/toolpath/outline_walk.h"
 
 #include <algorithm>
 
-#include "common/truncate.h"
+#include "core/common/truncate.h"
 
 namespace vantora {
 namespace {

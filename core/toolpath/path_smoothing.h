@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "model/section_raster.h"
+#include "core/model/section_raster.h"
 
 namespace vantora {
 

@@ -1,4 +1,4 @@
-#include "toolpath/raster_setup.h"
+#include "core/toolpath/raster_setup.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/truncate.h"
-#include "mesh/number_text.h"
+#include "core/common/truncate.h"
+#include "core/common/number_text.h"
 
 namespace vantora {
 namespace {

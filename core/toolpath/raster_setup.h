@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/host.h"
-#include "common/status.h"
-#include "model/data_module.h"
+#include "core/common/host.h"
+#include "core/common/status.h"
+#include "core/model/data_module.h"
 
 namespace vantora {
 

@@ -1,10 +1,10 @@
-#include "toolpath/section_fill.h"
+#include "core/toolpath/section_fill.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "toolpath/cell_ladder.h"
-#include "toolpath/section_outline.h"
+#include "core/toolpath/cell_ladder.h"
+#include "core/toolpath/section_outline.h"
 
 namespace vantora {
 namespace {

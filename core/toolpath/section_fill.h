@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/host.h"
-#include "model/data_module.h"
-#include "toolpath/section_mesh.h"
-#include "view3d/facet_table.h"
+#include "core/common/host.h"
+#include "core/model/data_module.h"
+#include "core/toolpath/section_mesh.h"
+#include "core/model/facet_table.h"
 
 namespace vantora {
 

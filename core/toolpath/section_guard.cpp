@@ -1,8 +1,8 @@
-#include "toolpath/section_guard.h"
+#include "core/toolpath/section_guard.h"
 
 #include <array>
 
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 
 namespace vantora {
 

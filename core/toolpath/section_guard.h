@@ -4,12 +4,12 @@
 #include <span>
 #include <vector>
 
-#include "check/program_check.h"
-#include "check/silhouette_tree.h"
-#include "check/wire_motion.h"
-#include "model/data_module.h"
-#include "nc/nc_writer.h"
-#include "view3d/facet_table.h"
+#include "core/check/program_check.h"
+#include "core/check/silhouette_tree.h"
+#include "core/check/wire_motion.h"
+#include "core/model/data_module.h"
+#include "core/nc/nc_writer.h"
+#include "core/model/facet_table.h"
 
 namespace vantora {
 

@@ -1,8 +1,8 @@
-#include "toolpath/section_lanes.h"
+#include "core/toolpath/section_lanes.h"
 
 #include <utility>
 
-#include "toolpath/section_fill.h"
+#include "core/toolpath/section_fill.h"
 
 namespace vantora {
 namespace {

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "model/data_module.h"
-#include "toolpath/section_fill.h"
-#include "toolpath/section_mesh.h"
-#include "view3d/facet_table.h"
+#include "core/model/data_module.h"
+#include "core/toolpath/section_fill.h"
+#include "core/toolpath/section_mesh.h"
+#include "core/model/facet_table.h"
 
 namespace vantora {
 

@@ -1,10 +1,10 @@
-#include "toolpath/section_mesh.h"
+#include "core/toolpath/section_mesh.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 
-#include "toolpath/cell_ladder.h"
+#include "core/toolpath/cell_ladder.h"
 
 namespace vantora {
 namespace {

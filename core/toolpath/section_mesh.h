@@ -5,9 +5,9 @@
 #include <span>
 #include <utility>
 
-#include "common/reserved_array.h"
-#include "model/data_module.h"
-#include "view3d/facet_table.h"
+#include "core/common/reserved_array.h"
+#include "core/model/data_module.h"
+#include "core/model/facet_table.h"
 
 namespace vantora {
 

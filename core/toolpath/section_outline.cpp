@@ -1,4 +1,4 @@
-#include "toolpath/section_outline.h"
+#include "core/toolpath/section_outline.h"
 
 #include <algorithm>
 #include <bit>

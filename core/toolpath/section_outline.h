@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/host.h"
-#include "model/data_module.h"
+#include "core/common/host.h"
+#include "core/model/data_module.h"
 
 namespace vantora {
 

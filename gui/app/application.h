@@ -3,9 +3,9 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/host.h"
+#include "core/common/host.h"
 #include "app/main_window.h"
-#include "model/data_module.h"
+#include "core/model/data_module.h"
 #include "view3d/opengl_form.h"
 
 namespace vantora {

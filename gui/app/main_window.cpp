@@ -13,8 +13,8 @@
 #include "common/handlers.h"
 #include "common/memo_appender.h"
 #include "common/pictures.h"
-#include "mesh/number_text.h"
-#include "nc/nc_format.h"
+#include "core/common/number_text.h"
+#include "core/nc/nc_format.h"
 #include "nc/nc_format_dialog.h"
 
 namespace vantora {

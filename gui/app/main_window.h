@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "app/host.h"
-#include "app/length_settings.h"
-#include "app/session.h"
-#include "app/touch_point_settings.h"
+#include "core/common/host.h"
+#include "core/common/length_settings.h"
+#include "core/app/session.h"
+#include "core/app/touch_point_settings.h"
 #include "common/busy_state.h"
-#include "model/data_module.h"
+#include "core/model/data_module.h"
 
 class QFrame;
 class QLabel;

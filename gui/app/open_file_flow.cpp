@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "mesh/number_text.h"
-#include "model/scan_import.h"
-#include "model/stl_import.h"
+#include "core/common/number_text.h"
+#include "core/app/scan_import.h"
+#include "core/app/stl_import.h"
 #include "view3d/opengl_form.h"
 
 namespace vantora {

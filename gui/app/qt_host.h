@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <cstdint>
 
-#include "app/host.h"
+#include "core/common/host.h"
 
 class QProgressBar;
 

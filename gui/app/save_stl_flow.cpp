@@ -2,7 +2,7 @@
 // scale dialog, as binary or text STL by the filter entry chosen.
 #include "app/main_window.h"
 #include "mesh/scale_dialog.h"
-#include "mesh/stl_writer.h"
+#include "core/stl/stl_writer.h"
 #include "view3d/opengl_form.h"
 
 namespace vantora {

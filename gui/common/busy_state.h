@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/host.h"
+#include "core/common/host.h"
 
 namespace vantora {
 

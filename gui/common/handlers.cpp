@@ -3,8 +3,8 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 
-#include "common/unexpected_error.h"
-#include "mesh/number_text.h"
+#include "core/common/unexpected_error.h"
+#include "core/common/number_text.h"
 
 namespace vantora {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "app/host.h"
+#include "core/common/host.h"
 
 class QLineEdit;
 class QWidget;

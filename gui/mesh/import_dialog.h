@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "app/host.h"
-#include "model/data_module.h"
+#include "core/common/host.h"
+#include "core/model/data_module.h"
 
 class QFrame;
 class QLabel;

@@ -9,7 +9,7 @@
 #include "common/appearance.h"
 #include "common/controls.h"
 #include "common/handlers.h"
-#include "mesh/number_text.h"
+#include "core/common/number_text.h"
 
 namespace vantora {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <QDialog>
 
-#include "app/host.h"
-#include "app/session.h"
-#include "model/data_module.h"
+#include "core/common/host.h"
+#include "core/app/session.h"
+#include "core/model/data_module.h"
 
 class QFrame;
 class QLabel;

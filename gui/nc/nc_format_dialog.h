@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "app/host.h"
-#include "nc/nc_format.h"
+#include "core/common/host.h"
+#include "core/nc/nc_format.h"
 
 class QLineEdit;
 class QPushButton;

@@ -8,12 +8,12 @@
 #include <bit>
 
 #include "app/main_window.h"
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 #include "common/appearance.h"
 #include "common/controls.h"
 #include "common/pictures.h"
-#include "common/truncate.h"
-#include "mesh/number_text.h"
+#include "core/common/truncate.h"
+#include "core/common/number_text.h"
 
 namespace vantora {
 namespace {

@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/host.h"
-#include "model/data_module.h"
+#include "core/common/host.h"
+#include "core/model/data_module.h"
 
 class QFrame;
 class QLabel;

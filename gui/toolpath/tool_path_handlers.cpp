@@ -4,12 +4,12 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 #include "common/handlers.h"
 #include "common/memo_appender.h"
-#include "mesh/number_text.h"
+#include "core/common/number_text.h"
 #include "toolpath/outline_form.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/app/tool_path_commands.h"
 #include "view3d/opengl_form.h"
 
 namespace vantora {

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "model/data_module.h"
-#include "view3d/facet_table.h"
-#include "view3d/model_transform.h"
+#include "core/model/data_module.h"
+#include "core/model/facet_table.h"
+#include "core/model/model_transform.h"
 #include "view3d/view_state.h"
 
 // The fixed-function OpenGL drawing of a 3D view, with no window system in it: the

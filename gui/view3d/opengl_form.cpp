@@ -14,7 +14,7 @@
 #include "common/pictures.h"
 #include "mesh/import_dialog.h"
 #include "view3d/gl_view.h"
-#include "view3d/placement.h"
+#include "core/model/placement.h"
 
 namespace vantora {
 namespace {

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <array>
 
-#include "app/host.h"
-#include "view3d/facet_table.h"
+#include "core/common/host.h"
+#include "core/model/facet_table.h"
 #include "view3d/gl_scene.h"
 #include "view3d/view_state.h"
 

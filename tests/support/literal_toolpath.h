@@ -11,12 +11,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/host.h"
-#include "app/session.h"
-#include "model/data_module.h"
-#include "nc/nc_writer.h"
-#include "toolpath/outline_walk.h"
-#include "view3d/facet_table.h"
+#include "core/common/host.h"
+#include "core/app/session.h"
+#include "core/model/data_module.h"
+#include "core/nc/nc_writer.h"
+#include "core/toolpath/outline_walk.h"
+#include "core/model/facet_table.h"
 
 namespace vantora::testing {
 

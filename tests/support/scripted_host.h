@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "core/common/host.h"
 
 namespace vantora::testing {
 

@@ -9,8 +9,8 @@
 #include <numbers>
 #include <random>
 
-#include "model/data_module.h"
-#include "view3d/facet_table.h"
+#include "core/model/data_module.h"
+#include "core/model/facet_table.h"
 
 namespace vantora::testing {
 

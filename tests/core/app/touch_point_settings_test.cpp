@@ -1,4 +1,4 @@
-#include "app/touch_point_settings.h"
+#include "core/app/touch_point_settings.h"
 
 #include <gtest/gtest.h>
 

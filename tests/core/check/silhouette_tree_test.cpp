@@ -1,11 +1,11 @@
-#include "check/silhouette_tree.h"
+#include "core/check/silhouette_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-#include "check/plane_geometry.h"
+#include "core/check/plane_geometry.h"
 #include "toolpath_models.h"
 
 namespace vantora {

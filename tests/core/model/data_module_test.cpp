@@ -1,4 +1,4 @@
-#include "model/data_module.h"
+#include "core/model/data_module.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "nc/nc_format.h"
+#include "core/nc/nc_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "nc/nc_program.h"
+#include "core/nc/nc_program.h"
 
 #include <gtest/gtest.h>
 

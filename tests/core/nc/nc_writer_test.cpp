@@ -1,4 +1,4 @@
-#include "nc/nc_writer.h"
+#include "core/nc/nc_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "toolpath/outline_walk.h"
+#include "core/toolpath/outline_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "scripted_host.h"
-#include "toolpath/raster_setup.h"
-#include "toolpath/section_outline.h"
+#include "core/toolpath/raster_setup.h"
+#include "core/toolpath/section_outline.h"
 #include "toolpath_models.h"
 
 namespace vantora {

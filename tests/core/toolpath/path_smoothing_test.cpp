@@ -1,4 +1,4 @@
-#include "toolpath/path_smoothing.h"
+#include "core/toolpath/path_smoothing.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <random>
 
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 #include "scripted_host.h"
-#include "toolpath/tool_path_commands.h"
+#include "core/app/tool_path_commands.h"
 #include "toolpath_models.h"
 
 namespace vantora {

@@ -1,4 +1,4 @@
-#include "toolpath/raster_setup.h"
+#include "core/toolpath/raster_setup.h"
 
 #include <gtest/gtest.h>
 

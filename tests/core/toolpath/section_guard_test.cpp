@@ -1,10 +1,10 @@
-#include "toolpath/section_guard.h"
+#include "core/toolpath/section_guard.h"
 
 #include <gtest/gtest.h>
 
-#include "check/program_check.h"
+#include "core/check/program_check.h"
 #include "scripted_host.h"
-#include "toolpath/raster_setup.h"
+#include "core/toolpath/raster_setup.h"
 #include "toolpath_models.h"
 
 namespace vantora {

@@ -8,10 +8,10 @@
 
 #include "literal_toolpath.h"
 #include "scripted_host.h"
-#include "toolpath/raster_setup.h"
-#include "toolpath/section_fill.h"
-#include "toolpath/section_mesh.h"
-#include "toolpath/section_outline.h"
+#include "core/toolpath/raster_setup.h"
+#include "core/toolpath/section_fill.h"
+#include "core/toolpath/section_mesh.h"
+#include "core/toolpath/section_outline.h"
 #include "toolpath_models.h"
 
 namespace vantora {

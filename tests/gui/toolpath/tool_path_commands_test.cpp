@@ -11,7 +11,7 @@
 #include "cli_run.h"
 #include "stl_builder.h"
 #include "common/memo_appender.h"
-#include "mesh/number_text.h"
+#include "core/common/number_text.h"
 #include "toolpath/tool_path_testing.h"
 
 namespace vantora {

@@ -1,0 +1,237 @@
+#include "core/app/tool_path_commands.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/common/number_text.h"
+#include "core/toolpath/outline_walk.h"
+#include "core/toolpath/path_smoothing.h"
+#include "core/toolpath/raster_setup.h"
+#include "core/toolpath/section_guard.h"
+#include "core/toolpath/section_fill.h"
+#include "core/toolpath/section_lanes.h"
+#include "core/toolpath/section_outline.h"
+
+namespace vantora {
+namespace {
+
+// Start height and range are turned into raster cells; up to 2^24 cells away from the
+// raster that stays exact in int.
+constexpr double kMaxOffsetCells = 1 << 24;
+
+Status Refuse(std::string message) {
+  return Status::Error(ErrorCode::InvalidValue, std::move(message));
+}
+
+// What both the run and the sweep refuse before they change anything.
+Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sections) {
+  if (store.ToolPathReady == 0) return Refuse(kToolPathNotFound);
+  if (Status s = CheckPathTolerance(store.PathTolerance); !s) return s;
+  return CountSections(angles, sections);
+}
+
+// A section whose path still reaches into the model after its narrow facets were
+// filled whole gets up to this many cells more margin, one at a time.
+constexpr int kMaxExtraMarginCells = 3;
+
+// Grows and outlines the filled raster and walks it into the store's ToolPath; a walk
+// that ends in a dead end comes down outside the model to where a walk ends.
+void TraceSection(TDataModule1& store, Host& host, const SectionGuard& guard, float a,
+                  int extraMarginCells) {
+  store.PathCount = 0;
+  store.ToolPath.clear();
+  MarkOutline(store, host, extraMarginCells);
+  OutlineWalk walk(store, host);
+  walk.TraceOutline();
+  if (!walk.EndedInDeadEnd()) return;
+  guard.ComeDown(a, store.ToolPath, OutlineWalk::PointOf(store, 0, store.TraceMinJ - 1).Y);
+  store.PathCount = int(store.ToolPath.size());
+}
+
+bool Completes(const std::vector<PathPoint>& path) {
+  return !path.empty() && path.back().Y <= path.front().Y;
+}
+
+// Section k at angle a as the raster gives it. Where its path reaches into the model,
+// it is filled again with its narrow facets whole, then with a margin wider by one
+// cell at a time; the first of these whose walk keeps off the model and comes back down
+// to the start height is taken, else the section as the raster gave it.
+void TraceGuardedSection(TDataModule1& store, Host& host, SectionLanes& lanes,
+                         const SectionGuard& guard, int k, float a) {
+  lanes.Fill(k);
+  TraceSection(store, host, guard, a, 0);
+  if (!guard.Reaches(a, store.ToolPath)) return;
+  for (int extra = 0; extra <= kMaxExtraMarginCells; ++extra) {
+    ClearRaster(store);
+    lanes.Refill(k, FillCoverage::NarrowWhole);
+    TraceSection(store, host, guard, a, extra);
+    if (Completes(store.ToolPath) && !guard.Reaches(a, store.ToolPath)) return;
+  }
+  ClearRaster(store);
+  lanes.Refill(k, FillCoverage::Sampled);
+  TraceSection(store, host, guard, a, 0);
+}
+
+Status CheckNearRaster(const char* what, float value, float resolution) {
+  if (std::abs(double(value)) / resolution < kMaxOffsetCells) return Status::Ok();
+  return Refuse(std::string(what) + " " + ShortestFloatText(value) +
+                " lies too far outside the section raster.");
+}
+
+// Where the facets reach in Z: after Cancel to "Move to platform ?" the store's MinZ
+// says 0 wherever they lie.
+HeightSpan HeightsOf(const FacetTable& table) {
+  HeightSpan span{HUGE_VAL, -HUGE_VAL};
+  for (int k = 0; k < table.FacetCount; ++k) {
+    const Facet& f = table.Facets[std::size_t(k)];
+    for (const Vec3* v : {&f.V1, &f.V2, &f.V3}) {
+      span.Lowest = std::min(span.Lowest, double((*v)[2]));
+      span.Highest = std::max(span.Highest, double((*v)[2]));
+    }
+  }
+  return span;
+}
+
+}  // namespace
+
+Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& table,
+                     Host& host, const ToolPathSetUp& setUp) {
+  RasterGeometry geometry;
+  if (Status s = PlanRaster(store, HeightsOf(table), setUp.Resolution, setUp.WireDia, geometry);
+      !s) {
+    return s;
+  }
+  session.ModelTurnAngle = 0;
+  store.Resolution = setUp.Resolution;
+  store.WireDia = setUp.WireDia;
+  if (Status s = RasterSetup(store, host); !s) return s;
+  store.StartAngle = setUp.StartAngle;
+  store.BeginRange = float(store.MinX);
+  store.EndRange = float(store.MaxX);
+  RasterizeSection(store, table, host);
+  store.ToolPathReady = 1;
+  return Status::Ok();
+}
+
+Status DefineStartPosition(TDataModule1& store, float startHeight, float beginRange,
+                           float endRange) {
+  for (Status s : {CheckNearRaster("Start height", startHeight, store.Resolution),
+                   CheckNearRaster("Begin Range", beginRange, store.Resolution),
+                   CheckNearRaster("End Range", endRange, store.Resolution)}) {
+    if (!s) return s;
+  }
+  store.StartHeight = startHeight;
+  store.BeginRange = beginRange;
+  store.EndRange = endRange;
+  return Status::Ok();
+}
+
+Status CheckPathTolerance(float tolerance) {
+  if (tolerance >= 0 && std::isfinite(tolerance)) return Status::Ok();
+  return Refuse("The smoothing tolerance must be 0 or more; it is " +
+                ShortestFloatText(tolerance) + ".");
+}
+
+Status CountSections(const SweepAngles& angles, int& sections) {
+  if (!(angles.Step > 0)) {
+    return Refuse("The section step must be greater than 0; it is " +
+                  ShortestFloatText(angles.Step) + ".");
+  }
+  // A program without sections would cut nothing.
+  if (!(angles.Start <= angles.End)) {
+    return Refuse("The first section angle " + ShortestFloatText(angles.Start) +
+                  " lies after the last " + ShortestFloatText(angles.End) +
+                  ": there is no section to cut.");
+  }
+  long count = 0;
+  for (float a = angles.Start; a <= angles.End; ++count) {
+    const float next = a + angles.Step;
+    if (!(next > a)) {
+      return Refuse("The section step " + ShortestFloatText(angles.Step) +
+                    " is too small to advance the angle from " + ShortestFloatText(a) + ".");
+    }
+    if (count == INT_MAX) return Refuse("The sweep would have more sections than can be counted.");
+    a = next;
+  }
+  sections = int(count);
+  return Status::Ok();
+}
+
+Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                   const SweepAngles& angles, NcLineSink& program,
+                   const SectionObserver& onSection, ProgramReport* check) {
+  int sections = 0;
+  if (Status s = CheckSweep(store, angles, sections); !s) return s;
+  store.StartAngle = angles.Start;
+  store.SectionStep = angles.Step;
+  store.EndAngle = angles.End;
+  // Written aside, so that a sweep that fails leaves `program` as it was.
+  NcProgram run;
+  NcWriter writer(session.Format, store, run);
+  writer.StartProgram();
+  SectionGuard guard(table, store, session.ModelTurnAngle);
+  if (Status s = SweepSections(store, session, table, host, writer, guard, onSection); !s) {
+    return s;
+  }
+  writer.EndProgram();
+  if (check != nullptr) {
+    if (Status s = guard.Check(session.Format, run, *check); !s) return s;
+  }
+  AppendProgram(run, program);
+  return Status::Ok();
+}
+
+Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                     NcWriter& writer, SectionGuard& guard,
+                     const SectionObserver& onSection) {
+  int sections = 0;
+  const SweepAngles angles{store.StartAngle, store.SectionStep, store.EndAngle};
+  if (Status s = CheckSweep(store, angles, sections); !s) return s;
+  std::vector<float> sectionAngles;
+  sectionAngles.reserve(std::size_t(sections));
+  for (float a = angles.Start; a <= angles.End; a += angles.Step) sectionAngles.push_back(a);
+  store.PathDirection = 1;
+  // The set-up's section is still in the raster; the first section starts clean.
+  ClearRaster(store);
+  SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle);
+  bool anyPath = false;
+  for (int k = 0; k < sections; ++k) {
+    const float a = sectionAngles[std::size_t(k)];
+    TraceGuardedSection(store, host, lanes, guard, k, a);
+    if (store.PathTolerance > 0) {
+      SmoothPath(store.ToolPath, store.PathTolerance,
+                 [&](PathPoint p, PathPoint q) { return guard.KeepsOff(a, p, q); });
+      store.PathCount = int(store.ToolPath.size());
+    }
+    anyPath = anyPath || store.PathCount > 0;
+    if (onSection) onSection(a);
+    if (store.PathCount > 0) {
+      const bool forward = store.PathDirection == 1;
+      guard.Enter(writer, a, forward ? store.ToolPath.front() : store.ToolPath.back());
+      writer.WriteSectionNc(a, host);
+      guard.Leave(a, forward ? store.ToolPath.back() : store.ToolPath.front());
+    }
+    ClearRaster(store);
+    lanes.Done(k);
+    store.PathDirection = -store.PathDirection;
+    host.ReportProgress(k + 1, sections);
+  }
+  // A range or start height may leave single sections without a path; none at all
+  // is a program that cuts nothing, which is never what was asked for. The model then
+  // stays as it stood.
+  if (!anyPath) {
+    return Status::Error(ErrorCode::InvalidValue,
+                         "No section has a tool path: at resolution " +
+                             ShortestFloatText(store.Resolution) +
+                             " the model covers no outline, or the start height and range "
+                             "lie beside it.");
+  }
+  lanes.StoreInto(table);
+  session.ModelTurnAngle = sectionAngles.back();
+  return Status::Ok();
+}
+
+}  // namespace vantora

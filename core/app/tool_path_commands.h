@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+
+#include "core/common/host.h"
+#include "core/app/session.h"
+#include "core/check/program_check.h"
+#include "core/common/status.h"
+#include "core/model/data_module.h"
+#include "core/nc/nc_program.h"
+#include "core/nc/nc_writer.h"
+#include "core/toolpath/section_guard.h"
+#include "core/model/facet_table.h"
+
+namespace vantora {
+
+// The message of a sweep asked for before the tool path was set up.
+inline constexpr const char* kToolPathNotFound = "Tool path not find";
+
+// The numbers a tool-path set-up reads (ResuEdit, WrrediaEdit1, StartDegEdit).
+struct ToolPathSetUp {
+  float Resolution = 0.2f;
+  float WireDia = 1.0f;
+  float StartAngle = 0;
+};
+
+// The angles of a sweep (StartDegEdit, StepDegEdit, EndDegEdit).
+struct SweepAngles {
+  float Start = 0;
+  float Step = 5.0f;
+  float End = 0;
+};
+
+// Called for every section after its trace and before its NC lines, with the
+// section's angle: the tool-path window draws the section then.
+using SectionObserver = std::function<void(float angle)>;
+
+// Setting up the tool path (PosNcButtonClick): the present orientation becomes angle
+// 0, the raster is sized (RasterSetup, which may enlarge the resolution), the cutting
+// range is preset to the raster's width and the model is rasterized as it stands.
+// Refusals (PlanRaster's, with the model reaching as far as its facets) come before
+// anything changes.
+Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& table,
+                     Host& host, const ToolPathSetUp& setUp);
+
+// Defining the start position (StartButtonClick): the start height and the cutting
+// range the next sweeps use. Refuses, changing nothing, a value so far outside the
+// raster that its cell is lost in rounding.
+Status DefineStartPosition(TDataModule1& store, float startHeight, float beginRange,
+                           float endRange);
+
+// A smoothing tolerance (mm) a sweep can use: 0 or more, finite.
+Status CheckPathTolerance(float tolerance);
+
+// The number of sections from angles.Start to angles.End in steps of angles.Step, the
+// angle growing by f32 additions. Refuses a step that is not greater than 0 or that is
+// too small to advance the angle somewhere on the way, and a first angle after the
+// last, which leaves no section.
+Status CountSections(const SweepAngles& angles, int& sections);
+
+// Computing and writing the NC program (PosWireButtonClick) up to its last line: the
+// angles go to the store, then the program's first line, every section
+// (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
+// has succeeded; a sweep that fails leaves `program` as it was. "Tool path not find"
+// when the tool path was not set up; refusals (CheckPathTolerance of the store's
+// PathTolerance, CountSections) before anything changes. With a PathTolerance above 0
+// every section's path is smoothed (SmoothPath) within it, moves that would graze the
+// model left as walked.
+// With `check`, the run's program is replayed against the model afterwards, with the
+// facets' tree the sweep's guard built, into that report.
+Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                   const SweepAngles& angles, NcLineSink& program,
+                   const SectionObserver& onSection = {}, ProgramReport* check = nullptr);
+
+// The sweep over the store's section angles, from a clear raster: for each angle the
+// model is turned, rasterized and traced, `onSection` is told, the path is written
+// forward and backward by turns, and the raster is cleared; progress is reported as
+// section k of n. Refusals (as RunToolPath's) before anything changes; a sweep in
+// which no section has a path at all fails once it has ended. `guard` keeps the
+// sections and the moves between them off the model (built as the model stands now).
+Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                     NcWriter& writer, SectionGuard& guard,
+                     const SectionObserver& onSection = {});
+
+}  // namespace vantora

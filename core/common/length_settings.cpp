@@ -1,0 +1,40 @@
+#include "core/common/length_settings.h"
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "core/common/atomic_file.h"
+#include "core/common/number_text.h"
+
+namespace vantora {
+
+float ParseLengthSetting(std::string_view content, float fallback) {
+  std::string packed;
+  for (char c : content) {
+    if (!std::isspace(static_cast<unsigned char>(c))) packed += c;
+  }
+  const std::size_t equals = packed.find('=');
+  const std::size_t unit = packed.find('m');
+  if (equals == std::string::npos || unit == std::string::npos || unit < equals) {
+    return fallback;
+  }
+  const auto value = ParseFloatText(std::string_view(packed).substr(equals + 1, unit - equals - 1));
+  return value ? *value : fallback;
+}
+
+float ReadLengthSetting(const std::string& path, float fallback) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return fallback;
+  const std::string content{std::istreambuf_iterator<char>(file), {}};
+  return ParseLengthSetting(content, fallback);
+}
+
+Status WriteLengthSetting(const std::string& path, std::string_view name, float value) {
+  AtomicFileWriter writer(path);
+  if (Status s = writer.Open(); !s) return s;
+  writer.Write(std::string(name) + "=" + FloatToText(value) + "mm\n");
+  return writer.Commit();
+}
+
+}  // namespace vantora

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/common/status.h"
+
+namespace vantora {
+
+// A settings file that keeps one length in one line, Name=0.500mm.
+
+// The number between the first '=' and the first 'm', blanks anywhere ignored;
+// `fallback` when there is no such number.
+float ParseLengthSetting(std::string_view content, float fallback);
+// Reads the settings file; `fallback` when it is missing or unreadable.
+float ReadLengthSetting(const std::string& path, float fallback);
+// Writes Name=value mm through a temporary file, so a failed save keeps the old one.
+Status WriteLengthSetting(const std::string& path, std::string_view name, float value);
+
+// Smoothing.ini keeps the tool path's smoothing tolerance beside NC.ini, whose format
+// stays as it is: Tolerance=0.000mm.
+inline constexpr const char* kToleranceSettingsName = "Smoothing.ini";
+inline constexpr const char* kToleranceSettingName = "Tolerance";
+
+}  // namespace vantora

@@ -1,0 +1,144 @@
+// Broken and hostile files, each opened while a good model is loaded: every one gets a
+// clear message and leaves the store and the session as they were.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+
+#include "core/app/scan_import.h"
+#include "core/app/stl_import.h"
+#include "scripted_host.h"
+#include "stl_builder.h"
+#include "test_files.h"
+
+namespace vantora {
+namespace {
+
+using testing::ScriptedHost;
+using testing::StlRecord;
+using testing::TempDir;
+using testing::WriteFile;
+
+// What a refused import must leave as it was.
+struct Snapshot {
+  explicit Snapshot(const TDataModule1& s, const Session& session)
+      : bounds{s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ},
+        scanMaxI(s.ScanMaxI),
+        scanMaxJ(s.ScanMaxJ),
+        viewDistance(s.ViewDistance),
+        outputScale(s.OutputScale),
+        scanFileCount(session.ScanFileCount) {}
+  bool operator==(const Snapshot&) const = default;
+
+  std::array<double, 6> bounds;
+  int scanMaxI, scanMaxJ;
+  float viewDistance, outputScale;
+  int scanFileCount;
+};
+
+struct Loaded {
+  Loaded() {
+    WriteFile(dir.File("good.stl"), testing::TextStl({{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9}}));
+    WriteFile(dir.File("good.sca"), "500,1000,2000,1000,\n1000,3000,1000,\n");
+  }
+  Snapshot Now() const { return Snapshot(*store, session); }
+
+  TempDir dir;
+  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
+  Session session;
+  ScriptedHost host;
+};
+
+std::string Binary(float bad) {
+  StlRecord record{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  record[5] = bad;
+  return testing::BinaryStl({record});
+}
+
+std::string OneFacet(const std::string& loop) {
+  return "solid x\nfacet normal 0 0 1\nouter loop\n" + loop + "endloop\nendfacet\nendsolid x\n";
+}
+
+TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
+  const struct {
+    const char* name;
+    std::string content;
+    const char* says;
+  } files[] = {
+      {"empty.stl", "", "too short"},
+      {"nuls.stl", std::string(200, '\0'), "holds no facets"},
+      {"nan.stl", Binary(std::numeric_limits<float>::quiet_NaN()), "not finite"},
+      {"inf.stl", Binary(std::numeric_limits<float>::infinity()), "not finite"},
+      {"long-line.stl", OneFacet("vertex " + std::string(1'000'000, '7') + " 2 3\n"
+                                 "vertex 0 0 0\nvertex 1 1 1\n"),
+       "too large"},
+      {"one-number.stl", OneFacet("vertex 1\nvertex 0 0 0\nvertex 1 1 1\n"), "three numbers"},
+      {"five-vertices.stl", OneFacet(
+                                     "vertex 1 1 1\nvertex 2 2 2\nvertex 3 3 3\n"
+                                     "vertex 4 4 4\nvertex 5 5 5\n"),
+       "more than three vertices"},
+  };
+  for (const auto& f : files) {
+    Loaded w;
+    FacetTable good(16);
+    ASSERT_TRUE(ReadStlModel(w.dir.File("good.stl"), *w.store, w.session, good, w.host));
+    const Snapshot before = w.Now();
+    WriteFile(w.dir.File(f.name), f.content);
+    FacetTable table(16);
+    const Status status = ReadStlModel(w.dir.File(f.name), *w.store, w.session, table, w.host);
+    EXPECT_FALSE(status.ok()) << f.name;
+    EXPECT_NE(status.message().find(f.says), std::string::npos) << status.message();
+    EXPECT_NE(status.message().find(f.name), std::string::npos) << status.message();
+    EXPECT_TRUE(w.Now() == before) << f.name;
+  }
+}
+
+TEST(BrokenStlFiles, AHugeCountOverFewRecordsReadsTheRecordsAndSaysSo) {
+  Loaded w;
+  WriteFile(w.dir.File("cut.stl"),
+            testing::BinaryStl(std::vector<StlRecord>(3, StlRecord{0, 0, 1, 1, 2, 3}),
+                               0x7fffffff));
+  FacetTable table(16);
+  ASSERT_TRUE(ReadStlModel(w.dir.File("cut.stl"), *w.store, w.session, table, w.host));
+  EXPECT_EQ(table.FacetCount, 3);
+  ASSERT_EQ(w.host.messages.size(), 1u);
+  EXPECT_NE(w.host.messages[0].find("announces 2147483647 facets but holds 3"),
+            std::string::npos);
+}
+
+std::string LineOf(int points) {
+  std::string line;
+  for (int k = 0; k < points; ++k) line += "5,";
+  return line + "\n";
+}
+
+TEST(BrokenScanFiles, RefusedWithAMessageAndNothingChanges) {
+  std::string manyLines = "100," + LineOf(2);
+  for (int k = 0; k < 6000; ++k) manyLines += LineOf(2);
+  const struct {
+    const char* name;
+    std::string content;
+    const char* says;
+  } files[] = {
+      {"empty.sca", "", "no pitch"},
+      {"wide.sca", "100," + LineOf(6001), "6000"},
+      {"long.sca", manyLines, "6000"},
+      {"pitch-zero.sca", "0,1,2,\n", "not a positive number"},
+      {"pitch-negative.sca", "-100,1,2,\n", "not a positive number"},
+      {"pitch-only.sca", "100,\n", "no height"},
+      {"nan-height.sca", "100,nan,2,\n", "is not a number"},
+  };
+  for (const auto& f : files) {
+    Loaded w;
+    ASSERT_TRUE(ReadScanModel(w.dir.File("good.sca"), *w.store, w.session, w.host).status);
+    const Snapshot before = w.Now();
+    WriteFile(w.dir.File(f.name), f.content);
+    const ScanReadResult read = ReadScanModel(w.dir.File(f.name), *w.store, w.session, w.host);
+    EXPECT_FALSE(read.status.ok()) << f.name;
+    EXPECT_NE(read.status.message().find(f.says), std::string::npos) << read.status.message();
+    EXPECT_TRUE(w.Now() == before) << f.name;
+  }
+}
+
+}  // namespace
+}  // namespace vantora

@@ -1,0 +1,164 @@
+#include "core/app/scan_import.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "scripted_host.h"
+#include "test_files.h"
+
+namespace vantora {
+namespace {
+
+using testing::ScriptedHost;
+using testing::TempDir;
+using testing::WriteFile;
+
+// A bump of 4 x 3 points 0.5 mm apart, every height above the platform.
+constexpr std::string_view kBump =
+    "500,1000,2000,2000,1000,\n1000,3000,3000,1000,\n1000,2000,2000,1000,\n";
+
+struct Import {
+  ScanReadResult Read(const std::string& path) {
+    return ReadScanModel(path, *store, session, host);
+  }
+  // Reads the scan at `path` and builds its faces into the table.
+  void Build(const std::string& path) {
+    const ScanReadResult read = Read(path);
+    ASSERT_TRUE(read.status) << read.status.message();
+    BuildScanFaces(*store, session, *table, host);
+  }
+  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
+  Session session;
+  std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(64);
+  ScriptedHost host;
+};
+
+TEST(IsScanFileName, EndsInScaInAnyCase) {
+  for (const char* name : {"a.sca", "dir/B.SCA", "x.Sca", ".sca"}) {
+    EXPECT_TRUE(IsScanFileName(name)) << name;
+  }
+  for (const char* name : {"a.stl", "a.sca.stl", "sca", "a.scan", "a_sca", ""}) {
+    EXPECT_FALSE(IsScanFileName(name)) << name;
+  }
+}
+
+TEST(ReadScanModel, FirstScanStartsAView) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kBump);
+  Import im;
+  im.session.TouchPointSize = 0.8f;
+  const ScanReadResult read = im.Read(dir.File("bump.sca"));
+  ASSERT_TRUE(read.status) << read.status.message();
+  EXPECT_EQ(read.repairedPoints, 0);
+  EXPECT_EQ(im.session.ScanFileCount, 0);
+  EXPECT_EQ(im.store->ProbeSize, 0.8f);
+  EXPECT_EQ(im.store->ScanMaxI, 3);
+  EXPECT_EQ(im.store->ScanMaxJ, 2);
+  EXPECT_EQ(im.store->ViewDistance, 0.38f * im.store->ModelSize);
+  EXPECT_EQ(im.host.progress.back(), std::make_pair(100, 100));
+
+  BuildScanFaces(*im.store, im.session, *im.table, im.host);
+  EXPECT_EQ(im.table->FacetCount, 2 * 3 * 2);
+  EXPECT_EQ(im.store->OutputScale, im.store->ViewDistance);
+  EXPECT_TRUE(im.host.messages.empty());
+}
+
+TEST(ReadScanModel, RepairedPointsAreCounted) {
+  TempDir dir;
+  WriteFile(dir.File("short.sca"), "100,5,6,7,\n8,9,\n");
+  Import im;
+  EXPECT_EQ(im.Read(dir.File("short.sca")).repairedPoints, 2);
+}
+
+TEST(ReadScanModel, RefusalsChangeNeitherStoreNorSession) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kBump);
+  WriteFile(dir.File("bad.sca"), "0,1,2,\n");
+  Import im;
+  ASSERT_TRUE(im.Read(dir.File("bump.sca")).status);
+  const double maxX = im.store->MaxX;
+
+  const ScanReadResult missing = im.Read(dir.File("none.sca"));
+  EXPECT_EQ(missing.status.code(), ErrorCode::CannotOpen);
+  const ScanReadResult bad = im.Read(dir.File("bad.sca"));
+  EXPECT_EQ(bad.status.code(), ErrorCode::InvalidValue);
+  EXPECT_EQ(bad.status.message(), "Cannot read \"" + dir.File("bad.sca") +
+                                      "\": line 1: the pitch \"0\" is not a positive number.");
+  EXPECT_EQ(im.session.ScanFileCount, 0);
+  EXPECT_EQ(im.store->MaxX, maxX);
+  EXPECT_EQ(im.store->ScanPitch, 0.5f);
+}
+
+TEST(BuildScanFaces, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kBump);
+  Import first;
+  first.Build(dir.File("bump.sca"));
+
+  // The same scan added to the view of a model, with a Z mirror requested.
+  Import added;
+  added.session.ScanFileCount = 0;
+  added.store->ViewDistance = first.store->ViewDistance;
+  added.store->ImportMirrorZ = 1;
+  added.Build(dir.File("bump.sca"));
+  EXPECT_EQ(added.session.ScanFileCount, 1);
+  ASSERT_EQ(added.table->FacetCount, first.table->FacetCount);
+  for (int k = 0; k < first.table->FacetCount; ++k) {
+    const Facet& normal = first.table->Facets[std::size_t(k)];
+    const Facet& reversed = added.table->Facets[std::size_t(k)];
+    EXPECT_EQ(reversed.V1, normal.V3);
+    EXPECT_EQ(reversed.V2, normal.V2);
+    EXPECT_EQ(reversed.V3, normal.V1);
+  }
+}
+
+// A scan added to a table of STL facets (millimetres, file normals) joins it in
+// millimetres with the normals of its windings; the output scale stays 1.
+TEST(BuildScanFaces, ScanAddedToAnStlModelKeepsMillimetres) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kBump);
+  Import own;
+  own.Build(dir.File("bump.sca"));
+
+  Import joined;
+  joined.session.ScanFileCount = 0;  // an STL model is loaded
+  joined.store->ViewDistance = own.store->ViewDistance;
+  joined.store->OutputScale = 1.0f;
+  joined.table->UseFileNormals = true;
+  joined.table->FacetCount = 1;  // the STL model's one facet
+  joined.table->Facets[0] = Facet{{0, 0, 1}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  joined.Build(dir.File("bump.sca"));
+  ASSERT_EQ(joined.table->FacetCount, 1 + own.table->FacetCount);
+  EXPECT_EQ(joined.store->OutputScale, 1.0f);
+  EXPECT_EQ(joined.table->Facets[0].V2, (Vec3{1, 0, 0}));
+  const float unit = own.store->ViewDistance;
+  const auto mm = [unit](Vec3 v) { return Vec3{v[0] * unit, v[1] * unit, v[2] * unit}; };
+  for (int k = 0; k < own.table->FacetCount; ++k) {
+    const Facet& a = own.table->Facets[std::size_t(k)];
+    const Facet& b = joined.table->Facets[std::size_t(k + 1)];
+    // What the scan's own view would save, exactly.
+    EXPECT_EQ(b.V1, mm(a.V1));
+    EXPECT_EQ(b.V2, mm(a.V2));
+    EXPECT_EQ(b.V3, mm(a.V3));
+    EXPECT_EQ(b.Normal, TriangleNormal(b.V3, b.V2, b.V1));
+  }
+}
+
+TEST(BuildScanFaces, FullTableIsReported) {
+  TempDir dir;
+  WriteFile(dir.File("bump.sca"), kBump);
+  Import im;
+  im.table = std::make_unique<FacetTable>(5);
+  ASSERT_TRUE(im.Read(dir.File("bump.sca")).status);
+  BuildScanFaces(*im.store, im.session, *im.table, im.host);
+  EXPECT_EQ(im.table->FacetCount, 5);
+  ASSERT_EQ(im.host.messages.size(), 1u);
+  EXPECT_EQ(im.host.messages[0],
+            "The scan gives more facets than a view can hold (5): the faces beyond that were "
+            "left out.");
+  EXPECT_EQ(im.store->OutputScale, im.store->ViewDistance);
+}
+
+}  // namespace
+}  // namespace vantora

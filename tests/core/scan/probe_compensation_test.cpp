@@ -1,0 +1,172 @@
+#include "core/scan/probe_compensation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <random>
+
+#include "scripted_host.h"
+
+namespace vantora {
+namespace {
+
+using testing::ScriptedHost;
+
+// A store holding a scan of `width` x `lines` points with the given raw heights, every
+// BaseGrid cell at the top height.
+std::unique_ptr<TDataModule1> ScanStore(int width, int lines, float pitch, float probeSize,
+                                        float top, const std::vector<float>& raw) {
+  auto store = std::make_unique<TDataModule1>();
+  TDataModule1& s = *store;
+  s.ScanMaxI = width - 1;
+  s.ScanMaxJ = lines - 1;
+  s.ScanPitch = pitch;
+  s.ProbeSize = probeSize;
+  s.ScanTopZ = top;
+  for (int j = 0; j < lines; ++j) {
+    for (int i = 0; i < width; ++i) {
+      s.ScanGrid.Create(i, j).Z = raw[std::size_t(j * width + i)];
+      s.BaseGrid.Create(i, j).Z = top;
+    }
+  }
+  return store;
+}
+
+std::unique_ptr<TDataModule1> Compensated(int width, int lines, float pitch, float probeSize,
+                                          float top, const std::vector<float>& raw) {
+  auto store = ScanStore(width, lines, pitch, probeSize, top, raw);
+  ScriptedHost host;
+  CompensateProbe(*store, host);
+  return store;
+}
+
+void ExpectSameBaseGrid(const TDataModule1& expected, const TDataModule1& actual) {
+  for (int j = 0; j <= expected.ScanMaxJ; ++j) {
+    for (int i = 0; i <= expected.ScanMaxI; ++i) {
+      const GridCell& e = expected.BaseGrid.At(i, j);
+      const GridCell& a = actual.BaseGrid.At(i, j);
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(a.Z), std::bit_cast<std::uint32_t>(e.Z))
+          << "[" << i << "][" << j << "] " << a.Z << " instead of " << e.Z;
+      ASSERT_EQ(a.Marked, e.Marked) << "[" << i << "][" << j << "]";
+    }
+  }
+}
+
+TEST(CompensateProbe, EqualsTheStepByStepDefinitionOnRandomGrids) {
+  std::mt19937 rng(20240611);
+  std::uniform_int_distribution<int> size(1, 40);
+  std::uniform_real_distribution<float> height(-1.0f, 4.0f), probe(0.0f, 3.0f);
+  const float pitches[] = {0.1f, 0.05f, 0.13f, 0.5f, 1.0f};
+  for (int trial = 0; trial < 150; ++trial) {
+    const int width = size(rng), lines = size(rng);
+    const float pitch = pitches[trial % 5];
+    std::vector<float> raw(std::size_t(width * lines));
+    for (float& z : raw) z = height(rng);
+    const float top = raw[std::size_t(trial) % raw.size()];  // some points at the top, some above
+    auto expected = ScanStore(width, lines, pitch, probe(rng), top, raw);
+    auto actual = ScanStore(width, lines, pitch, expected->ProbeSize, top, raw);
+    // Cells kept from an earlier scan may start marked, and not all at the top.
+    for (int k = 0; k < width * lines; k += 3) {
+      for (auto* s : {expected.get(), actual.get()}) {
+        GridCell& cell = s->BaseGrid.At(k % width, k / width);
+        cell.Marked = 1;
+        cell.Z = raw[std::size_t(k)] + 0.25f;
+      }
+    }
+    CompensateProbeStepByStep(*expected);
+    ScriptedHost host;
+    CompensateProbe(*actual, host);
+    EXPECT_EQ(actual->ProbeRadius, expected->ProbeRadius);
+    EXPECT_EQ(actual->ProbeRadiusCells, expected->ProbeRadiusCells);
+    ExpectSameBaseGrid(*expected, *actual);
+    if (HasFatalFailure()) {
+      FAIL() << "trial " << trial << ": " << width << " x " << lines << ", pitch " << pitch
+             << ", probe " << expected->ProbeSize;
+    }
+    EXPECT_EQ(host.pendingMessageCalls, 2 * lines);
+  }
+}
+
+TEST(CompensateProbe, BallWiderThanTheGrid) {
+  std::vector<float> raw(8 * 5);
+  for (std::size_t k = 0; k < raw.size(); ++k) raw[k] = float(k % 7) * 0.3f;
+  auto expected = ScanStore(8, 5, 0.1f, 10.0f, 2.0f, raw);
+  auto actual = ScanStore(8, 5, 0.1f, 10.0f, 2.0f, raw);
+  CompensateProbeStepByStep(*expected);
+  ScriptedHost host;
+  CompensateProbe(*actual, host);
+  EXPECT_EQ(actual->ProbeRadiusCells, 50);
+  ExpectSameBaseGrid(*expected, *actual);
+}
+
+TEST(CompensateProbe, HeightsNeverRiseAndLoweredCellsAreMarked) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> height(0.0f, 2.0f);
+  std::vector<float> raw(60 * 50);
+  for (float& z : raw) z = height(rng);
+  const float lowest = *std::min_element(raw.begin(), raw.end());
+  const auto store = Compensated(60, 50, 0.1f, 1.0f, 2.0f, raw);
+  int lowered = 0;
+  for (int j = 0; j < 50; ++j) {
+    for (int i = 0; i < 60; ++i) {
+      const GridCell& cell = store->BaseGrid.At(i, j);
+      EXPECT_LE(cell.Z, 2.0f);
+      EXPECT_EQ(cell.Marked, cell.Z < 2.0f ? 1 : 0);
+      // A ball's underside never lies below the point it rests on.
+      EXPECT_GE(cell.Z, lowest - 1e-6f);
+      lowered += cell.Marked;
+    }
+  }
+  EXPECT_GT(lowered, 2900);
+}
+
+TEST(CompensateProbe, SmallBallGivesBackTheRawHeights) {
+  // A ball narrower than two steps reaches no neighbour: ProbeRadiusCells 0.
+  const std::vector<float> raw{0.5f, 1.25f, 3.0f, 0.0f, 2.0f, 2.0f};
+  const auto store = Compensated(3, 2, 0.1f, 0.19f, 2.0f, raw);
+  EXPECT_EQ(store->ProbeRadiusCells, 0);
+  EXPECT_EQ(store->ProbeRadius, 0.095f);
+  for (int k = 0; k < 6; ++k) {
+    const GridCell& cell = store->BaseGrid.At(k % 3, k / 3);
+    EXPECT_NEAR(cell.Z, std::min(raw[std::size_t(k)], 2.0f), 1e-6f) << k;
+    EXPECT_EQ(cell.Marked, raw[std::size_t(k)] < 2.0f ? 1 : 0) << k;  // 3.0 and 2.0 lower nothing
+  }
+}
+
+TEST(CompensateProbe, BorderCellsTakeTheNearestContribution) {
+  // One low point next to the border of a line; the ball reaches three steps.
+  const std::vector<float> raw{5, 1, 5, 5, 5, 5};
+  const auto store = Compensated(6, 1, 1.0f, 6.0f, 5.0f, raw);
+  ASSERT_EQ(store->ProbeRadiusCells, 3);
+  const float top = 1.0f + 3.0f;
+  EXPECT_EQ(store->BaseGrid.At(0, 0).Z, top - std::sqrt(9.0f - 1.0f));
+  EXPECT_EQ(store->BaseGrid.At(1, 0).Z, top - 3.0f);
+  EXPECT_EQ(store->BaseGrid.At(4, 0).Z, top);  // the rim of the ball
+  EXPECT_EQ(store->BaseGrid.At(5, 0).Z, 5.0f);
+  EXPECT_EQ(store->BaseGrid.At(5, 0).Marked, 0);
+}
+
+TEST(CompensateProbe, TinyPitchStaysWithinTheGrid) {
+  // The radius in steps overflows int; the ball then covers the whole grid, whose
+  // every cell comes down to the lowest point, the ball's depth there being r.
+  std::vector<float> raw(30 * 30, 3.0f);
+  raw[77] = 1.0f;
+  const auto store = Compensated(30, 30, 1e-30f, 1.0f, 3.0f, raw);
+  EXPECT_EQ(store->ProbeRadiusCells, INT_MAX);
+  EXPECT_EQ(store->BaseGrid.At(29, 29).Z, (1.0f + 0.5f) - 0.5f);
+  EXPECT_EQ(store->BaseGrid.At(29, 29).Marked, 1);
+}
+
+TEST(BallUndersideDepth, ReachIncludesTheRim) {
+  EXPECT_EQ(BallUndersideDepth(0, 0, 0.1f, 0.5f), 0.5f);
+  EXPECT_EQ(BallUndersideDepth(3, 4, 1.0f, 5.0f), 0.0f);
+  EXPECT_FALSE(BallUndersideDepth(3, 5, 1.0f, 5.0f));
+  EXPECT_FALSE(BallUndersideDepth(0, 0, 0.1f, -0.5f));
+}
+
+}  // namespace
+}  // namespace vantora

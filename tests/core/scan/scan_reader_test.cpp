@@ -1,0 +1,326 @@
+#include "core/scan/scan_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "scripted_host.h"
+
+namespace vantora {
+namespace {
+
+using testing::ScriptedHost;
+using Lines = std::vector<std::vector<float>>;
+
+struct Parsed {
+  explicit Parsed(std::string_view text) : status(ParseScanFile(text, host, scan)) {}
+  ScriptedHost host;
+  ScanFile scan;
+  Status status;
+};
+
+// The first line of the examples: pitch 100 and the heights 5, 6, 7.
+constexpr std::string_view kFirst = "100,5,6,7,\n";
+
+TEST(ParseScanFile, TwoEqualLines) {
+  const Parsed p("100,5,6,7,\n8,9,10,\n");
+  ASSERT_TRUE(p.status) << p.status.message();
+  EXPECT_EQ(p.scan.Pitch, 100.0f);
+  EXPECT_EQ(p.scan.Lines, (Lines{{5, 6, 7}, {8, 9, 10}}));
+  EXPECT_EQ(p.scan.LargestHeight, 10.0f);
+  EXPECT_EQ(p.scan.RepairedPoints, 0);
+}
+
+TEST(ParseScanFile, FieldRules) {
+  // An empty field repeats the height before it, across lines too.
+  EXPECT_EQ(Parsed(std::string(kFirst) + "8,,10,\n").scan.Lines, (Lines{{5, 6, 7}, {8, 8, 10}}));
+  EXPECT_EQ(Parsed(std::string(kFirst) + ",9,10,\n").scan.Lines, (Lines{{5, 6, 7}, {7, 9, 10}}));
+  // 'P' ends the data of a line; text after the last comma is no field.
+  EXPECT_EQ(Parsed("100,1,2,\n5,6,P7,\n").scan.Lines, (Lines{{1, 2}, {5, 6}}));
+  EXPECT_EQ(Parsed("100,1,2,\n5,6,7").scan.Lines, (Lines{{1, 2}, {5, 6}}));
+  // CR LF line ends read as LF; fields convert as atof does.
+  EXPECT_EQ(Parsed("100,1,2,\r\n 5,0x10,\r\n12abc,-0.5e1,\r\n").scan.Lines,
+            (Lines{{1, 2}, {5, 16}, {12, -5}}));
+  // Lines without any comma-closed field are skipped wherever they are.
+  const Parsed skipped("scan of a bump\n\n100,1,2,\n\n3,4,\n\n");
+  EXPECT_EQ(skipped.scan.Lines, (Lines{{1, 2}, {3, 4}}));
+  EXPECT_EQ(skipped.scan.RepairedPoints, 0);
+}
+
+TEST(ParseScanFile, LongFieldsAndLongLinesAreReadWhole) {
+  std::string line = "100.00000000000000,";
+  for (int i = 0; i < 6000; ++i) line += std::string(34, '0') + std::to_string(i) + ",";
+  ASSERT_GT(line.size(), 200'000u);
+  const Parsed p(line + "\n" + line.substr(line.find(',') + 1) + "\n");
+  ASSERT_TRUE(p.status) << p.status.message();
+  EXPECT_EQ(p.scan.Pitch, 100.0f);
+  ASSERT_EQ(p.scan.Width(), 6000);
+  EXPECT_EQ(p.scan.Lines[1][5999], 5999.0f);
+  EXPECT_EQ(p.scan.LargestHeight, 5999.0f);
+}
+
+TEST(ParseScanFile, ShorterLineCopiesFromTheLineBefore) {
+  // Its own last height is replaced too: two repaired points (t = 1 and t = 2).
+  const Parsed p(std::string(kFirst) + "8,9,\n");
+  EXPECT_EQ(p.scan.Lines, (Lines{{5, 6, 7}, {8, 6, 7}}));
+  EXPECT_EQ(p.scan.RepairedPoints, 2);
+  EXPECT_EQ(p.scan.LargestHeight, 9.0f);  // the replaced 9 was read all the same
+}
+
+TEST(ParseScanFile, LongerLineExtendsTheLineBefore) {
+  // The first line's last height is taken from the second line too (t = 2 and t = 3).
+  const Parsed p(std::string(kFirst) + "8,9,10,11,\n12,13,14,15,\n");
+  EXPECT_EQ(p.scan.Lines, (Lines{{5, 6, 10, 11}, {8, 9, 10, 11}, {12, 13, 14, 15}}));
+  EXPECT_EQ(p.scan.RepairedPoints, 2);
+}
+
+TEST(ParseScanFile, LongerLineExtendsEveryEarlierLine) {
+  const Parsed p("100,1,2,3,\n4,5,6,\n7,8,9,10,11,\n");
+  EXPECT_EQ(p.scan.Lines, (Lines{{1, 2, 3, 10, 11}, {4, 5, 9, 10, 11}, {7, 8, 9, 10, 11}}));
+  EXPECT_EQ(p.scan.RepairedPoints, 3 + 2);
+}
+
+TEST(ParseScanFile, FirstLineWithThePitchAlone) {
+  const Parsed p("100,\n4,5,\n6,7,\n");
+  ASSERT_TRUE(p.status) << p.status.message();
+  EXPECT_EQ(p.scan.Lines, (Lines{{4, 5}, {4, 5}, {6, 7}}));
+  EXPECT_EQ(p.scan.RepairedPoints, 2);
+}
+
+TEST(ParseScanFile, ProgressAfterEveryLine) {
+  const Parsed p("100,1,\n2,\n3,\n");  // 7 + 3 + 3 bytes
+  EXPECT_EQ(p.host.progress, (std::vector<std::pair<int, int>>{{53, 100}, {76, 100}, {100, 100}}));
+  EXPECT_EQ(p.host.pendingMessageCalls, 3);
+  // A percentage is reported once however many lines it takes.
+  const Parsed many("100,1,\n" + std::string(1000, '\n'));
+  EXPECT_EQ(many.host.progress.size(), 101u);  // 0 to 100
+  EXPECT_EQ(many.host.pendingMessageCalls, 1001);
+}
+
+TEST(ParseScanFile, Refusals) {
+  const struct {
+    std::string text;
+    ErrorCode code;
+    std::string message;
+  } cases[] = {
+      {"", ErrorCode::Empty, "it holds no comma-closed field, so no pitch."},
+      {"100 5 6\n", ErrorCode::Empty, "it holds no comma-closed field, so no pitch."},
+      {"100,\n", ErrorCode::Empty, "it holds no height."},
+      {"0,1,2,\n", ErrorCode::InvalidValue, "line 1: the pitch \"0\" is not a positive number."},
+      {"\n-5,1,\n", ErrorCode::InvalidValue, "line 2: the pitch \"-5\" is not a positive number."},
+      {",1,\n", ErrorCode::InvalidValue, "line 1: the pitch \"\" is not a positive number."},
+      {"1e-45,1,\n", ErrorCode::InvalidValue,
+       "line 1: the pitch \"1e-45\" is not a positive number."},
+      {"nan,1,\n", ErrorCode::NonFinite, "line 1: the pitch \"nan\" is not a positive number."},
+      {"inf,1,\n", ErrorCode::NonFinite, "line 1: the pitch \"inf\" is not a positive number."},
+      {"100,1,\n2,NAN,\n", ErrorCode::NonFinite, "line 2: the height \"NAN\" is not a number."},
+      {"100,1,-infinity,\n", ErrorCode::NonFinite,
+       "line 1: the height \"-infinity\" is not a number."},
+      {"100,1,1e39,\n", ErrorCode::NonFinite, "line 1: the height \"1e39\" is not a number."},
+      {"1e38,1,\n2,\n3,\n4,\n5,\n", ErrorCode::InvalidValue,
+       "its pitch is too large for 5 points."},
+  };
+  for (const auto& c : cases) {
+    const Parsed p(c.text);
+    EXPECT_EQ(p.status.code(), c.code) << c.text;
+    EXPECT_EQ(p.status.message(), c.message) << c.text;
+  }
+}
+
+TEST(ParseScanFile, RefusesMoreThanTheGridHolds) {
+  std::string wide = "100,";
+  for (int i = 0; i < 6001; ++i) wide += "1,";
+  const Parsed tooWide("100,1,\n" + wide.substr(4) + "\n");
+  EXPECT_EQ(tooWide.status.code(), ErrorCode::CapacityExceeded);
+  EXPECT_EQ(tooWide.status.message(),
+            "line 2: more than 6000 points on one line, more than a scan can have.");
+  // 6000 points in a line and 6000 lines fit.
+  EXPECT_TRUE(Parsed(wide.substr(0, wide.size() - 2) + "\n").status);
+  std::string tall = "100,1,\n";
+  for (int j = 1; j < 6000; ++j) tall += "1,\n";
+  EXPECT_TRUE(Parsed(tall).status);
+  const Parsed tooTall(tall + "1,\n");
+  EXPECT_EQ(tooTall.status.code(), ErrorCode::CapacityExceeded);
+  EXPECT_EQ(tooTall.status.message(),
+            "it holds more than 6000 lines of points, more than a scan can have.");
+}
+
+struct Reading {
+  ScanReadResult Read(std::string_view text, float touchPointSize = 0.5f, bool newView = true) {
+    return ReadScanFile(text, *store, touchPointSize, newView, host);
+  }
+  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
+  ScriptedHost host;
+};
+
+TEST(ReadScanFile, PlacesTheGridCentredInMillimetres) {
+  Reading r;
+  const ScanReadResult result = r.Read("100,5,6,7,\n8,9,10,\n");
+  ASSERT_TRUE(result.status) << result.status.message();
+  EXPECT_EQ(result.repairedPoints, 0);
+  const TDataModule1& s = *r.store;
+  EXPECT_EQ(s.ScanMaxI, 2);
+  EXPECT_EQ(s.ScanMaxJ, 1);
+  EXPECT_EQ(s.ScanPitch, 0.1f);
+  EXPECT_EQ(s.MaxX, double(0.1f));
+  EXPECT_EQ(s.MinX, double(-0.1f));
+  EXPECT_EQ(s.MaxY, double(0.05f));
+  EXPECT_EQ(s.MinY, double(-0.05f));
+  // Heights turn into millimetres in f32: 0.001f x 10, a little below 0.01f.
+  const float top = 0.001f * 10.0f;
+  EXPECT_EQ(s.MaxZ, double(top));
+  EXPECT_EQ(s.MinZ, 0.0);
+  EXPECT_EQ(s.ModelSize, 0.2f);
+  EXPECT_EQ(s.ViewDistance, 0.38f * 0.2f);
+  EXPECT_EQ(s.ScanTopZ, top);
+  EXPECT_EQ(s.ProbeSize, 0.5f);
+  EXPECT_EQ(s.ProbeShape, 'B');
+  const float xs[] = {-0.1f, 0.0f, 0.1f};
+  const float ys[] = {-0.05f, 0.05f};
+  const float heights[2][3] = {{0.005f, 0.006f, 0.007f}, {0.008f, 0.009f, 0.010f}};
+  for (int j = 0; j < 2; ++j) {
+    for (int i = 0; i < 3; ++i) {
+      const GridCell& scan = s.ScanGrid.At(i, j);
+      const GridCell& base = s.BaseGrid.At(i, j);
+      EXPECT_FLOAT_EQ(scan.X, xs[i]);
+      EXPECT_FLOAT_EQ(scan.Y, ys[j]);
+      EXPECT_FLOAT_EQ(scan.Z, heights[j][i]);
+      EXPECT_EQ(base.X, scan.X);
+      EXPECT_EQ(base.Y, scan.Y);
+      EXPECT_LE(base.Z, s.ScanTopZ);
+    }
+  }
+  EXPECT_EQ(s.ScanGrid.At(1, 0).X, 0.0f);  // the middle point snaps to exactly 0
+  EXPECT_EQ(s.ScanGrid.Find(3, 0), nullptr);
+  EXPECT_EQ(s.ScanGrid.Find(0, 2), nullptr);
+}
+
+TEST(ReadScanFile, ShortLastLineKeepsTheRepairedWidth) {
+  Reading r;
+  const ScanReadResult result = r.Read(std::string(kFirst) + "8,9,\n");
+  EXPECT_EQ(result.repairedPoints, 2);
+  EXPECT_EQ(r.store->ScanMaxI, 2);
+  EXPECT_FLOAT_EQ(r.store->ScanGrid.At(2, 1).Z, 0.007f);
+}
+
+TEST(ReadScanFile, NewViewOnlySetsViewDistance) {
+  Reading r;
+  r.store->ViewDistance = 3.0f;
+  ASSERT_TRUE(r.Read(kFirst, 0.5f, false).status);
+  EXPECT_EQ(r.store->ViewDistance, 3.0f);
+}
+
+// Faces of an added scan are divided by the view's ViewDistance: a view of no size,
+// or one far too small for the scan, cannot take it.
+TEST(ReadScanFile, AddedScanNeedsAScaleThatKeepsItFinite) {
+  Reading r;
+  ASSERT_TRUE(r.Read("100,0,\n").status);  // one point on the platform
+  EXPECT_EQ(r.store->ViewDistance, 0.0f);
+  const ScanReadResult refused = r.Read(kFirst, 0.5f, false);
+  EXPECT_EQ(refused.status.code(), ErrorCode::InvalidValue);
+  EXPECT_EQ(refused.status.message(),
+            "the model in the view has no size (a single point on the platform), so no scan "
+            "can be added to it.");
+  EXPECT_EQ(r.store->ScanMaxI, 0);
+  EXPECT_EQ(r.store->ScanGrid.Find(1, 0), nullptr);
+
+  r.store->ViewDistance = 1e-38f;
+  EXPECT_TRUE(r.Read("100,5,6,7,\n", 0.5f, false).status);  // 0.1 mm reach stays finite
+  const ScanReadResult tooLarge = r.Read("1000000,5,6,7,\n", 0.5f, false);
+  EXPECT_EQ(tooLarge.status.message(),
+            "it is too large to be added at the scale of the model in the view.");
+  EXPECT_EQ(r.store->ScanPitch, 0.1f);
+  // A scan that starts its own view sets the scale itself.
+  EXPECT_TRUE(r.Read("1000000,5,6,7,\n", 0.5f, true).status);
+}
+
+TEST(ReadScanFile, RefusalChangesNothing) {
+  Reading r;
+  ASSERT_TRUE(r.Read("100,5,6,7,\n8,9,10,\n").status);
+  const TDataModule1& s = *r.store;
+  const GridCell before = s.BaseGrid.At(1, 1);
+  const double maxX = s.MaxX;
+  const ScanReadResult refused = r.Read("200,1,2,3,4,\n5,6,7,8,\n9,nan,\n");
+  EXPECT_EQ(refused.status.code(), ErrorCode::NonFinite);
+  EXPECT_EQ(s.MaxX, maxX);
+  EXPECT_EQ(s.ScanMaxI, 2);
+  EXPECT_EQ(s.ScanMaxJ, 1);
+  EXPECT_EQ(s.ScanPitch, 0.1f);
+  EXPECT_EQ(s.BaseGrid.At(1, 1).Z, before.Z);
+  EXPECT_EQ(s.ScanGrid.Find(3, 0), nullptr);
+  EXPECT_EQ(s.ScanGrid.Find(0, 2), nullptr);
+}
+
+TEST(ReadScanFile, RefusesABallSpanningTooManySteps) {
+  // 2000 x 2000 points 1 um apart (the short lines are repaired to the full width).
+  std::string text = "1,";
+  for (int i = 0; i < 2000; ++i) text += "1,";
+  for (int j = 1; j < 2000; ++j) text += "\n1,";
+  Reading r;
+  const ScanReadResult result = r.Read(text, 0.5f);
+  EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue);
+  EXPECT_EQ(result.status.message(),
+            "the probe ball of 0.500 mm reaches 249 points to each side at this pitch, too many "
+            "for a scan of 2000 x 2000 points: check the pitch and the touch-point size.");
+  EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
+  // A smaller ball, or the same ball on a small scan, is compensated.
+  EXPECT_TRUE(r.Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
+}
+
+// A ball of 1e8 mm would put every compensated height at or below the platform in
+// f32, so the scan would turn into no faces at all.
+TEST(ReadScanFile, RefusesATouchPointSizeOutsideWhatTheCompensationCanHold) {
+  Reading r;
+  for (float size : {-0.5f, 1e8f, std::numeric_limits<float>::quiet_NaN()}) {
+    const ScanReadResult result = r.Read("100,5,6,7,\n8,9,10,\n", size);
+    EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue) << size;
+    EXPECT_NE(result.status.message().find("must be from 0 to 1000.000 mm"), std::string::npos)
+        << result.status.message();
+    EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
+  }
+  EXPECT_TRUE(r.Read("100,5,6,7,\n8,9,10,\n", 1000.0f).status);
+}
+
+TEST(ReadScanFile, SecondFileReusesCellsInsideTheFirstGrid) {
+  Reading r;
+  ASSERT_TRUE(r.Read("100,1,2,3,\n4,5,6,\n7,8,9,\n", 0.0f).status);
+  TDataModule1& s = *r.store;
+  GridCell* inside = &s.BaseGrid.At(2, 2);
+  inside->Marked = 1;
+  // Its own pitch, reference line and repair count.
+  const ScanReadResult second = r.Read("50,9,9,9,9,\n9,9,9,9,\n9,9,9,9,\n9,9,9,9,\n", 0.0f);
+  ASSERT_TRUE(second.status) << second.status.message();
+  EXPECT_EQ(second.repairedPoints, 0);
+  EXPECT_EQ(s.ScanPitch, 0.05f);
+  EXPECT_EQ(s.ScanMaxI, 3);
+  EXPECT_EQ(&s.BaseGrid.At(2, 2), inside);
+  EXPECT_EQ(inside->Marked, 1);  // kept from the first scan: all its heights are the top
+  EXPECT_EQ(inside->Z, 0.001f * 9.0f);
+  EXPECT_EQ(s.BaseGrid.At(3, 3).Marked, 0);  // a fresh cell
+}
+
+TEST(EnsureCell, CreatesOutsideTheEarlierGridAndReusesInside) {
+  auto store = std::make_unique<TDataModule1>();
+  TDataModule1& s = *store;
+  for (int i : {0, 1, 2, 3}) s.BaseGrid.Create(i, 1).Marked = 1;
+  s.ScanGrid.Create(1, 1);
+  // A fresh store (limits 0) always creates.
+  EXPECT_EQ(EnsureCell(s, 0, 1).base.Marked, 0);
+  s.ScanMaxI = 2;
+  s.ScanMaxJ = 2;
+  const ScanCells inside = EnsureCell(s, 1, 1);
+  EXPECT_EQ(inside.base.Marked, 1);
+  EXPECT_EQ(&inside.scan, s.ScanGrid.Find(1, 1));
+  EXPECT_EQ(EnsureCell(s, 2, 1).base.Marked, 1);  // its missing ScanGrid cell is made
+  EXPECT_NE(s.ScanGrid.Find(2, 1), nullptr);
+  EXPECT_EQ(EnsureCell(s, 3, 1).base.Marked, 0);  // beyond ScanMaxI: fresh
+  s.BaseGrid.Create(1, 0).Marked = 1;
+  EXPECT_EQ(EnsureCell(s, 1, 0).base.Marked, 1);
+  s.ScanMaxJ = 0;  // after a grid of one line nothing is kept
+  EXPECT_EQ(EnsureCell(s, 1, 0).base.Marked, 0);
+}
+
+}  // namespace
+}  // namespace vantora

@@ -1,0 +1,169 @@
+#include "core/stl/stl_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstring>
+#include <memory>
+
+#include "core/app/session.h"
+#include "core/app/stl_import.h"
+#include "scripted_host.h"
+#include "test_files.h"
+
+namespace vantora {
+namespace {
+
+using testing::ReadFile;
+using testing::ScriptedHost;
+using testing::TempDir;
+
+std::unique_ptr<FacetTable> TableOf(std::initializer_list<std::array<Vec3, 3>> facets) {
+  auto table = std::make_unique<FacetTable>(16);
+  for (const auto& f : facets) table->AddFacet(f[0], f[1], f[2], 1.0f);
+  return table;
+}
+
+std::string Text(const FacetTable& table, StlScaling scaling = {}) {
+  StringSink sink;
+  WriteTextStl(table, scaling, sink);
+  return sink.text;
+}
+
+std::string Binary(const FacetTable& table, StlScaling scaling = {}) {
+  StringSink sink;
+  WriteBinaryStl(table, scaling, sink);
+  return sink.text;
+}
+
+Vec3 FloatsAt(const std::string& bytes, std::size_t offset) {
+  Vec3 v;
+  std::memcpy(v.data(), bytes.data() + offset, sizeof v);
+  return v;
+}
+
+TEST(WriteTextStl, TheExampleFacet) {
+  const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{0, 1, 0}}});
+  EXPECT_EQ(Text(*table),
+            "solid Morvane_Model\r\n"
+            "  facet normal 0.000 0.000 1.000\r\n"
+            "  outer loop \r\n"
+            "    vertex 0.000 0.000 0.000\r\n"
+            "    vertex 1.000 0.000 0.000\r\n"
+            "    vertex 0.000 1.000 0.000\r\n"
+            "    endloop \r\n"
+            "  endfacet \r\n"
+            " endsolid Morvane_Model\r\n");
+}
+
+TEST(WriteTextStl, EmptyTableAndDegenerateFacet) {
+  EXPECT_EQ(Text(*TableOf({})), "solid Morvane_Model\r\n endsolid Morvane_Model\r\n");
+  const auto degenerate = TableOf({{Vec3{1, 1, 1}, Vec3{1, 1, 1}, Vec3{2, 2, 2}}});
+  EXPECT_NE(Text(*degenerate).find("  facet normal 0.000 0.000 0.000\r\n"), std::string::npos);
+}
+
+TEST(WriteTextStl, RatesScaleCoordinatesButNotNormals) {
+  const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{0, 1, 0}}});
+  const std::string text = Text(*table, {1.0f, 2.0f, 1.0f, 1.0f});
+  EXPECT_NE(text.find("    vertex 2.000 0.000 0.000\r\n"), std::string::npos);
+  EXPECT_NE(text.find("  facet normal 0.000 0.000 1.000\r\n"), std::string::npos);
+}
+
+TEST(WriteBinaryStl, LayoutOfHeaderAndRecords) {
+  const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{0, 1, 0}},
+                              {Vec3{1, 2, 3}, Vec3{1, 2, 3}, Vec3{4, 5, 6}}});
+  const std::string bytes = Binary(*table, {2.0f, 1.0f, 1.0f, 0.5f});
+  ASSERT_EQ(bytes.size(), 84u + 50u * 2);
+  EXPECT_EQ(bytes[27], ' ');
+  EXPECT_EQ(bytes[28], '\n');
+  EXPECT_EQ(bytes.substr(29, 48), std::string(48, ' '));
+  EXPECT_EQ(bytes.substr(77, 3), std::string(3, '\0'));
+  EXPECT_NE(bytes.substr(0, 5), "solid");
+  std::int32_t count = 0;
+  std::memcpy(&count, bytes.data() + 80, 4);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(FloatsAt(bytes, 84), (Vec3{0, 0, 1}));
+  EXPECT_EQ(FloatsAt(bytes, 84 + 24), (Vec3{2, 0, 0}));  // V2 x OutputScale 2
+  EXPECT_EQ(FloatsAt(bytes, 134), (Vec3{0, 0, 0}));      // degenerate normal
+  EXPECT_EQ(FloatsAt(bytes, 134 + 36), (Vec3{8, 10, 6}));  // z rate 0.5
+  for (std::size_t at : {84u + 48u, 134u + 48u}) EXPECT_EQ(bytes.substr(at, 2), "00");
+  EXPECT_EQ(Binary(*TableOf({})).size(), 84u);
+}
+
+TEST(SaveStl, RoundTripThroughBothForms) {
+  TempDir dir;
+  ScriptedHost host;
+  const auto table = TableOf({{Vec3{0.25f, -1.5f, 2}, Vec3{10, 0.125f, 0}, Vec3{3, 4, 5}},
+                              {Vec3{-7, 8, 9}, Vec3{0, 0, 0}, Vec3{1, 1, 1}}});
+  for (StlForm form : {StlForm::Binary, StlForm::Text}) {
+    const std::string path = dir.File(form == StlForm::Binary ? "b.stl" : "t.stl");
+    ASSERT_TRUE(SaveStl(path, form, *table, {}, host).ok());
+    auto store = std::make_unique<TDataModule1>();
+    Session session;
+    FacetTable back(16);
+    ASSERT_TRUE(ReadStlModel(path, *store, session, back, host).ok());
+    ASSERT_EQ(back.FacetCount, 2);
+    for (int k = 0; k < 2; ++k) {
+      EXPECT_EQ(back.Facets[k].V1, table->Facets[k].V1);
+      EXPECT_EQ(back.Facets[k].V3, table->Facets[k].V3);
+    }
+  }
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"Finish", "Finish"}));
+}
+
+TEST(SaveStl, AFailedSaveLeavesTheOldFileAndSaysWhy) {
+  TempDir dir;
+  const std::string path = dir.File("model.stl");
+  const std::string old(4096, 'x');
+  testing::WriteFile(path, old);
+  auto table = std::make_unique<FacetTable>(100);
+  for (int k = 0; k < 100; ++k) table->AddFacet({1, 2, 3}, {4, 5, 6}, {7, 8, 9}, 1.0f);
+
+  // A file size limit makes the write fail part way, as a full disk would.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  ScriptedHost host;
+  const Status status = SaveStl(path, StlForm::Text, *table, {}, host);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_EQ(status.code(), ErrorCode::CannotWrite);
+  EXPECT_NE(status.message().find(path), std::string::npos);
+  EXPECT_TRUE(host.messages.empty());  // no "Finish"
+  EXPECT_EQ(ReadFile(path), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(SaveStl, RatesThatOverflowACoordinateAreRefusedAndTheOldFileStays) {
+  TempDir dir;
+  const std::string path = dir.File("model.stl");
+  testing::WriteFile(path, "old");
+  ScriptedHost host;
+  const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{100, 0, 0}, Vec3{0, 1, 0}}});
+  // 1e37 keeps 1 mm finite and takes 100 mm past the largest float.
+  const StlScaling rates{1.0f, 1e37f, 1e37f, 1.0f};
+  for (StlForm form : {StlForm::Binary, StlForm::Text}) {
+    const Status status = SaveStl(path, form, *table, rates, host);
+    EXPECT_EQ(status.code(), ErrorCode::NonFinite);
+    EXPECT_NE(status.message().find("too large"), std::string::npos) << status.message();
+  }
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_TRUE(host.messages.empty());  // no "Finish"
+}
+
+TEST(SaveStl, UnwritablePlaceIsReported) {
+  ScriptedHost host;
+  const auto table = TableOf({});
+  const Status status = SaveStl("/nonexistent-dir/x.stl", StlForm::Binary, *table, {}, host);
+  EXPECT_EQ(status.code(), ErrorCode::CannotWrite);
+  EXPECT_NE(status.message().find("/nonexistent-dir/x.stl"), std::string::npos);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+}  // namespace
+}  // namespace vantora
