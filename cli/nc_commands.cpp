@@ -70,7 +70,8 @@ void RunNc(const NcOptions& o, CliContext& context) {
   NcProgram& program = w->session.Program;
   ProgramReport check;
   ThrowIfFailed(
-      RunToolPath(store, w->session, w->table, context.host, job.angles, program, {}, &check));
+      RunToolPath(store, w->session, w->table, context.host, job.angles, program,
+                                {{}, &check}));
   ThrowIfFailed(SaveNcFile(o.output, program));
   context.out << "Wrote " << o.output << " (" << sections << " sections, "
               << program.LineCount() << " lines)\n";

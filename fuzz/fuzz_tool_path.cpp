@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   store->PathTolerance = in.Next() % 2 == 1 ? in.Between(0, 0.5f) : 0;
   NcProgram program;
   ProgramReport report;
-  if (!RunToolPath(*store, session, table, host, angles, program, {}, &report)) return 0;
+  if (!RunToolPath(*store, session, table, host, angles, program, {{}, &report})) return 0;
   if (!report.Clean()) {
     std::fprintf(stderr, "%s", ReportText(report).c_str());
     std::abort();

@@ -162,7 +162,7 @@ Status CountSections(const SweepAngles& angles, int& sections) {
 
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
-                   const SectionObserver& onSection, ProgramReport* check) {
+                   const RunOptions& options) {
   int sections = 0;
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
   store.StartAngle = angles.Start;
@@ -173,20 +173,19 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
   NcWriter writer(session.Format, store, run);
   writer.StartProgram();
   SectionGuard guard(table, store, session.ModelTurnAngle);
-  if (Status s = SweepSections(store, session, table, host, writer, guard, onSection); !s) {
+  if (Status s = SweepSections(store, session, table, host, writer, guard, options); !s) {
     return s;
   }
   writer.EndProgram();
-  if (check != nullptr) {
-    if (Status s = guard.Check(session.Format, run, *check); !s) return s;
+  if (options.check != nullptr) {
+    if (Status s = guard.Check(session.Format, run, *options.check); !s) return s;
   }
   AppendProgram(run, program);
   return Status::Ok();
 }
 
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     NcWriter& writer, SectionGuard& guard,
-                     const SectionObserver& onSection) {
+                     NcWriter& writer, SectionGuard& guard, const RunOptions& options) {
   int sections = 0;
   const SweepAngles angles{store.StartAngle, store.SectionStep, store.EndAngle};
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
@@ -196,7 +195,7 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
   store.PathDirection = 1;
   // The set-up's section is still in the raster; the first section starts clean.
   ClearRaster(store);
-  SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle);
+  SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle, options.lanes);
   bool anyPath = false;
   for (int k = 0; k < sections; ++k) {
     const float a = sectionAngles[std::size_t(k)];
@@ -207,7 +206,7 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
       store.PathCount = int(store.ToolPath.size());
     }
     anyPath = anyPath || store.PathCount > 0;
-    if (onSection) onSection(a);
+    if (options.onSection) options.onSection(a);
     if (store.PathCount > 0) {
       const bool forward = store.PathDirection == 1;
       guard.Enter(writer, a, forward ? store.ToolPath.front() : store.ToolPath.back());

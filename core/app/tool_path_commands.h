@@ -10,6 +10,7 @@
 #include "core/nc/nc_program.h"
 #include "core/nc/nc_writer.h"
 #include "core/toolpath/section_guard.h"
+#include "core/toolpath/section_lanes.h"
 #include "core/model/facet_table.h"
 
 namespace vantora {
@@ -58,6 +59,14 @@ Status CheckPathTolerance(float tolerance);
 // last, which leaves no section.
 Status CountSections(const SweepAngles& angles, int& sections);
 
+// What a run may do besides writing the program: tell `onSection` of every section,
+// check the run's program into `check`, fill in the lanes asked for.
+struct RunOptions {
+  SectionObserver onSection;
+  ProgramReport* check = nullptr;
+  LaneChoice lanes = LaneChoice::Auto;
+};
+
 // Computing and writing the NC program (PosWireButtonClick) up to its last line: the
 // angles go to the store, then the program's first line, every section
 // (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
@@ -66,20 +75,19 @@ Status CountSections(const SweepAngles& angles, int& sections);
 // PathTolerance, CountSections) before anything changes. With a PathTolerance above 0
 // every section's path is smoothed (SmoothPath) within it, moves that would graze the
 // model left as walked.
-// With `check`, the run's program is replayed against the model afterwards, with the
-// facets' tree the sweep's guard built, into that report.
+// With options.check, the run's program is replayed against the model afterwards, with
+// the facets' tree the sweep's guard built, into that report.
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
-                   const SectionObserver& onSection = {}, ProgramReport* check = nullptr);
+                   const RunOptions& options = {});
 
 // The sweep over the store's section angles, from a clear raster: for each angle the
-// model is turned, rasterized and traced, `onSection` is told, the path is written
+// model is turned, rasterized and traced, options.onSection is told, the path is written
 // forward and backward by turns, and the raster is cleared; progress is reported as
 // section k of n. Refusals (as RunToolPath's) before anything changes; a sweep in
 // which no section has a path at all fails once it has ended. `guard` keeps the
 // sections and the moves between them off the model (built as the model stands now).
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     NcWriter& writer, SectionGuard& guard,
-                     const SectionObserver& onSection = {});
+                     NcWriter& writer, SectionGuard& guard, const RunOptions& options = {});
 
 }  // namespace vantora

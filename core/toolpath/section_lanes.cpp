@@ -25,13 +25,14 @@ struct SectionLanes::Lane {
 };
 
 SectionLanes::SectionLanes(TDataModule1& store, const FacetTable& table,
-                           std::vector<float> angles, float turnAngle)
+                           std::vector<float> angles, float turnAngle, LaneChoice lanes)
     : store_(store),
       angles_(std::move(angles)),
       mesh_(table, store),
       first_(std::make_unique<Lane>(mesh_, store, turnAngle)) {
-  if (angles_.size() < 2 || table.FacetCount < kFacetsForTwoLanes ||
-      std::thread::hardware_concurrency() < 2) {
+  const bool worthTwo =
+      table.FacetCount >= kFacetsForTwoLanes && std::thread::hardware_concurrency() >= 2;
+  if (angles_.size() < 2 || lanes == LaneChoice::One || (lanes == LaneChoice::Auto && !worthTwo)) {
     return;
   }
   second_ = std::make_unique<Lane>(mesh_, store, turnAngle);

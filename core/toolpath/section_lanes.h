@@ -21,12 +21,15 @@ namespace vantora {
 // The second lane reads only the store's fixed raster geometry (Resolution, AxisColumn,
 // WireMarginCells) and its own raster; everything that reaches the host, the NC
 // program or the store's raster stays on the calling thread.
+// Whether a sweep fills in one lane, two, or as the model's size and the cores say.
+enum class LaneChoice { Auto, One, Two };
+
 class SectionLanes {
  public:
   // `angles` are the sweep's section angles; the model stands at `turnAngle`. The
   // store's raster must be clear and sized by RasterSetup.
   SectionLanes(TDataModule1& store, const FacetTable& table, std::vector<float> angles,
-               float turnAngle);
+               float turnAngle, LaneChoice lanes = LaneChoice::Auto);
   ~SectionLanes();
   SectionLanes(const SectionLanes&) = delete;
   SectionLanes& operator=(const SectionLanes&) = delete;

@@ -97,8 +97,8 @@ void TForm1::PosWireButtonClick() {
     BusyState::Scope sweeping(Busy);
     MemoProgram program(session_.Program, *NcLines);
     const Status s = RunToolPath(*DataModule1, session_, ModelView->Table, host_, angles,
-                                 program, [this](float a) { OutLineForm->ShowSection(a); },
-                                 &check);
+                                 program,
+                                 {[this](float a) { OutLineForm->ShowSection(a); }, &check});
     NcLines->Flush();
     if (!s) {
       host_.ShowMessage(s.message());

@@ -45,6 +45,7 @@ void Cube(FacetTable& t) { testing::AddBox(t, -10.05f, 10.05f, -10.05f, 10.05f, 
 void Cylinder(FacetTable& t) { testing::AddCylinder(t, 10.05f, 20.1f, 72); }
 void RandomMesh(FacetTable& t) { testing::AddRandomFacets(t, 3000, 15, 12, 3.0f, 5); }
 void SmallTorus(FacetTable& t) { bench::FillTorus(t, 20000); }
+void LargeTorus(FacetTable& t) { bench::FillTorus(t, 250000); }
 
 TEST(SetUpToolPath, PresetsTheRangeAndRasterizesAsTheModelStands) {
   auto job = PreparedJob(Cube);
@@ -122,7 +123,7 @@ TEST(RunToolPath, CubeSectionIsTheGrownRectangleWithItsCorners) {
     }
   };
   NcProgram program;
-  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 5, 0}, program, onSection));
+  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 5, 0}, program, {onSection}));
   const int left = s.AxisColumn - 56, right = s.AxisColumn + 57;
   EXPECT_EQ(corners, (std::vector<std::pair<int, int>>{
                          {left, 8}, {left, 114}, {right, 114}, {right, 7}, {right, 7}}));
@@ -135,7 +136,7 @@ TEST(RunToolPath, CylinderOnTheAxisGivesTheSameSectionAtEveryAngle) {
   std::vector<std::vector<PathPoint>> paths;
   NcProgram program;
   ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 15, 345}, program,
-                          [&](float) { paths.push_back(s.ToolPath); }));
+                          {[&](float) { paths.push_back(s.ToolPath); }}));
   ASSERT_EQ(paths.size(), 24u);
   ASSERT_GT(paths[0].size(), 4u);
   for (const auto& path : paths) {
@@ -164,7 +165,7 @@ TEST(RunToolPath, PathNeverEntersTheSilhouette) {
     }
   };
   NcProgram program;
-  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 30, 90}, program, onSection));
+  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 30, 90}, program, {onSection}));
   EXPECT_GT(points, 100);
 }
 
@@ -174,7 +175,7 @@ TEST(RunToolPath, SweepCountsSectionsAndAlternatesDirections) {
   std::vector<int> directions;
   NcProgram program;
   ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 5, 360}, program,
-                          [&](float) { directions.push_back(s.PathDirection); }));
+                          {[&](float) { directions.push_back(s.PathDirection); }}));
   ASSERT_EQ(directions.size(), 73u);
   EXPECT_EQ(directions[0], 1);
   EXPECT_EQ(directions[1], -1);
@@ -251,6 +252,34 @@ TEST(DefineStartPosition, SetsTheWindowOrRefusesFarValues) {
   const Status far = DefineStartPosition(s, 0.0f, -1e9f, 4.0f);
   EXPECT_NE(far.message().find("Begin Range"), std::string::npos) << far.message();
   EXPECT_EQ(s.BeginRange, -3.0f);
+}
+
+// The second lane fills every other section on a thread of its own; the program and
+// the turned model must not show which lane did what. A large torus also builds the
+// guard's tree on two threads.
+TEST(RunToolPath, OneLaneAndTwoLanesWriteTheSameProgram) {
+  struct Case {
+    void (*build)(FacetTable&);
+    SweepAngles angles;
+    float tolerance;
+  };
+  for (const Case& c : {Case{RandomMesh, {0, 15, 360}, 0}, Case{SmallTorus, {0, 10, 360}, 0.2f},
+                        Case{LargeTorus, {0, 90, 180}, 0}}) {
+    std::vector<std::string> programs[2];
+    std::vector<Facet> turned[2];
+    for (int run = 0; run < 2; ++run) {
+      auto job = PreparedJob(c.build);
+      job->store().PathTolerance = c.tolerance;
+      NcProgram program;
+      ASSERT_TRUE(RunToolPath(job->store(), job->session, job->table(), job->host, c.angles,
+                              program, {{}, nullptr, run == 0 ? LaneChoice::One : LaneChoice::Two}));
+      programs[run] = LinesOf(program);
+      turned[run].assign(&job->table().Facets[0], &job->table().Facets[0] + job->table().FacetCount);
+    }
+    EXPECT_EQ(programs[0], programs[1]);
+    ASSERT_EQ(turned[0].size(), turned[1].size());
+    EXPECT_EQ(std::memcmp(turned[0].data(), turned[1].data(), turned[0].size() * sizeof(Facet)), 0);
+  }
 }
 
 // The engine against the literal computation: the whole program, byte for byte, and

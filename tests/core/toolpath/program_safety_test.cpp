@@ -63,7 +63,7 @@ ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0
   NcProgram program;
   ProgramReport report;
   const Status run = RunToolPath(*m.store, session, *m.table, host,
-                                 {sweep.from, sweep.step, sweep.to}, program, {}, &report);
+                                 {sweep.from, sweep.step, sweep.to}, program, {{}, &report});
   EXPECT_TRUE(run) << run.message();
   EXPECT_GT(report.MotionLines, 0);
   return report;
