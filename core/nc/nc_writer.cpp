@@ -6,15 +6,15 @@
 namespace vantora {
 
 void NcWriter::StartProgram() {
-  SectionKey = 1234;
+  sectionKey_.reset();
   ForgetLastLine();
   program_.AppendLine(format_.FirstLine);
 }
 
 void NcWriter::ForgetLastLine() {
-  FirstLinePending = true;
-  LastX = LastY = 123333.0f;
-  LastC = -123.0f;
+  lastX_.reset();
+  lastY_.reset();
+  lastC_.reset();
 }
 
 void NcWriter::WriteSectionNc(float angle, Host& host) {
@@ -31,27 +31,24 @@ void NcWriter::WriteSectionNc(float angle, Host& host) {
 void NcWriter::WriteNcLine(float x, float y, float c) {
   // A run whose start angle is not a whole number never matches its key, so all its
   // lines are first motion lines.
-  if (double(SectionKey) != double(store_.StartAngle)) {
+  if (!sectionKey_ || double(*sectionKey_) != double(store_.StartAngle)) {
     ForgetLastLine();
-    SectionKey = TruncateToInt(store_.StartAngle);
+    sectionKey_ = TruncateToInt(store_.StartAngle);
   }
   line_.clear();
-  const bool firstMotion = FirstLinePending;
-  if (firstMotion) {
-    line_ = "G1";
-    FirstLinePending = false;
-  }
-  if (x != LastX) AppendWord(format_.HorizonAxis, x);
-  if (y != LastY) AppendWord(format_.VerticalAxis, y);
-  if (c != LastC) {
+  const bool firstMotion = !lastX_;
+  if (firstMotion) line_ = "G1";
+  if (x != lastX_) AppendWord(format_.HorizonAxis, x);
+  if (y != lastY_) AppendWord(format_.VerticalAxis, y);
+  if (c != lastC_) {
     AppendWord(format_.RotateAxis, c);
-    LastC = c;
+    lastC_ = c;
   }
   if (firstMotion) line_.append(" F").append(format_.CutSpeed);
   if (line_.empty()) return;
   program_.AppendLine(line_);
-  LastX = x;
-  LastY = y;
+  lastX_ = x;
+  lastY_ = y;
 }
 
 void NcWriter::AppendWord(const std::string& axis, float value) {

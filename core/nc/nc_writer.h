@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/common/host.h"
@@ -28,13 +29,6 @@ class NcWriter {
   // Program end: the line "M30\n".
   void EndProgram();
 
-  // Key of the run whose first motion line was written: StartAngle truncated.
-  int SectionKey = 1234;
-  bool FirstLinePending = true;  // the next line is a first motion line
-  float LastX = 123333.0f;       // the last values written
-  float LastY = 123333.0f;
-  float LastC = -123.0f;
-
  private:
   void ForgetLastLine();
   void AppendWord(const std::string& axis, float value);
@@ -43,6 +37,11 @@ class NcWriter {
   const TDataModule1& store_;
   NcLineSink& program_;
   std::string line_;  // reused for every line
+  // The key of the run whose first motion line was written, StartAngle truncated; none
+  // at the start of a program.
+  std::optional<int> sectionKey_;
+  // The last values written; none before a first motion line, which names all three.
+  std::optional<float> lastX_, lastY_, lastC_;
 };
 
 }  // namespace vantora
