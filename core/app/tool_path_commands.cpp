@@ -22,13 +22,9 @@ namespace {
 // raster that stays exact in int.
 constexpr double kMaxOffsetCells = 1 << 24;
 
-Status Refuse(std::string message) {
-  return Status::Error(ErrorCode::InvalidValue, std::move(message));
-}
-
 // What both the run and the sweep refuse before they change anything.
 Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sections) {
-  if (store.ToolPathReady == 0) return Refuse(kToolPathNotFound);
+  if (store.ToolPathReady == 0) return Status::Refused(kToolPathNotFound);
   if (Status s = CheckPathTolerance(store.PathTolerance); !s) return s;
   return CountSections(angles, sections);
 }
@@ -77,7 +73,7 @@ void TraceGuardedSection(TDataModule1& store, Host& host, SectionLanes& lanes,
 
 Status CheckNearRaster(const char* what, float value, float resolution) {
   if (std::abs(double(value)) / resolution < kMaxOffsetCells) return Status::Ok();
-  return Refuse(std::string(what) + " " + ShortestFloatText(value) +
+  return Status::Refused(std::string(what) + " " + ShortestFloatText(value) +
                 " lies too far outside the section raster.");
 }
 
@@ -131,18 +127,18 @@ Status DefineStartPosition(TDataModule1& store, float startHeight, float beginRa
 
 Status CheckPathTolerance(float tolerance) {
   if (tolerance >= 0 && std::isfinite(tolerance)) return Status::Ok();
-  return Refuse("The smoothing tolerance must be 0 or more; it is " +
+  return Status::Refused("The smoothing tolerance must be 0 or more; it is " +
                 ShortestFloatText(tolerance) + ".");
 }
 
 Status CountSections(const SweepAngles& angles, int& sections) {
   if (!(angles.Step > 0)) {
-    return Refuse("The section step must be greater than 0; it is " +
+    return Status::Refused("The section step must be greater than 0; it is " +
                   ShortestFloatText(angles.Step) + ".");
   }
   // A program without sections would cut nothing.
   if (!(angles.Start <= angles.End)) {
-    return Refuse("The first section angle " + ShortestFloatText(angles.Start) +
+    return Status::Refused("The first section angle " + ShortestFloatText(angles.Start) +
                   " lies after the last " + ShortestFloatText(angles.End) +
                   ": there is no section to cut.");
   }
@@ -150,10 +146,10 @@ Status CountSections(const SweepAngles& angles, int& sections) {
   for (float a = angles.Start; a <= angles.End; ++count) {
     const float next = a + angles.Step;
     if (!(next > a)) {
-      return Refuse("The section step " + ShortestFloatText(angles.Step) +
+      return Status::Refused("The section step " + ShortestFloatText(angles.Step) +
                     " is too small to advance the angle from " + ShortestFloatText(a) + ".");
     }
-    if (count == INT_MAX) return Refuse("The sweep would have more sections than can be counted.");
+    if (count == INT_MAX) return Status::Refused("The sweep would have more sections than can be counted.");
     a = next;
   }
   sections = int(count);

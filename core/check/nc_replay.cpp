@@ -37,7 +37,7 @@ class MotionReader {
     ++number_;
     line = StripLineEnd(line);
     if (number_ == 1 && line == StripLineEnd(format_.FirstLine)) return Status::Ok();
-    if (ended_) return line.empty() ? Status::Ok() : Refuse("text after M30");
+    if (ended_) return line.empty() ? Status::Ok() : Malformed("text after M30");
     words_ = line;
     bool moved = false;
     for (std::string_view word = NextWord(); !word.empty(); word = NextWord()) {
@@ -45,7 +45,7 @@ class MotionReader {
     }
     if (!moved) return Status::Ok();
     if (motion_.Motions.empty() && !(hasX_ && hasY_ && hasC_)) {
-      return Refuse("the first motion line must give all three axes");
+      return Malformed("the first motion line must give all three axes");
     }
     motion_.Motions.push_back({x_, y_, c_, number_});
     return Status::Ok();
@@ -67,9 +67,9 @@ class MotionReader {
     if (axis != nullptr) {
       const std::string_view text = NextWord();
       const auto value = ReadNumber(text);
-      if (!value) return Refuse("axis " + std::string(word) + " has no number");
+      if (!value) return Malformed("axis " + std::string(word) + " has no number");
       if (std::abs(*value) > kMaxAxisValue) {
-        return Refuse("axis " + std::string(word) + " lies beyond any machine's reach");
+        return Malformed("axis " + std::string(word) + " lies beyond any machine's reach");
       }
       *axis = *value;
       (axis == &x_ ? hasX_ : axis == &y_ ? hasY_ : hasC_) = true;
@@ -83,11 +83,11 @@ class MotionReader {
     }
     if (word.front() == 'F') {
       const auto feed = ReadNumber(word.substr(1));
-      if (!feed || !(*feed > 0)) return Refuse("the feed \"" + std::string(word) + "\" is not a speed");
+      if (!feed || !(*feed > 0)) return Malformed("the feed \"" + std::string(word) + "\" is not a speed");
       if (motion_.Feed == 0) motion_.Feed = *feed;
       return Status::Ok();
     }
-    return Refuse("\"" + std::string(word) + "\" is not a word of this NC format");
+    return Malformed("\"" + std::string(word) + "\" is not a word of this NC format");
   }
 
   std::string_view NextWord() {
@@ -100,7 +100,7 @@ class MotionReader {
     return word;
   }
 
-  Status Refuse(const std::string& what) const {
+  Status Malformed(const std::string& what) const {
     return Status::Error(ErrorCode::Malformed,
                          "NC line " + std::to_string(number_) + ": " + what + ".");
   }

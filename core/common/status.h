@@ -29,6 +29,11 @@ class Status {
     return s;
   }
 
+  // A value the computation cannot use, refused with `message`.
+  static Status Refused(std::string message) {
+    return Error(ErrorCode::InvalidValue, std::move(message));
+  }
+
   bool ok() const { return code_ == ErrorCode::None; }
   explicit operator bool() const { return ok(); }
   ErrorCode code() const { return code_; }

@@ -62,15 +62,13 @@ struct TDataModule1 {
   float PathTolerance = 0;  // mm a smoothed path may lie from the staircase; 0 keeps it
   int AxisColumn = 0, RasterMaxI = 0, RasterMaxJ = 0;
   int PathDirection = 0;
-  int PathCount = 0, PathSlotI = 0, PathSlotJ = 0;
+  int PathCount = 0;
   int TraceI = 0, TraceJ = 0, TraceMinI = 0, TraceMaxI = 0, TraceMinJ = 0;
   std::uint8_t PathClosing = 0, PathPending = 0;
   std::uint8_t PathFirst = 1;
   int ToolPathReady = 0;
   static constexpr std::array<int, 8> NeighbourDx{-1, -1, 0, 1, 1, 1, 0, -1};
   static constexpr std::array<int, 8> NeighbourDy{0, 1, 1, 1, 0, -1, -1, -1};
-  std::array<int, 300> RunEndI{};
-  std::array<int, 300> RunEndJ{};
   std::array<float, 3> TriangleX{};
   std::array<float, 3> TriangleZ{};
 

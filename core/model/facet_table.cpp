@@ -27,7 +27,7 @@ void FacetTable::FitViewDistance(TDataModule1& store) {
   } else {
     store.ModelSize = hz;
   }
-  store.ViewDistance = float(0.38 * store.ModelSize);
+  store.ViewDistance = float(kViewDistancePerModelSize * store.ModelSize);
 }
 
 Vec3 TriangleNormal(const Vec3& a, const Vec3& b, const Vec3& c) {

@@ -11,6 +11,9 @@ namespace vantora {
 
 using Vec3 = std::array<float, 3>;
 
+// A model's view distance (mm per view unit) as a share of its size.
+inline constexpr double kViewDistancePerModelSize = 0.38;
+
 // One triangle of a view's model. STL facets hold millimetres and the file's normal;
 // facets built from scans hold view units (mm / ViewDistance) and no normal.
 struct Facet {

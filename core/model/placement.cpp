@@ -39,7 +39,7 @@ ModelDimensions MoveToPlatform(TDataModule1& s, FacetTable& table) {
   const float wy = dy + 2 * s.WireDia;
   s.ModelDiameter = std::sqrt(wx * wx + wy * wy);
   s.ModelSize = s.ModelDiameter < h ? h : s.ModelDiameter;
-  s.ViewDistance = float(0.38 * s.ModelSize);
+  s.ViewDistance = float(kViewDistancePerModelSize * s.ModelSize);
   MoveVertices(table, 0, [&](Vec3& v) {
     v[0] -= cx;
     v[1] -= cy;

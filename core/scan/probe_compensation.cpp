@@ -6,15 +6,12 @@
 #include <span>
 #include <vector>
 
+#include "core/common/truncate.h"
+
 namespace vantora {
 namespace {
 
 constexpr float kOutOfReach = std::numeric_limits<float>::infinity();
-
-int TruncateToInt(double v) {
-  if (std::isnan(v)) return 0;
-  return int(std::clamp(v, double(INT_MIN), double(INT_MAX)));
-}
 
 // The underside depths of the ball at the neighbours it reaches, one row per line
 // distance dj: row dj holds di = 0, 1, ... as far as the ball reaches. Since d grows

@@ -21,7 +21,6 @@ void OutlineWalk::TraceOutline() {
   s.TraceMinI = TruncateToInt((s.BeginRange - s.MinX) / s.Resolution + 0.5);
   s.TraceMaxI = TruncateToInt((s.EndRange - s.MinX) / s.Resolution + 0.5);
   s.TraceI = s.TraceMinI;
-  s.PathSlotI = s.PathSlotJ = 0;
   if (!FindStart()) return;
   EmitPathPoint(s.TraceI, s.TraceJ);
   s.TraceJ += 1;
@@ -129,10 +128,6 @@ void OutlineWalk::StorePoint(float x, float y) {
   TDataModule1& s = store_;
   s.ToolPath.push_back({x, y});
   s.PathCount += 1;
-  if (++s.PathSlotI == s.GridLimit) {
-    s.PathSlotI = 0;
-    s.PathSlotJ += 1;
-  }
   runDi_ = runDj_ = 0;
   host_.ProcessPendingMessages();
 }

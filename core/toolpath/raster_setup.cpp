@@ -54,10 +54,6 @@ double Reach(const TDataModule1& s) {
                    std::abs(s.MaxZ), std::abs(s.MinZ)});
 }
 
-Status Refuse(std::string message) {
-  return Status::Error(ErrorCode::InvalidValue, std::move(message));
-}
-
 // Doubles in the order of their values, as unsigned integers, so a binary search can
 // walk them one by one.
 std::uint64_t OrderKey(double v) {
@@ -100,7 +96,7 @@ Status CheckStandsOnPlatform(const HeightSpan& model, const RasterGeometry& g) {
   if (AtOrAboveRow(model.Lowest, 0, g) && AtOrAboveRow(model.Highest, g.WireMarginCells, g)) {
     return Status::Ok();
   }
-  return Refuse("The model lies from Z " + ShortestFloatText(float(model.Lowest)) + " to Z " +
+  return Status::Refused("The model lies from Z " + ShortestFloatText(float(model.Lowest)) + " to Z " +
                 ShortestFloatText(float(model.Highest)) +
                 "; it must stand on the platform (Z 0) for a tool path.");
 }
@@ -115,16 +111,16 @@ Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
 Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float resolution,
                   float wireDia, RasterGeometry& geometry) {
   if (!(resolution > 0) || !std::isfinite(resolution)) {
-    return Refuse("The resolution must be greater than 0; it is " +
+    return Status::Refused("The resolution must be greater than 0; it is " +
                   ShortestFloatText(resolution) + ".");
   }
   if (!(wireDia > 0) || !std::isfinite(wireDia)) {
-    return Refuse("The wire diameter must be greater than 0; it is " +
+    return Status::Refused("The wire diameter must be greater than 0; it is " +
                   ShortestFloatText(wireDia) + ".");
   }
   const Spans spans = SpansOf(store, wireDia);
   if (!std::isfinite(spans.diag) || !std::isfinite(spans.z)) {
-    return Refuse("The model is too large for a section raster.");
+    return Status::Refused("The model is too large for a section raster.");
   }
   RasterGeometry g;
   g.Resolution = resolution;
@@ -137,7 +133,7 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
     SizeRaster(g, spans, 1.1);
   }
   if (!(g.Resolution > 0) || g.RasterMaxI > kLastCell || g.RasterMaxJ > kLastCell) {
-    return Refuse("The section raster would need " + std::to_string(g.RasterMaxJ + 1) +
+    return Status::Refused("The section raster would need " + std::to_string(g.RasterMaxJ + 1) +
                   " rows, more than the 6000 it can hold, even at resolution " +
                   ShortestFloatText(g.Resolution) +
                   ": the model is too tall for its width.");
@@ -145,7 +141,7 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
   // Judged at the resolution asked for: a model far beside the axis widens the raster
   // and with it an enlarged resolution, which would hide that its cells are lost there.
   if (!(Reach(store) <= FLT_MAX / 2) || Reach(store) / resolution >= kMaxReachCells) {
-    return Refuse("The model lies too far from the rotation axis for resolution " +
+    return Status::Refused("The model lies too far from the rotation axis for resolution " +
                   ShortestFloatText(resolution) + ".");
   }
   g.AxisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
@@ -173,7 +169,7 @@ Status RasterSetup(TDataModule1& store, Host& host) {
   store.Raster.ColumnEdges = EdgesOf(columns, g.AxisColumn, g.Resolution);
   store.Raster.RowEdges = EdgesOf(rows, g.WireMarginCells, g.Resolution);
   store.ToolPath.clear();
-  store.PathCount = store.PathSlotI = store.PathSlotJ = 0;
+  store.PathCount = 0;
   return Status::Ok();
 }
 

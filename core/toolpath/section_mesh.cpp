@@ -117,10 +117,8 @@ void TurnedVertices::RotateModel(float angle) {
 
 void TurnedVertices::LocateColumns(const SectionRaster& raster) {
   const CellLadder columns(raster.ColumnEdges, store_.Resolution, store_.AxisColumn);
-  columnSpan_ = {columns.Cells(), -1};
   for (std::size_t v = 0; v < count_; ++v) {
     column_[v] = columns.Locate(x_[v]);
-    columnSpan_ = {std::min(columnSpan_.first, column_[v]), std::max(columnSpan_.second, column_[v])};
   }
 }
 

@@ -73,8 +73,6 @@ class TurnedVertices {
 
   std::span<const float> X() const { return {x_.data(), count_}; }
   std::span<const int> Column() const { return {column_.data(), count_}; }
-  // The first and last column of any vertex.
-  std::pair<int, int> ColumnSpan() const { return columnSpan_; }
 
  private:
   const SectionMesh& mesh_;
@@ -83,7 +81,6 @@ class TurnedVertices {
   std::size_t count_;
   ReservedArray<float> x_, y_;
   ReservedArray<int> column_;
-  std::pair<int, int> columnSpan_{0, -1};
 };
 
 }  // namespace vantora

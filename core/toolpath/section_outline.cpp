@@ -9,7 +9,7 @@ namespace {
 
 using Word = SectionRaster::Word;
 
-constexpr int kRunEndCapacity = 300;  // entries of RunEndI and RunEndJ
+constexpr int kRunEndCapacity = 300;  // run ends a line can grow
 
 // Bit j set when cell j - 1 of the column is marked.
 Word BelowBits(const Word* column, int w) {

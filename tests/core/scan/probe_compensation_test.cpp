@@ -156,7 +156,7 @@ TEST(CompensateProbe, TinyPitchStaysWithinTheGrid) {
   std::vector<float> raw(30 * 30, 3.0f);
   raw[77] = 1.0f;
   const auto store = Compensated(30, 30, 1e-30f, 1.0f, 3.0f, raw);
-  EXPECT_EQ(store->ProbeRadiusCells, INT_MAX);
+  EXPECT_EQ(store->ProbeRadiusCells, 1 << 30);  // saturated, as every truncation is
   EXPECT_EQ(store->BaseGrid.At(29, 29).Z, (1.0f + 0.5f) - 0.5f);
   EXPECT_EQ(store->BaseGrid.At(29, 29).Marked, 1);
 }
