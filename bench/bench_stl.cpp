@@ -32,7 +32,6 @@ void BM_ReadBinaryStl(benchmark::State& state) {
   auto store = std::make_unique<TDataModule1>();
   for (auto _ : state) {
     FacetTable table;  // fresh pages each time, as a real import has
-    store->StlFirstFacet = 1;
     benchmark::DoNotOptimize(ReadBinaryStl(bytes, *store, table, host).facetCount);
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.size()));
@@ -45,7 +44,6 @@ void BM_ReadTextStl(benchmark::State& state) {
   auto store = std::make_unique<TDataModule1>();
   for (auto _ : state) {
     FacetTable table;
-    store->StlFirstFacet = 1;
     benchmark::DoNotOptimize(ReadTextStl(file, *store, table, host).facetCount);
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.size()));

@@ -12,7 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace vantora;
   static SilentHost host;
   auto store = std::make_unique<TDataModule1>();
-  store->StlFirstFacet = 1;
   FacetTable table(256);
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   ReadTextStl(text, *store, table, host, std::chrono::milliseconds(100));

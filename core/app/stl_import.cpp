@@ -10,10 +10,6 @@ namespace {
 struct IntakeSnapshot {
   explicit IntakeSnapshot(const TDataModule1& s)
       : bounds{s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ},
-        currentFacet(s.CurrentFacet),
-        stlFirstFacet(s.StlFirstFacet),
-        stlFacetSeen(s.StlFacetSeen),
-        stlTextReading(s.StlTextReading),
         toolPathReady(s.ToolPathReady) {}
 
   void Restore(TDataModule1& s) const {
@@ -23,21 +19,14 @@ struct IntakeSnapshot {
     s.MinY = bounds[3];
     s.MaxZ = bounds[4];
     s.MinZ = bounds[5];
-    s.CurrentFacet = currentFacet;
-    s.StlFirstFacet = stlFirstFacet;
-    s.StlFacetSeen = stlFacetSeen;
-    s.StlTextReading = stlTextReading;
     s.ToolPathReady = toolPathReady;
   }
 
   double bounds[6];
-  std::array<double, 12> currentFacet;
-  std::uint8_t stlFirstFacet, stlFacetSeen, stlTextReading;
   int toolPathReady;
 };
 
 void StartIntake(TDataModule1& s) {
-  s.StlFirstFacet = 1;
   s.MaxZ = s.MinZ = s.MaxY = s.MinY = s.MaxX = s.MinX = 0.0;
 }
 

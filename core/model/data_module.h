@@ -13,12 +13,8 @@ namespace vantora {
 // program and view turn depends on it.
 inline constexpr double kDegreesToRadians = 0.01745;
 
-// Positions of the facet being read in CurrentFacet: the normal, then the vertex
-// coordinates grouped by axis (X1 X2 X3, Y1 Y2 Y3, Z1 Z2 Z3), not by vertex.
-enum CurrentFacetSlot : int { NX = 0, NY, NZ, X1, X2, X3, Y1, Y2, Y3, Z1, Z2, Z3 };
-
 // The model store: the one object through which every subsystem shares the current
-// model's bounds and sizes, the facet being read, the pending transform, the scan and
+// model's bounds and sizes, the pending transform, the scan and
 // probe parameters, the two point grids and the tool-path parameters. Lengths in mm,
 // angles in degrees. Every field starts at zero except the defaults set here.
 struct TDataModule1 {
@@ -28,12 +24,6 @@ struct TDataModule1 {
   float ViewDistance = 0;  // mm per view unit of facets built from scans
   float OutputScale = 0;   // stored facet coordinates x OutputScale = mm
   float ModelDiameter = 0;
-
-  // Facet intake while an STL file is read.
-  std::array<double, 12> CurrentFacet{};
-  std::uint8_t StlFirstFacet = 0;
-  std::uint8_t StlFacetSeen = 0;
-  std::uint8_t StlTextReading = 0;
 
   // Pending transform request.
   std::uint8_t ImportMirrorZ = 0;

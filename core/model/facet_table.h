@@ -11,6 +11,11 @@ namespace vantora {
 
 using Vec3 = std::array<float, 3>;
 
+// One facet as an STL reader hands it to the table: the normal, then the vertex
+// coordinates grouped by axis (X1 X2 X3, Y1 Y2 Y3, Z1 Z2 Z3), not by vertex.
+enum StlFacetSlot : int { NX = 0, NY, NZ, X1, X2, X3, Y1, Y2, Y3, Z1, Z2, Z3 };
+using StlFacetValues = std::array<double, 12>;
+
 // A model's view distance (mm per view unit) as a share of its size.
 inline constexpr double kViewDistancePerModelSize = 0.38;
 
@@ -44,11 +49,12 @@ class FacetTable {
   // Called when the first facet of an STL file arrives (the view shows its progress).
   std::function<void()> OnFirstStlFacet;
 
-  // STL intake, in this order per facet: NewFacet, CopyFacetNormal, FillFacet.
-  // The caller keeps `index` below Capacity.
+  // STL intake, in this order per facet: NewFacet, CopyFacetNormal, FillFacet, which
+  // grows the store's bounds (the first facet, at index 0, starts them anew). The
+  // caller keeps `index` below Capacity.
   void NewFacet(int index) { CurrentFacetIndex = index; }
-  void CopyFacetNormal(const TDataModule1& store);
-  void FillFacet(TDataModule1& store, Host& host);
+  void CopyFacetNormal(const StlFacetValues& facet);
+  void FillFacet(const StlFacetValues& facet, TDataModule1& store, Host& host);
 
   // Appends (a, b, c) divided by `viewDistance`; false when the table is full.
   bool AddFacet(const Vec3& a, const Vec3& b, const Vec3& c, float viewDistance);
@@ -64,10 +70,9 @@ class FacetTable {
 // The unit normal ComputeNormal stores, for callers that need no table.
 Vec3 TriangleNormal(const Vec3& a, const Vec3& b, const Vec3& c);
 
-inline void FacetTable::CopyFacetNormal(const TDataModule1& store) {
+inline void FacetTable::CopyFacetNormal(const StlFacetValues& facet) {
   Facet& f = Facets[CurrentFacetIndex];
-  f.Normal = {float(store.CurrentFacet[NX]), float(store.CurrentFacet[NY]),
-              float(store.CurrentFacet[NZ])};
+  f.Normal = {float(facet[NX]), float(facet[NY]), float(facet[NZ])};
 }
 
 namespace detail {
@@ -81,15 +86,13 @@ inline void GrowBounds(TDataModule1& s, const Vec3& v) {
 }
 }  // namespace detail
 
-inline void FacetTable::FillFacet(TDataModule1& store, Host& host) {
+inline void FacetTable::FillFacet(const StlFacetValues& c, TDataModule1& store, Host& host) {
   host.ProcessPendingMessages();
-  const auto& c = store.CurrentFacet;
   Facet& f = Facets[CurrentFacetIndex];
   f.V1 = {float(c[X1]), float(c[Y1]), float(c[Z1])};
   detail::GrowBounds(store, f.V1);
-  if (store.StlFirstFacet) {
+  if (CurrentFacetIndex == 0) {
     if (OnFirstStlFacet) OnFirstStlFacet();
-    store.StlFirstFacet = 0;
     store.MaxX = store.MinX = f.V1[0];
     store.MaxY = store.MinY = f.V1[1];
     store.MaxZ = store.MinZ = f.V1[2];

@@ -123,11 +123,13 @@ class TextStlParser {
 
   int facets() const { return facetIndex_; }
   bool insideLoop() const { return inLoop_; }
+  // A facet's loop has opened.
+  bool facetSeen() const { return facetIndex_ > 0 || inLoop_; }
   Status error;
 
  private:
   bool FacetLine(const char*& p, const char* end) {
-    auto& c = store_.CurrentFacet;
+    auto& c = facet_;
     // A facet line without a normal is harmless: the normal only shades the view.
     double n[3] = {0, 0, 0};
     ThreeNumbers(p, end, n[0], n[1], n[2]);
@@ -140,17 +142,16 @@ class TextStlParser {
   bool Outer(int lineNo) {
     if (inLoop_) return Fail(LineError(lineNo, "a loop opens inside another loop."));
     if (facetIndex_ >= table_.Capacity) return Fail(CapacityError(table_));
-    store_.StlFacetSeen = 1;
     inLoop_ = true;
     table_.NewFacet(facetIndex_);
-    table_.CopyFacetNormal(store_);
+    table_.CopyFacetNormal(facet_);
     return true;
   }
 
   bool Vertex(const char*& p, const char* end, int lineNo) {
     if (!inLoop_) return Fail(LineError(lineNo, "a vertex outside a facet loop."));
     if (vertex_ >= 3) return Fail(LineError(lineNo, "a facet with more than three vertices."));
-    auto& c = store_.CurrentFacet;
+    auto& c = facet_;
     if (!ThreeNumbers(p, end, c[X1 + vertex_], c[Y1 + vertex_], c[Z1 + vertex_])) {
       return Fail(LineError(lineNo, "a vertex needs three numbers."));
     }
@@ -162,7 +163,7 @@ class TextStlParser {
     if (!inLoop_ || vertex_ != 3) {
       return Fail(LineError(lineNo, "a facet loop without exactly three vertices."));
     }
-    table_.FillFacet(store_, host_);
+    table_.FillFacet(facet_, store_, host_);
     if (!IsFinite(table_.Facets[facetIndex_])) {
       return Fail(Status::Error(ErrorCode::NonFinite,
                                 "STL file error in line " + std::to_string(lineNo) +
@@ -182,6 +183,7 @@ class TextStlParser {
   TDataModule1& store_;
   FacetTable& table_;
   Host& host_;
+  StlFacetValues facet_{};  // the facet being read
   int facetIndex_ = 0;
   int vertex_ = 0;
   bool inLoop_ = false;
@@ -193,24 +195,23 @@ TextStlResult ReadTextStl(std::string_view text, TDataModule1& store, FacetTable
                           Host& host, std::chrono::milliseconds watchdog) {
   using Clock = std::chrono::steady_clock;
   const auto started = Clock::now();
-  store.StlFacetSeen = 0;
-  store.StlTextReading = 1;
   TextStlParser parser(store, table, host);
   const char* p = text.data();
   const char* const end = p + text.size();
   int lineNo = 0;
-  while (p < end && store.StlTextReading) {
+  bool looksLikeText = true;
+  while (p < end && looksLikeText) {
     if (!parser.Line(p, end, ++lineNo)) {
       return {TextStlResult::Kind::Failed, parser.facets(), std::move(parser.error)};
     }
     while (p < end && *p != '\n') ++p;  // the rest of the line, short after the parse
     if (p < end) ++p;
     host.ProcessPendingMessages();
-    if ((lineNo & 1023) == 0 && !store.StlFacetSeen && Clock::now() - started >= watchdog) {
-      store.StlTextReading = 0;  // the watchdog: no facet in time, so not a text file
+    if ((lineNo & 1023) == 0 && !parser.facetSeen() && Clock::now() - started >= watchdog) {
+      looksLikeText = false;  // the watchdog: no facet in time, so not a text file
     }
   }
-  if (parser.facets() == 0 || !store.StlTextReading) return {};
+  if (parser.facets() == 0 || !looksLikeText) return {};
   return {TextStlResult::Kind::Read, parser.facets(), Status::Ok(), parser.insideLoop()};
 }
 
@@ -250,7 +251,7 @@ BinaryStlResult ReadBinaryStl(std::span<const std::byte> bytes, TDataModule1& st
     result.status = CapacityError(table);
     return result;
   }
-  auto& c = store.CurrentFacet;
+  StlFacetValues c{};
   const std::byte* record = bytes.data() + kHeaderSize + 4;
   for (int k = 0; k < count; ++k, record += kRecordSize) {
     float v[12];
@@ -268,13 +269,13 @@ BinaryStlResult ReadBinaryStl(std::span<const std::byte> bytes, TDataModule1& st
     c[NY] = v[1];
     c[NZ] = v[2];
     table.NewFacet(k);
-    table.CopyFacetNormal(store);
+    table.CopyFacetNormal(c);
     for (int vertex = 0; vertex < 3; ++vertex) {
       c[X1 + vertex] = v[3 + 3 * vertex];
       c[Y1 + vertex] = v[4 + 3 * vertex];
       c[Z1 + vertex] = v[5 + 3 * vertex];
     }
-    table.FillFacet(store, host);
+    table.FillFacet(c, store, host);
   }
   result.facetCount = static_cast<int>(count);
   return result;

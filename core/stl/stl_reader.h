@@ -13,9 +13,8 @@
 
 namespace vantora {
 
-// Both readers hand every facet through the store's CurrentFacet to the table's
-// NewFacet / CopyFacetNormal / FillFacet, which grow the store's bounds. The caller
-// sets StlFirstFacet and zeroes the bounds first. Facets land at indices 0..n-1.
+// Both readers hand every facet to the table's NewFacet / CopyFacetNormal / FillFacet,
+// which grow the store's bounds. Facets land at indices 0..n-1.
 
 struct TextStlResult {
   enum class Kind { Read, NotText, Failed } kind = Kind::NotText;

@@ -79,8 +79,6 @@ TForm1::TForm1(Host& host, QWidget* parent) : QWidget(parent), host_(host) {
   below->addWidget(workspace, 1);
   BuildTouchPointPanel(workspace);
 
-  Timer1 = MakeControl<QTimer>(this, "Timer1");
-  Timer1->setInterval(2000);
   Timer2 = MakeControl<QTimer>(this, "Timer2");
   Timer2->setInterval(1000);
   NcLines = new MemoAppender(*Memo1);
@@ -213,7 +211,6 @@ void TForm1::BindHandlers() {
   BindHandler(host_, PosWireButton, &QToolButton::clicked, this, &TForm1::PosWireButtonClick);
   BindHandler(host_, StepButton, &QToolButton::clicked, this, &TForm1::StepButtonClick);
   BindHandler(host_, BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
-  BindHandler(host_, Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
   BindHandler(host_, Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
   BindEnter(host_, ResuEdit, this, &TForm1::ResuEditEnter);
   BindEnter(host_, WrrediaEdit1, this, &TForm1::WrrediaEdit1Enter);
@@ -266,12 +263,6 @@ void TForm1::FormCloseQuery() {
 }
 
 void TForm1::FormClose() { emit Closed(); }
-
-void TForm1::Timer1Timer() {
-  if (DataModule1->StlFacetSeen == 0) DataModule1->StlTextReading = 0;
-  Timer1->stop();
-  host_.ProcessPendingMessages();
-}
 
 void TForm1::ShowDimensions(float x, float y, std::optional<float> z,
                             std::optional<float> diameter) {

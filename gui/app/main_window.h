@@ -114,7 +114,6 @@ class TForm1 : public QWidget {
   QLineEdit* ToolSizeEdit;
   QPushButton* BitBtn1;
 
-  QTimer* Timer1;  // the text-STL watchdog, started by the open-file flow
   QTimer* Timer2;  // blinks the field named by FocusedEditIndex
 
   // Writes the model's sizes beside their pictures and shows both; a Z size not
@@ -130,7 +129,6 @@ class TForm1 : public QWidget {
   void FormShow();
   void FormCloseQuery();
   void FormClose();
-  void Timer1Timer();
   void Timer2Timer();
   void ResuEditEnter();
   void WrrediaEdit1Enter();

@@ -68,7 +68,6 @@ bool TForm1::ImportStl(const std::string& path) {
   auto view = std::make_unique<TOpenGL_Form>(host_, *this, this);
   view->show();
   host_.ProcessPendingMessages();
-  Timer1->start();
   Status read;
   {
     WaitCursor wait(host_);

@@ -174,7 +174,7 @@ void TOpenGL_Form::FormCreate() {
   setFixedSize(std::max(mainWindow_.width() - left, kClientWidth),
                std::max(mainWindow_.height() - 100, kClientHeight));
   move(left, 100);
-  Panel3->setHidden(!Store().StlFirstFacet);
+  Panel3->hide();  // the rotation controls come with the first model read into the view
   glView_->setGeometry(rect());
   Panel1->setGeometry(0, 0, kButtonPanelWidth, height());
 }

@@ -61,13 +61,12 @@ TEST(FillFacet, StartsTheProgressDisplayOnTheFirstFacetOnly) {
   testing::ScriptedHost host;
   int started = 0;
   table.OnFirstStlFacet = [&] { ++started; };
-  s->StlFirstFacet = 1;
-  s->CurrentFacet = {0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};  // X1 X2 X3 Y1 Y2 Y3 Z1 Z2 Z3
+  const StlFacetValues facet{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};  // X1 X2 X3 Y1 Y2 Y3 Z1 Z2 Z3
   table.NewFacet(0);
-  table.CopyFacetNormal(*s);
-  table.FillFacet(*s, host);
+  table.CopyFacetNormal(facet);
+  table.FillFacet(facet, *s, host);
   table.NewFacet(1);
-  table.FillFacet(*s, host);
+  table.FillFacet(facet, *s, host);
   EXPECT_EQ(started, 1);
   EXPECT_EQ(table.Facets[0].V1, (Vec3{1, 4, 7}));
   EXPECT_EQ(table.Facets[0].V3, (Vec3{3, 6, 9}));

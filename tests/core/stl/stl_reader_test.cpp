@@ -18,7 +18,6 @@ using testing::StlRecord;
 
 // A store and a table prepared as the open-file flow prepares them.
 struct Intake {
-  Intake() { store->StlFirstFacet = 1; }
   TextStlResult Text(std::string_view text) { return ReadTextStl(text, *store, *table, host); }
   BinaryStlResult Binary(const std::string& bytes) {
     return ReadBinaryStl(std::as_bytes(std::span(bytes.data(), bytes.size())), *store, *table,
@@ -85,8 +84,6 @@ TEST(ReadTextStl, KeepsFacetAndVertexOrderAndGrowsBoundsFromTheFirstVertex) {
   EXPECT_EQ(in.store->MaxX, 9);
   EXPECT_EQ(in.store->MinY, 1);
   EXPECT_EQ(in.store->MaxZ, 70);
-  EXPECT_EQ(in.store->StlFirstFacet, 0);
-  EXPECT_EQ(in.store->StlFacetSeen, 1);
   EXPECT_GE(in.host.pendingMessageCalls, 3);
 }
 
@@ -114,7 +111,6 @@ TEST(ReadTextStl, WatchdogEndsAReadingWithoutFacets) {
   const TextStlResult r = ReadTextStl(junk, *in.store, *in.table, in.host,
                                       std::chrono::milliseconds(0));
   EXPECT_EQ(r.kind, TextStlResult::Kind::NotText);
-  EXPECT_EQ(in.store->StlTextReading, 0);
 }
 
 TEST(ReadTextStl, LastLineWithoutLineEndIsRead) {

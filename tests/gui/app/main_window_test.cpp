@@ -67,30 +67,11 @@ TEST_F(MainWindowTest, CreationOrderAndTimers) {
   EXPECT_TRUE(app->OpenGL_Form->isHidden());
   EXPECT_EQ(app->OpenGL_Form->windowTitle(), "3D");
   EXPECT_EQ(app->OpenGL_Form->objectName(), "OpenGL_Form");
-  const auto* timer1 = Child<QTimer>(form(), "Timer1");
   const auto* timer2 = Child<QTimer>(form(), "Timer2");
-  EXPECT_FALSE(timer1->isActive());
-  EXPECT_EQ(timer1->interval(), 2000);
   EXPECT_TRUE(timer2->isActive());
   EXPECT_EQ(timer2->interval(), 1000);
   EXPECT_EQ(form().session().ScanFileCount, -1);
   EXPECT_EQ(form().session().XRate, 1.0f);
-}
-
-TEST_F(MainWindowTest, WatchdogEndsTextReadingOnlyWhenNoFacetWasSeen) {
-  TDataModule1& store = *app->DataModule1;
-  store.StlTextReading = 1;
-  store.StlFacetSeen = 1;
-  form().Timer1->start();
-  form().Timer1Timer();
-  EXPECT_EQ(store.StlTextReading, 1);
-  EXPECT_FALSE(form().Timer1->isActive());
-
-  store.StlFacetSeen = 0;
-  form().Timer1->start();
-  form().Timer1Timer();
-  EXPECT_EQ(store.StlTextReading, 0);
-  EXPECT_FALSE(form().Timer1->isActive());
 }
 
 TEST_F(MainWindowTest, ShowsMaximisedOverTheWorkArea) {

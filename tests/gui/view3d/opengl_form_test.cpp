@@ -73,15 +73,10 @@ TEST_F(OpenGlFormTest, PlacedBesideTheParameterPanelOverTheMainWindow) {
   EXPECT_EQ(NewView()->size(), QSize(757, 650));
 }
 
-TEST_F(OpenGlFormTest, RotationPanelShowsForAViewMadeForAnStlFile) {
-  store().StlFirstFacet = 1;
-  EXPECT_FALSE(NewView()->Panel3->isHidden());
-}
-
 TEST_F(OpenGlFormTest, NoTurnOrImportWhileAnOperationRuns) {
-  store().StlFirstFacet = 1;  // the rotation panel shows while the file is read
   auto v = NewView();
-  v->InSetButton->setEnabled(false);  // as the flow leaves it after an STL file
+  v->Panel3->show();  // as the flow leaves it after an STL file
+  v->InSetButton->setEnabled(false);
   {
     BusyState::Scope busy(form().Busy);
     EXPECT_FALSE(v->RoteZButton->isEnabled());
@@ -182,9 +177,8 @@ TEST_F(OpenGlFormTest, AngleThatIsNoNumberChangesNothing) {
 
 TEST_F(OpenGlFormTest, FirstStlFacetStartsTheProgressDisplay) {
   auto v = NewView();
-  store().StlFirstFacet = 1;
   v->Table.NewFacet(0);
-  v->Table.FillFacet(store(), host);
+  v->Table.FillFacet(StlFacetValues{}, store(), host);
   EXPECT_FALSE(v->Panel2->isHidden());
   EXPECT_TRUE(v->Timer1->isActive());
 

@@ -142,7 +142,6 @@ TEST_F(ModelFlowTest, TextStlOfTwelveFacets) {
   EXPECT_FALSE(view()->Panel3->isHidden());
   EXPECT_TRUE(view()->Panel2->isHidden());
   EXPECT_FALSE(view()->Timer1->isActive());
-  EXPECT_TRUE(form().Timer1->isActive());  // the watchdog stops itself
 
   // Placed: centred, on the platform, 10 mm to a view unit; the front face shows.
   EXPECT_EQ(store().MinZ, 0.0);
