@@ -135,30 +135,16 @@ TEST(RasterizeSection, MatchesTheLiteralSectionAtEveryAngle) {
   }
 }
 
-TEST(GrowByWireMargin, GrowsACellIntoASquareOfTwiceTheMarginPlusOne) {
-  ToolPathModel m = SetUpModel(TenMillimetreBox);
-  TDataModule1& s = *m.store;
-  ASSERT_EQ(s.WireMarginCells, 7);
-  for (int margin : {7, 0}) {
-    s.WireMarginCells = margin;
-    ClearRaster(s);
-    s.Raster.Mark(40, 50);
-    ScriptedHost host;
-    GrowByWireMargin(s, host);
-    for (int i = 0; i < s.Raster.Columns(); ++i) {
-      for (int j = 0; j < s.Raster.Rows(); ++j) {
-        ASSERT_EQ(s.Raster.Marked(i, j), std::abs(i - 40) <= margin && std::abs(j - 50) <= margin)
-            << margin << ": " << i << "," << j;
-      }
-    }
-    EXPECT_TRUE(host.messages.empty());
-  }
-}
-
+// Random marks of each density, grown by each margin (none, one cell, the set-up's
+// eight), all such that the grown marks enclose no hole: the literal outline leaves holes
+// open, where the engine marks them (MarkEnclosedCells, tested on its own).
 TEST(MarkOutline, MatchesTheLiteralOnRandomRasters) {
-  for (double density : {0.002, 0.05, 0.3, 0.7}) {
+  const std::pair<double, int> cases[] = {{0.002, 8}, {0.002, 1}, {0.05, 0}, {0.3, 3}, {0.7, 8}};
+  for (const auto& [density, margin] : cases) {
     ToolPathModel m = SetUpModel(TenMillimetreBox, 0.1f, 0.3f);
     TDataModule1& s = *m.store;
+    ASSERT_EQ(s.WireMarginCells, 8);
+    s.WireMarginCells = margin;
     LiteralRaster literal(s);
     std::mt19937 random(int(density * 1000));
     std::bernoulli_distribution marked(density);
