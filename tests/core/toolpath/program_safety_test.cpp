@@ -14,6 +14,7 @@ namespace vantora {
 namespace {
 
 using Shape = std::function<void(FacetTable&)>;
+constexpr auto Box = testing::AddBox;
 
 // Turns every facet added since `first` by `degrees` about z, then tilts it by
 // `tiltDegrees` about x.
@@ -67,10 +68,6 @@ ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0
   EXPECT_TRUE(run) << run.message();
   EXPECT_GT(report.MotionLines, 0);
   return report;
-}
-
-void Box(FacetTable& t, float x0, float x1, float y0, float y1, float z0, float z1) {
-  testing::AddBox(t, x0, x1, y0, y1, z0, z1);
 }
 
 TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
