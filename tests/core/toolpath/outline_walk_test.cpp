@@ -49,8 +49,13 @@ Cells Join(std::initializer_list<Cells> parts) {
 const Cells kArch = Join({Line(10, 8, 10, 20), Line(11, 20, 30, 20), Line(30, 19, 30, 3)});
 const Cells kWall = Line(10, 8, 10, 20);
 
-// The cells of the path's points, as EmitPathPoint made them.
-Cells PathCells(const TDataModule1& s) {
+// Walks the outline from scratch; the cells of the path's points, as EmitPathPoint made
+// them.
+Cells Trace(TDataModule1& s, ScriptedHost& host) {
+  s.ToolPath.clear();
+  s.PathCount = 0;
+  OutlineWalk(s, host).TraceOutline();
+  EXPECT_EQ(s.PathCount, int(s.ToolPath.size()));
   Cells cells;
   for (const PathPoint& p : s.ToolPath) {
     const int i = int(std::lround((p.X - float(s.MinX)) / s.Resolution));
@@ -60,14 +65,6 @@ Cells PathCells(const TDataModule1& s) {
     cells.emplace_back(i, j);
   }
   return cells;
-}
-
-Cells Trace(TDataModule1& s, ScriptedHost& host) {
-  s.ToolPath.clear();
-  s.PathCount = 0;
-  OutlineWalk(s, host).TraceOutline();
-  EXPECT_EQ(s.PathCount, int(s.ToolPath.size()));
-  return PathCells(s);
 }
 
 TEST(TraceOutline, WindowFromStartHeightAndRange) {
