@@ -21,15 +21,12 @@ Fields Of(const NcFormat& f) {
   return {f.HorizonAxis, f.VerticalAxis, f.RotateAxis, f.CutSpeed, f.FirstLine};
 }
 
-TEST(LoadNcFormat, MissingFileGivesTheDefaultsAndCreatesNothing) {
-  TempDir dir;
-  EXPECT_EQ(Of(LoadNcFormat(dir.File("NC.ini"))), kDefaults);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));
-}
-
-TEST(WriteNcIni, DefaultsAndAFirstLineRoundTrip) {
+// A missing file gives the defaults and is not created; written formats read back.
+TEST(NcIni, MissingGivesTheDefaultsAndWrittenFormatsRoundTrip) {
   TempDir dir;
   const std::string path = dir.File("NC.ini");
+  EXPECT_EQ(Of(LoadNcFormat(path)), kDefaults);
+  EXPECT_FALSE(std::filesystem::exists(path));
   ASSERT_TRUE(WriteNcIni(path, NcFormat{}).ok());
   EXPECT_EQ(ReadFile(path), "XYCs300h/");
   NcFormat f;
