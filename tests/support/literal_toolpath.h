@@ -84,12 +84,9 @@ inline void LiteralFillTriangle(const TDataModule1& s, LiteralRaster& raster) {
       const double db = std::sqrt((x - xb) * (x - xb) + (c - zb) * (c - zb));
       if (da <= len && db <= len) zc[hits++] = c;
     }
-    if (hits == 3) {
-      lo = std::min({zc[0], zc[1], zc[2]});
-      hi = std::max({zc[0], zc[1], zc[2]});
-    } else if (hits == 2) {
-      lo = std::min(zc[0], zc[1]);
-      hi = std::max(zc[0], zc[1]);
+    if (hits >= 2) {
+      lo = *std::min_element(zc, zc + hits);
+      hi = *std::max_element(zc, zc + hits);
     } else if (hits == 0) {
       lo = zLo;
       hi = zHi;
@@ -148,18 +145,16 @@ inline void LiteralGrowByWireMargin(const TDataModule1& s, LiteralRaster& raster
 
 inline void LiteralMarkOutline(const TDataModule1& s, LiteralRaster& raster, Host& host) {
   LiteralGrowByWireMargin(s, raster, host);
-  for (int j = 0; j < raster.rows; ++j) {
-    for (int i = 0; i < raster.columns; ++i) {
-      if (raster.Marked(i, j) == 0) continue;
-      if (i == 0 || raster.Marked(i - 1, j) == 0) raster.Weight(i, j) = 2.0f;
-      if (i + 1 < raster.columns && raster.Marked(i + 1, j) == 0) raster.Weight(i, j) = 2.0f;
-    }
-  }
+  // The first cell of every run along its row or column, and the last of one that ends
+  // before the end of its line.
+  auto clear = [&](int i, int j) { return raster.Marked(i, j) == 0; };
   for (int i = 0; i < raster.columns; ++i) {
     for (int j = 0; j < raster.rows; ++j) {
-      if (raster.Marked(i, j) == 0) continue;
-      if (j == 0 || raster.Marked(i, j - 1) == 0) raster.Weight(i, j) = 2.0f;
-      if (j + 1 < raster.rows && raster.Marked(i, j + 1) == 0) raster.Weight(i, j) = 2.0f;
+      if (clear(i, j)) continue;
+      if (i == 0 || clear(i - 1, j) || (i + 1 < raster.columns && clear(i + 1, j)) ||
+          j == 0 || clear(i, j - 1) || (j + 1 < raster.rows && clear(i, j + 1))) {
+        raster.Weight(i, j) = 2.0f;
+      }
     }
   }
 }

@@ -25,7 +25,6 @@ class ScriptedHost : public Host {
   std::deque<FileChoice> saveFiles;
   long pendingMessageCalls = 0;
   std::vector<std::pair<int, int>> progress;
-  int busyDepth = 0;
   // Runs at every "process pending messages" call: what the operator or the window
   // system does in the middle of a long operation.
   std::function<void()> whilePending;
@@ -49,7 +48,7 @@ class ScriptedHost : public Host {
   std::optional<FileChoice> ChooseSaveFile(std::string_view, std::string_view, int) override {
     return Take(saveFiles);
   }
-  void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+  void SetBusy(bool) override {}
   void ReportProgress(int done, int total) override { progress.emplace_back(done, total); }
 
  private:

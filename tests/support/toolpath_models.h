@@ -9,8 +9,10 @@
 #include <numbers>
 #include <random>
 
+#include "core/common/silent_host.h"
 #include "core/model/data_module.h"
 #include "core/model/facet_table.h"
+#include "core/toolpath/raster_setup.h"
 
 namespace vantora::testing {
 
@@ -95,5 +97,15 @@ struct ToolPathModel {
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(1 << 20);
 };
+
+// Fits the store's bounds to the model's facets and sets its raster up for `resolution`
+// and a wire of `wire` mm.
+inline Status SetUpRaster(ToolPathModel& m, float resolution = 0.2f, float wire = 1.0f) {
+  FitBounds(*m.store, *m.table);
+  m.store->Resolution = resolution;
+  m.store->WireDia = wire;
+  SilentHost host;
+  return RasterSetup(*m.store, host);
+}
 
 }  // namespace vantora::testing

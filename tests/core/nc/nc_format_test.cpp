@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "test_files.h"
 
 namespace vantora {
@@ -11,55 +13,49 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-void ExpectFormat(const NcFormat& f, const char* h, const char* v, const char* r,
-                  const char* speed, const char* first) {
-  EXPECT_EQ(f.HorizonAxis, h);
-  EXPECT_EQ(f.VerticalAxis, v);
-  EXPECT_EQ(f.RotateAxis, r);
-  EXPECT_EQ(f.CutSpeed, speed);
-  EXPECT_EQ(f.FirstLine, first);
+// Horizontal, vertical and rotary axis, cutting speed, first line.
+using Fields = std::array<std::string, 5>;
+const Fields kDefaults{"X", "Y", "C", "300", ""};
+
+Fields Of(const NcFormat& f) {
+  return {f.HorizonAxis, f.VerticalAxis, f.RotateAxis, f.CutSpeed, f.FirstLine};
 }
 
-TEST(LoadNcFormat, MissingFileGivesTheDefaultsAndCreatesNothing) {
-  TempDir dir;
-  ExpectFormat(LoadNcFormat(dir.File("NC.ini")), "X", "Y", "C", "300", "");
-  EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));
-}
-
-TEST(WriteNcIni, DefaultsAndAFirstLineRoundTrip) {
+// A missing file gives the defaults and is not created; written formats read back.
+TEST(NcIni, MissingGivesTheDefaultsAndWrittenFormatsRoundTrip) {
   TempDir dir;
   const std::string path = dir.File("NC.ini");
+  EXPECT_EQ(Of(LoadNcFormat(path)), kDefaults);
+  EXPECT_FALSE(std::filesystem::exists(path));
   ASSERT_TRUE(WriteNcIni(path, NcFormat{}).ok());
   EXPECT_EQ(ReadFile(path), "XYCs300h/");
   NcFormat f;
   f.FirstLine = "G90 G21";
   ASSERT_TRUE(WriteNcIni(path, f).ok());
   EXPECT_EQ(ReadFile(path), "XYCs300hG90 G21/");
-  ExpectFormat(LoadNcFormat(path), "X", "Y", "C", "300", "G90 G21");
+  EXPECT_EQ(Of(LoadNcFormat(path)), (Fields{"X", "Y", "C", "300", "G90 G21"}));
 }
 
-TEST(NcFormatFromFileText, SeparatorsAtTheirFirstOccurrence) {
-  ExpectFormat(NcFormatFromFileText("UVAs1500hG92 X0/"), "U", "V", "A", "1500", "G92 X0");
-  ExpectFormat(NcFormatFromFileText("XYCs300hG1/G2/"), "X", "Y", "C", "300", "G1");
-  // An "s" among the axis letters moves the speed field.
-  ExpectFormat(NcFormatFromFileText("XsCs300h/"), "X", "s", "C", "Cs300", "");
-  // An "h" inside the speed cuts it and shifts the first line.
-  ExpectFormat(NcFormatFromFileText("XYCs3h00hG0/"), "X", "Y", "C", "3", "00hG0");
-  // No "/" leaves the first line empty; no "s" starts the speed at the first character.
-  ExpectFormat(NcFormatFromFileText("XYCs300hG0"), "X", "Y", "C", "300", "");
-  ExpectFormat(NcFormatFromFileText("XYC300h/"), "X", "Y", "C", "XYC300", "");
-  // "h" right after "s": empty speed.
-  ExpectFormat(NcFormatFromFileText("XYCsh/"), "X", "Y", "C", "", "");
-  // Only three characters for the axes, whatever was typed.
-  ExpectFormat(NcFormatFromFileText("XXYYCCs300h/"), "X", "X", "Y", "300", "");
-}
-
-TEST(NcFormatFromFileText, TheLastLineCounts) {
-  ExpectFormat(NcFormatFromFileText("ABCs1h1/\nUVWs2h2/\n"), "U", "V", "W", "2", "2");
-  ExpectFormat(NcFormatFromFileText("ABCs1h1/\r\nUVWs2hG2/\r\n"), "U", "V", "W", "2", "G2");
-  ExpectFormat(NcFormatFromFileText(""), "X", "Y", "C", "300", "");
-  ExpectFormat(NcFormatFromFileText("\n"), "X", "Y", "C", "300", "");
-  ExpectFormat(NcFormatFromFileText("AB"), "A", "B", "", "", "");
+// The last line counts; its separators at their first occurrence.
+TEST(NcFormatFromFileText, SeparatorsAtTheirFirstOccurrenceOnTheLastLine) {
+  const std::pair<const char*, Fields> cases[] = {
+      {"UVAs1500hG92 X0/", {"U", "V", "A", "1500", "G92 X0"}},
+      {"XYCs300hG1/G2/", {"X", "Y", "C", "300", "G1"}},
+      {"XsCs300h/", {"X", "s", "C", "Cs300", ""}},      // an "s" among the axis letters
+      {"XYCs3h00hG0/", {"X", "Y", "C", "3", "00hG0"}},  // an "h" inside the speed
+      {"XYCs300hG0", kDefaults},                        // no "/": no first line
+      {"XYC300h/", {"X", "Y", "C", "XYC300", ""}},      // no "s": speed from the start
+      {"XYCsh/", {"X", "Y", "C", "", ""}},
+      {"XXYYCCs300h/", {"X", "X", "Y", "300", ""}},  // three characters for the axes
+      {"ABCs1h1/\nUVWs2h2/\n", {"U", "V", "W", "2", "2"}},
+      {"ABCs1h1/\r\nUVWs2hG2/\r\n", {"U", "V", "W", "2", "G2"}},
+      {"", kDefaults},
+      {"\n", kDefaults},
+      {"AB", {"A", "B", "", "", ""}},
+  };
+  for (const auto& [text, fields] : cases) {
+    EXPECT_EQ(Of(NcFormatFromFileText(text)), fields) << text;
+  }
 }
 
 TEST(LoadNcFormat, HugeLineWithoutLineEnd) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "scripted_host.h"
@@ -25,55 +26,43 @@ struct Writing {
 
 using Lines = std::vector<std::string>;
 
+// Programs of moves (x, y, angle): the first motion line gives every axis, the later
+// ones only what changed, in the format's letters and speed. A start angle with a
+// fraction never matches its key, so every line is a full one. Each program starts from
+// the writer's initial state: a second run still begins with a full first motion line.
 TEST(NcWriter, FirstMotionLineThenOnlyTheChangedAxes) {
-  Writing w;
-  NcWriter writer(w.format, *w.store, w.program);
-  writer.StartProgram();
-  writer.WriteNcLine(12.5f, 3.0f, 0.0f);
-  writer.WriteNcLine(12.7f, 3.0f, 0.0f);
-  writer.WriteNcLine(12.7f, 3.0f, 0.0f);  // unchanged: no line
-  writer.WriteNcLine(12.7f, -1.25f, 0.0f);
-  writer.WriteNcLine(12.7f, -1.25f, 5.0f);  // the table turns
-  writer.EndProgram();
-  EXPECT_EQ(w.Lines(), (Lines{"", "G1 X 12.500 Y 3.000 C 0.000 F300", " X 12.700", " Y -1.250",
-                              " C 5.000", "M30\n"}));
-}
-
-TEST(NcWriter, UsesTheFormatsLettersSpeedAndFirstLine) {
-  Writing w;
-  w.format = ParseNcFormatLine("UVAs1200hG90 G21/");
-  NcWriter writer(w.format, *w.store, w.program);
-  writer.StartProgram();
-  writer.WriteNcLine(0.0f, 1.0f, 90.0f);
-  EXPECT_EQ(w.Lines(), (Lines{"G90 G21", "G1 U 0.000 V 1.000 A 90.000 F1200"}));
-}
-
-// A start angle with a fraction never matches its key, so every line is a full one.
-TEST(NcWriter, StartAngleWithAFractionMakesEveryLineAFirstMotionLine) {
-  Writing w;
-  w.store->StartAngle = 2.5f;
-  NcWriter writer(w.format, *w.store, w.program);
-  writer.StartProgram();
-  writer.WriteNcLine(1.0f, 2.0f, 2.5f);
-  writer.WriteNcLine(1.0f, 2.0f, 2.5f);
-  writer.WriteNcLine(1.5f, 2.0f, 2.5f);
-  EXPECT_EQ(w.Lines(), (Lines{"", "G1 X 1.000 Y 2.000 C 2.500 F300",
-                              "G1 X 1.000 Y 2.000 C 2.500 F300",
-                              "G1 X 1.500 Y 2.000 C 2.500 F300"}));
-}
-
-// Each program starts from the writer's initial state: a second run with the same start
-// angle still begins with a full first motion line.
-TEST(NcWriter, EveryProgramStartsFresh) {
-  Writing w;
-  for (int run = 0; run < 2; ++run) {
-    NcWriter writer(w.format, *w.store, w.program);
-    writer.StartProgram();
-    writer.WriteNcLine(4.0f, 5.0f, 0.0f);
-    writer.EndProgram();
+  const struct {
+    const char* format;
+    float startAngle;
+    std::vector<std::array<float, 3>> moves;
+    Lines lines;
+    int programs = 1;
+  } cases[] = {
+      {"XYCs300h/", 0, {{12.5f, 3, 0}, {12.7f, 3, 0}, {12.7f, 3, 0}, {12.7f, -1.25f, 0},
+                        {12.7f, -1.25f, 5}},
+       {"", "G1 X 12.500 Y 3.000 C 0.000 F300", " X 12.700", " Y -1.250", " C 5.000", "M30\n"}},
+      {"UVAs1200hG90 G21/", 0, {{0, 1, 90}},
+       {"G90 G21", "G1 U 0.000 V 1.000 A 90.000 F1200", "M30\n"}},
+      {"XYCs300h/", 2.5f, {{1, 2, 2.5f}, {1, 2, 2.5f}, {1.5f, 2, 2.5f}},
+       {"", "G1 X 1.000 Y 2.000 C 2.500 F300", "G1 X 1.000 Y 2.000 C 2.500 F300",
+        "G1 X 1.500 Y 2.000 C 2.500 F300", "M30\n"}},
+      {"XYCs300h/", 0, {{4, 5, 0}},
+       {"", "G1 X 4.000 Y 5.000 C 0.000 F300", "M30\n", "", "G1 X 4.000 Y 5.000 C 0.000 F300",
+        "M30\n"},
+       2},
+  };
+  for (const auto& c : cases) {
+    Writing w;
+    w.format = ParseNcFormatLine(c.format);
+    w.store->StartAngle = c.startAngle;
+    for (int run = 0; run < c.programs; ++run) {
+      NcWriter writer(w.format, *w.store, w.program);
+      writer.StartProgram();
+      for (const auto& [x, y, angle] : c.moves) writer.WriteNcLine(x, y, angle);
+      writer.EndProgram();
+    }
+    EXPECT_EQ(w.Lines(), c.lines) << c.format;
   }
-  EXPECT_EQ(w.Lines(), (Lines{"", "G1 X 4.000 Y 5.000 C 0.000 F300", "M30\n", "",
-                              "G1 X 4.000 Y 5.000 C 0.000 F300", "M30\n"}));
 }
 
 // Backward the section comes down to its start point too: a walk whose first move is

@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "scripted_host.h"
-#include "core/toolpath/raster_setup.h"
-#include "core/toolpath/section_outline.h"
 #include "toolpath_models.h"
 
 namespace vantora {
@@ -21,10 +19,7 @@ using Cells = std::vector<std::pair<int, int>>;
 testing::ToolPathModel ClearModel() {
   testing::ToolPathModel m;
   testing::AddBox(*m.table, -20, 20, -20, 20, 0, 40);
-  testing::FitBounds(*m.store, *m.table);
-  m.store->WireDia = 1.0f;
-  ScriptedHost host;
-  EXPECT_TRUE(RasterSetup(*m.store, host));
+  EXPECT_TRUE(testing::SetUpRaster(m));
   m.store->BeginRange = float(m.store->MinX);
   m.store->EndRange = float(m.store->MaxX);
   return m;
@@ -44,8 +39,23 @@ Cells Line(int i0, int j0, int i1, int j1) {
   return cells;
 }
 
-// The cells of the path's points, as EmitPathPoint made them.
-Cells PathCells(const TDataModule1& s) {
+Cells Join(std::initializer_list<Cells> parts) {
+  Cells cells;
+  for (const Cells& part : parts) cells.insert(cells.end(), part.begin(), part.end());
+  return cells;
+}
+
+// Up a wall, across the top and down below the start row; the wall alone.
+const Cells kArch = Join({Line(10, 8, 10, 20), Line(11, 20, 30, 20), Line(30, 19, 30, 3)});
+const Cells kWall = Line(10, 8, 10, 20);
+
+// Walks the outline from scratch; the cells of the path's points, as EmitPathPoint made
+// them.
+Cells Trace(TDataModule1& s, ScriptedHost& host) {
+  s.ToolPath.clear();
+  s.PathCount = 0;
+  OutlineWalk(s, host).TraceOutline();
+  EXPECT_EQ(s.PathCount, int(s.ToolPath.size()));
   Cells cells;
   for (const PathPoint& p : s.ToolPath) {
     const int i = int(std::lround((p.X - float(s.MinX)) / s.Resolution));
@@ -55,14 +65,6 @@ Cells PathCells(const TDataModule1& s) {
     cells.emplace_back(i, j);
   }
   return cells;
-}
-
-Cells Trace(TDataModule1& s, ScriptedHost& host) {
-  s.ToolPath.clear();
-  s.PathCount = 0;
-  OutlineWalk(s, host).TraceOutline();
-  EXPECT_EQ(s.PathCount, int(s.ToolPath.size()));
-  return PathCells(s);
 }
 
 TEST(TraceOutline, WindowFromStartHeightAndRange) {
@@ -77,62 +79,36 @@ TEST(TraceOutline, WindowFromStartHeightAndRange) {
   EXPECT_EQ(s.TraceMaxI, int((s.EndRange - s.MinX) / s.Resolution + 0.5));
 }
 
-// Straight runs keep their ends, and a vertical run turning horizontal keeps its corner.
-TEST(TraceOutline, StraightRunsYieldTheirEndsAndCorners) {
-  auto m = ClearModel();
-  TDataModule1& s = *m.store;
-  Outline(s, Line(10, 8, 10, 20));
-  Outline(s, Line(11, 20, 30, 20));
-  Outline(s, Line(30, 19, 30, 3));
-  ScriptedHost host;
-  EXPECT_EQ(Trace(s, host), (Cells{{10, 8}, {10, 20}, {30, 20}, {30, 7}, {30, 7}}));
-  EXPECT_EQ(host.pendingMessageCalls, 5);
-  // The walk leaves the cell above the start at -1, cells it left once at 1.
-  EXPECT_EQ(s.Raster.OutlineWeight(10, 9), -1);
-  EXPECT_EQ(s.Raster.OutlineWeight(10, 15), 1);
-  EXPECT_EQ(s.Raster.OutlineWeight(30, 3), 2);
-}
-
 // A walk that comes back down below the start row is complete; one that runs out of
 // outline above it ends in a dead end.
 TEST(TraceOutline, TellsADeadEndFromADescent) {
+  for (const auto& [outline, deadEnd] : {std::pair{kWall, true}, std::pair{kArch, false}}) {
+    auto m = ClearModel();
+    Outline(*m.store, outline);
+    ScriptedHost host;
+    OutlineWalk walk(*m.store, host);
+    walk.TraceOutline();
+    EXPECT_EQ(walk.EndedInDeadEnd(), deadEnd);
+  }
+}
+
+// Straight runs keep their ends, a vertical run turning horizontal keeps its corner, a
+// diagonal staircase every cell. The start is stored again when the first move is
+// diagonal; the last cell twice.
+TEST(TraceOutline, YieldsRunEndsCornersAndStaircaseCells) {
+  const Cells up = Line(10, 8, 15, 13), down = Line(16, 12, 21, 7);
   const struct {
-    Cells outline;
-    bool deadEnd;
+    Cells outline, path;
   } cases[] = {
-      {Line(10, 8, 10, 20), true},  // climbs and stops
-      {[] {
-         Cells c = Line(10, 8, 10, 20), top = Line(11, 20, 30, 20), down = Line(30, 19, 30, 3);
-         c.insert(c.end(), top.begin(), top.end());
-         c.insert(c.end(), down.begin(), down.end());
-         return c;
-       }(),
-       false},
+      {kArch, {{10, 8}, {10, 20}, {30, 20}, {30, 7}, {30, 7}}},
+      {Join({up, down}), Join({{{10, 8}}, up, down, {{21, 7}}})},
   };
   for (const auto& c : cases) {
     auto m = ClearModel();
     Outline(*m.store, c.outline);
     ScriptedHost host;
-    m.store->ToolPath.clear();
-    m.store->PathCount = 0;
-    OutlineWalk walk(*m.store, host);
-    walk.TraceOutline();
-    EXPECT_EQ(walk.EndedInDeadEnd(), c.deadEnd);
+    EXPECT_EQ(Trace(*m.store, host), c.path);
   }
-}
-
-TEST(TraceOutline, DiagonalStaircaseYieldsEveryCell) {
-  auto m = ClearModel();
-  TDataModule1& s = *m.store;
-  Outline(s, Line(10, 8, 15, 13));
-  Outline(s, Line(16, 12, 21, 7));
-  ScriptedHost host;
-  // The start is stored again when the first move is diagonal; the last cell twice.
-  Cells expected{{10, 8}};
-  for (const auto& cell : Line(10, 8, 15, 13)) expected.push_back(cell);
-  for (const auto& cell : Line(16, 12, 21, 7)) expected.push_back(cell);
-  expected.emplace_back(21, 7);
-  EXPECT_EQ(Trace(s, host), expected);
 }
 
 // A window without a fresh outline cell up to the last row a step may use gives no
@@ -146,7 +122,6 @@ TEST(TraceOutline, NoStartCellMeansNoPoint) {
   EXPECT_TRUE(Trace(s, host).empty());
   s.StartHeight = 1e6f;
   EXPECT_TRUE(Trace(s, host).empty());
-  EXPECT_EQ(host.pendingMessageCalls, 0);
 }
 
 // With the range's begin right of its end the start is the window's first cell,

@@ -5,18 +5,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/check/plane_geometry.h"
+
 namespace vantora {
 namespace {
 
 using Path = std::vector<PathPoint>;
 constexpr float kCell = 0.2f;
-
-double SegmentDistance(PathPoint p, PathPoint a, PathPoint b) {
-  const double dx = double(b.X) - a.X, dz = double(b.Y) - a.Y;
-  const double length2 = dx * dx + dz * dz;
-  const double t = length2 > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dz) / length2, 0.0, 1.0) : 0;
-  return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dz));
-}
 
 // The farthest any point of `from` (its edges sampled finely) lies from the polyline `to`.
 double OneWayDistance(const Path& from, const Path& to) {
@@ -24,11 +19,12 @@ double OneWayDistance(const Path& from, const Path& to) {
   for (std::size_t k = 0; k + 1 < from.size(); ++k) {
     for (int s = 0; s <= 20; ++s) {
       const float t = float(s) / 20;
-      const PathPoint p{from[k].X + t * (from[k + 1].X - from[k].X),
-                        from[k].Y + t * (from[k + 1].Y - from[k].Y)};
+      const PlanePoint p{from[k].X + t * (from[k + 1].X - from[k].X),
+                         from[k].Y + t * (from[k + 1].Y - from[k].Y)};
       double nearest = HUGE_VAL;
       for (std::size_t j = 0; j + 1 < to.size(); ++j) {
-        nearest = std::min(nearest, SegmentDistance(p, to[j], to[j + 1]));
+        nearest = std::min(nearest, plane::PointSegmentDistance(p, {to[j].X, to[j].Y},
+                                                                {to[j + 1].X, to[j + 1].Y}));
       }
       worst = std::max(worst, nearest);
     }

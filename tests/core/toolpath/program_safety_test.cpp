@@ -14,33 +14,32 @@ namespace vantora {
 namespace {
 
 using Shape = std::function<void(FacetTable&)>;
+constexpr auto Box = testing::AddBox;
 
-// Turns every facet added since `first` by `degrees` about z, then tilts it by
-// `tiltDegrees` about x.
-void Turn(FacetTable& t, int first, double degrees, double tiltDegrees = 0) {
-  const double a = degrees * std::acos(-1.0) / 180, b = tiltDegrees * std::acos(-1.0) / 180;
-  for (int k = first; k < t.FacetCount; ++k) {
+template <typename Change>
+void EachVertex(FacetTable& t, Change change) {
+  for (int k = 0; k < t.FacetCount; ++k) {
     Facet& f = t.Facets[std::size_t(k)];
-    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) {
-      const double x = (*v)[0], y = (*v)[1], z = (*v)[2];
-      const double x1 = std::cos(a) * x - std::sin(a) * y, y1 = std::sin(a) * x + std::cos(a) * y;
-      *v = {float(x1), float(std::cos(b) * y1 - std::sin(b) * z),
-            float(std::sin(b) * y1 + std::cos(b) * z)};
-    }
+    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) change(*v);
   }
+}
+
+// Turns every facet by `degrees` about z, then tilts it by `tiltDegrees` about x.
+void Turn(FacetTable& t, double degrees, double tiltDegrees = 0) {
+  const double a = degrees * std::acos(-1.0) / 180, b = tiltDegrees * std::acos(-1.0) / 180;
+  EachVertex(t, [&](Vec3& v) {
+    const double x = v[0], y = v[1], z = v[2];
+    const double x1 = std::cos(a) * x - std::sin(a) * y, y1 = std::sin(a) * x + std::cos(a) * y;
+    v = {float(x1), float(std::cos(b) * y1 - std::sin(b) * z),
+         float(std::sin(b) * y1 + std::cos(b) * z)};
+  });
 }
 
 // Raises the facets so the lowest stands on the platform, as the import places them.
 void StandOnPlatform(FacetTable& t) {
   float low = HUGE_VALF;
-  for (int k = 0; k < t.FacetCount; ++k) {
-    const Facet& f = t.Facets[std::size_t(k)];
-    low = std::min({low, f.V1[2], f.V2[2], f.V3[2]});
-  }
-  for (int k = 0; k < t.FacetCount; ++k) {
-    Facet& f = t.Facets[std::size_t(k)];
-    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) (*v)[2] -= low;
-  }
+  EachVertex(t, [&](Vec3& v) { low = std::min(low, v[2]); });
+  EachVertex(t, [&](Vec3& v) { v[2] -= low; });
 }
 
 struct Sweep {
@@ -69,10 +68,6 @@ ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0
   return report;
 }
 
-void Box(FacetTable& t, float x0, float x1, float y0, float y1, float z0, float z1) {
-  testing::AddBox(t, x0, x1, y0, y1, z0, z1);
-}
-
 TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
   const struct {
     const char* name;
@@ -81,7 +76,7 @@ TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
   } cases[] = {
       {"cube", [](FacetTable& t) { Box(t, 0, 20, 0, 20, 0, 20); }, {0, 360, 5}},
       {"cube by 15", [](FacetTable& t) { Box(t, 0, 20, 0, 20, 0, 20); }, {0, 180, 15}},
-      {"cube turned 45", [](FacetTable& t) { Box(t, -10, 10, -10, 10, 0, 20), Turn(t, 0, 45); },
+      {"cube turned 45", [](FacetTable& t) { Box(t, -10, 10, -10, 10, 0, 20), Turn(t, 45); },
        {0, 180, 15}},
       {"L-shaped prism",
        [](FacetTable& t) { Box(t, -10, 10, -10, -2, 0, 20), Box(t, -10, -2, -10, 10, 0, 20); },
@@ -121,7 +116,7 @@ TEST(ProgramSafety, GeneratedSolidsStayWhole) {
     const Shape shape = [=](FacetTable& table) {
       Box(table, x, x + w, y, y + d, 0, h);
       if (prism) Box(table, x, x + w / 3, y, y + d / 2, h, h * 1.5f);  // a step on top
-      Turn(table, 0, z, t);
+      Turn(table, z, t);
     };
     const Sweep sweep{0, 360, 5.0f * float(step(random))};
     for (float tolerance : {0.0f, setUpResolution}) {

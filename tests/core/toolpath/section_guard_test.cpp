@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/check/program_check.h"
-#include "scripted_host.h"
-#include "core/toolpath/raster_setup.h"
 #include "toolpath_models.h"
 
 namespace vantora {
@@ -21,10 +19,7 @@ TEST(SectionGuard, ADeadEndComesDownOutsideTheModel) {
     testing::ToolPathModel m;
     testing::AddBox(*m.table, -10, 10, -10, 10, 0, 20);
     if (c.rightBoxTop > 0) testing::AddBox(*m.table, 15, 25, -10, 10, 0, c.rightBoxTop);
-    testing::FitBounds(*m.store, *m.table);
-    m.store->WireDia = 1.0f;
-    testing::ScriptedHost host;
-    ASSERT_TRUE(RasterSetup(*m.store, host));
+    ASSERT_TRUE(testing::SetUpRaster(m));
     const SectionGuard guard(*m.table, *m.store, 0);
     const WireFrame frame = WireFrameOf(*m.store, 0);
     const auto nc = [&](double x, double z) {
