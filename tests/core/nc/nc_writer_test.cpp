@@ -50,6 +50,9 @@ TEST(NcWriter, FirstMotionLineThenOnlyTheChangedAxes) {
        {"", "G1 X 4.000 Y 5.000 C 0.000 F300", "M30\n", "", "G1 X 4.000 Y 5.000 C 0.000 F300",
         "M30\n"},
        2},
+      // No value is taken for one already written: a sweep from -123 degrees names C.
+      {"XYCs300h/", -123, {{123333, 1, -123}},
+       {"", "G1 X 123333 Y 1.000 C -123.000 F300", "M30\n"}},
   };
   for (const auto& c : cases) {
     Writing w;
