@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "core/app/scan_import.h"
 #include "core/app/stl_import.h"
@@ -14,9 +15,7 @@
 namespace vantora {
 namespace {
 
-using testing::ScriptedHost;
 using testing::StlRecord;
-using testing::TempDir;
 using testing::WriteFile;
 
 // What a refused import must leave as it was.
@@ -25,28 +24,42 @@ struct Snapshot {
       : bounds{s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ},
         scanMaxI(s.ScanMaxI),
         scanMaxJ(s.ScanMaxJ),
+        toolPathReady(s.ToolPathReady),
         viewDistance(s.ViewDistance),
         outputScale(s.OutputScale),
         scanFileCount(session.ScanFileCount) {}
   bool operator==(const Snapshot&) const = default;
 
   std::array<double, 6> bounds;
-  int scanMaxI, scanMaxJ;
+  int scanMaxI, scanMaxJ, toolPathReady;
   float viewDistance, outputScale;
   int scanFileCount;
 };
 
+// A good model loaded (with a tool path made for it), then a broken file written
+// beside it, or none for a file that is missing.
 struct Loaded {
-  Loaded() {
+  Loaded(bool scan, const std::string& name, const std::optional<std::string>& content) {
     WriteFile(dir.File("good.stl"), testing::TextStl({{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9}}));
     WriteFile(dir.File("good.sca"), "500,1000,2000,1000,\n1000,3000,1000,\n");
+    FacetTable good(16);
+    EXPECT_TRUE(scan ? ReadScanModel(dir.File("good.sca"), *store, session, host).status
+                     : ReadStlModel(dir.File("good.stl"), *store, session, good, host));
+    store->ToolPathReady = 1;
+    if (content) WriteFile(dir.File(name), *content);
   }
   Snapshot Now() const { return Snapshot(*store, session); }
 
-  TempDir dir;
+  testing::TempDir dir;
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   Session session;
-  ScriptedHost host;
+  testing::ScriptedHost host;
+};
+
+struct BrokenFile {
+  const char* name;
+  std::optional<std::string> content;
+  const char* says;
 };
 
 std::string Binary(float bad) {
@@ -60,13 +73,11 @@ std::string OneFacet(const std::string& loop) {
 }
 
 TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
-  const struct {
-    const char* name;
-    std::string content;
-    const char* says;
-  } files[] = {
+  const BrokenFile files[] = {
+      {"missing.stl", std::nullopt, "Cannot open"},
       {"empty.stl", "", "too short"},
       {"nuls.stl", std::string(200, '\0'), "holds no facets"},
+      {"no-facet.stl", "solid x\nendsolid x\n", "too short"},
       {"nan.stl", Binary(std::numeric_limits<float>::quiet_NaN()), "not finite"},
       {"inf.stl", Binary(std::numeric_limits<float>::infinity()), "not finite"},
       {"long-line.stl", OneFacet("vertex " + std::string(1'000'000, '7') + " 2 3\n"
@@ -79,11 +90,8 @@ TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
        "more than three vertices"},
   };
   for (const auto& f : files) {
-    Loaded w;
-    FacetTable good(16);
-    ASSERT_TRUE(ReadStlModel(w.dir.File("good.stl"), *w.store, w.session, good, w.host));
+    Loaded w(false, f.name, f.content);
     const Snapshot before = w.Now();
-    WriteFile(w.dir.File(f.name), f.content);
     FacetTable table(16);
     const Status status = ReadStlModel(w.dir.File(f.name), *w.store, w.session, table, w.host);
     EXPECT_FALSE(status.ok()) << f.name;
@@ -94,10 +102,8 @@ TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
 }
 
 TEST(BrokenStlFiles, AHugeCountOverFewRecordsReadsTheRecordsAndSaysSo) {
-  Loaded w;
-  WriteFile(w.dir.File("cut.stl"),
-            testing::BinaryStl(std::vector<StlRecord>(3, StlRecord{0, 0, 1, 1, 2, 3}),
-                               0x7fffffff));
+  Loaded w(false, "cut.stl",
+           testing::BinaryStl(std::vector<StlRecord>(3, StlRecord{0, 0, 1, 1, 2, 3}), 0x7fffffff));
   FacetTable table(16);
   ASSERT_TRUE(ReadStlModel(w.dir.File("cut.stl"), *w.store, w.session, table, w.host));
   EXPECT_EQ(table.FacetCount, 3);
@@ -115,11 +121,8 @@ std::string LineOf(int points) {
 TEST(BrokenScanFiles, RefusedWithAMessageAndNothingChanges) {
   std::string manyLines = "100," + LineOf(2);
   for (int k = 0; k < 6000; ++k) manyLines += LineOf(2);
-  const struct {
-    const char* name;
-    std::string content;
-    const char* says;
-  } files[] = {
+  const BrokenFile files[] = {
+      {"missing.sca", std::nullopt, "Cannot open"},
       {"empty.sca", "", "no pitch"},
       {"wide.sca", "100," + LineOf(6001), "6000"},
       {"long.sca", manyLines, "6000"},
@@ -129,13 +132,12 @@ TEST(BrokenScanFiles, RefusedWithAMessageAndNothingChanges) {
       {"nan-height.sca", "100,nan,2,\n", "is not a number"},
   };
   for (const auto& f : files) {
-    Loaded w;
-    ASSERT_TRUE(ReadScanModel(w.dir.File("good.sca"), *w.store, w.session, w.host).status);
+    Loaded w(true, f.name, f.content);
     const Snapshot before = w.Now();
-    WriteFile(w.dir.File(f.name), f.content);
     const ScanReadResult read = ReadScanModel(w.dir.File(f.name), *w.store, w.session, w.host);
     EXPECT_FALSE(read.status.ok()) << f.name;
     EXPECT_NE(read.status.message().find(f.says), std::string::npos) << read.status.message();
+    EXPECT_NE(read.status.message().find(f.name), std::string::npos) << read.status.message();
     EXPECT_TRUE(w.Now() == before) << f.name;
   }
 }
