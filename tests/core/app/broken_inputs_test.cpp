@@ -62,6 +62,22 @@ struct BrokenFile {
   const char* says;
 };
 
+// Each file refused with a message naming it and what is wrong, nothing changed.
+void ExpectRefused(bool scan, const std::vector<BrokenFile>& files) {
+  for (const auto& f : files) {
+    Loaded w(scan, f.name, f.content);
+    const Snapshot before = w.Now();
+    FacetTable table(16);
+    const std::string path = w.dir.File(f.name);
+    const Status status = scan ? ReadScanModel(path, *w.store, w.session, w.host).status
+                               : ReadStlModel(path, *w.store, w.session, table, w.host);
+    EXPECT_FALSE(status.ok()) << f.name;
+    EXPECT_NE(status.message().find(f.says), std::string::npos) << status.message();
+    EXPECT_NE(status.message().find(f.name), std::string::npos) << status.message();
+    EXPECT_TRUE(w.Now() == before) << f.name;
+  }
+}
+
 std::string Binary(float bad) {
   StlRecord record{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   record[5] = bad;
@@ -73,7 +89,7 @@ std::string OneFacet(const std::string& loop) {
 }
 
 TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
-  const BrokenFile files[] = {
+  ExpectRefused(false, {
       {"missing.stl", std::nullopt, "Cannot open"},
       {"empty.stl", "", "too short"},
       {"nuls.stl", std::string(200, '\0'), "holds no facets"},
@@ -84,21 +100,10 @@ TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
                                  "vertex 0 0 0\nvertex 1 1 1\n"),
        "too large"},
       {"one-number.stl", OneFacet("vertex 1\nvertex 0 0 0\nvertex 1 1 1\n"), "three numbers"},
-      {"five-vertices.stl", OneFacet(
-                                     "vertex 1 1 1\nvertex 2 2 2\nvertex 3 3 3\n"
-                                     "vertex 4 4 4\nvertex 5 5 5\n"),
+      {"five-vertices.stl",
+       OneFacet("vertex 1 1 1\nvertex 2 2 2\nvertex 3 3 3\nvertex 4 4 4\nvertex 5 5 5\n"),
        "more than three vertices"},
-  };
-  for (const auto& f : files) {
-    Loaded w(false, f.name, f.content);
-    const Snapshot before = w.Now();
-    FacetTable table(16);
-    const Status status = ReadStlModel(w.dir.File(f.name), *w.store, w.session, table, w.host);
-    EXPECT_FALSE(status.ok()) << f.name;
-    EXPECT_NE(status.message().find(f.says), std::string::npos) << status.message();
-    EXPECT_NE(status.message().find(f.name), std::string::npos) << status.message();
-    EXPECT_TRUE(w.Now() == before) << f.name;
-  }
+  });
 }
 
 TEST(BrokenStlFiles, AHugeCountOverFewRecordsReadsTheRecordsAndSaysSo) {
@@ -121,7 +126,7 @@ std::string LineOf(int points) {
 TEST(BrokenScanFiles, RefusedWithAMessageAndNothingChanges) {
   std::string manyLines = "100," + LineOf(2);
   for (int k = 0; k < 6000; ++k) manyLines += LineOf(2);
-  const BrokenFile files[] = {
+  ExpectRefused(true, {
       {"missing.sca", std::nullopt, "Cannot open"},
       {"empty.sca", "", "no pitch"},
       {"wide.sca", "100," + LineOf(6001), "6000"},
@@ -130,16 +135,7 @@ TEST(BrokenScanFiles, RefusedWithAMessageAndNothingChanges) {
       {"pitch-negative.sca", "-100,1,2,\n", "not a positive number"},
       {"pitch-only.sca", "100,\n", "no height"},
       {"nan-height.sca", "100,nan,2,\n", "is not a number"},
-  };
-  for (const auto& f : files) {
-    Loaded w(true, f.name, f.content);
-    const Snapshot before = w.Now();
-    const ScanReadResult read = ReadScanModel(w.dir.File(f.name), *w.store, w.session, w.host);
-    EXPECT_FALSE(read.status.ok()) << f.name;
-    EXPECT_NE(read.status.message().find(f.says), std::string::npos) << read.status.message();
-    EXPECT_NE(read.status.message().find(f.name), std::string::npos) << read.status.message();
-    EXPECT_TRUE(w.Now() == before) << f.name;
-  }
+  });
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include <memory>
 
-#include "scripted_host.h"
-
 namespace vantora {
 namespace {
 
@@ -43,25 +41,6 @@ TEST(FitViewDistance, LargestOfFootprintAndUpperZ) {
   s->MaxZ = 5;
   table.FitViewDistance(*s);
   EXPECT_EQ(s->ModelSize, 30.0f);
-}
-
-TEST(FillFacet, TakesTheCornersFromTheCoordinateRowsAndStartsTheDisplayOnce) {
-  FacetTable table(2);
-  auto s = std::make_unique<TDataModule1>();
-  testing::ScriptedHost host;
-  int started = 0;
-  table.OnFirstStlFacet = [&] { ++started; };
-  s->StlFirstFacet = 1;
-  s->CurrentFacet = {0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};  // X1 X2 X3 Y1 Y2 Y3 Z1 Z2 Z3
-  table.NewFacet(0);
-  table.CopyFacetNormal(*s);
-  table.FillFacet(*s, host);
-  table.NewFacet(1);
-  table.FillFacet(*s, host);
-  EXPECT_EQ(started, 1);
-  EXPECT_EQ(table.Facets[0].V1, (Vec3{1, 4, 7}));
-  EXPECT_EQ(table.Facets[0].V3, (Vec3{3, 6, 9}));
-  EXPECT_EQ(table.Facets[0].Normal, (Vec3{0, 0, 1}));
 }
 
 }  // namespace

@@ -68,7 +68,6 @@ TEST(ApplyModelTransform, BoundsOfTheTurnedAxesStartFromZero) {
   ASSERT_TRUE(dims);
   EXPECT_EQ(dims->X, 12);
   EXPECT_EQ(dims->Y, 22);
-  EXPECT_EQ(dims->Diameter, float(std::sqrt(12.0 * 12 + 22.0 * 22)));
 }
 
 TEST(ApplyModelTransform, MirrorOnlyTheNewFacetsEvenWithAngleZero) {
