@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "scripted_host.h"
 #include "test_files.h"
@@ -35,6 +36,7 @@ class ScanImport : public ::testing::Test {
   }
   testing::TempDir dir;
   const std::string bump = dir.File("bump.sca");
+  Import own;  // the bump in a view of its own, once Build is called
 };
 
 TEST(IsScanFileName, EndsInScaInAnyCase) {
@@ -47,37 +49,33 @@ TEST(IsScanFileName, EndsInScaInAnyCase) {
 }
 
 TEST_F(ScanImport, FirstScanStartsAView) {
-  Import im;
-  im.session.TouchPointSize = 0.8f;
-  const ScanReadResult read = im.Read(bump);
+  own.session.TouchPointSize = 0.8f;
+  const ScanReadResult read = own.Read(bump);
   ASSERT_TRUE(read.status) << read.status.message();
-  EXPECT_EQ(read.repairedPoints, 0);
-  EXPECT_EQ(im.session.ScanFileCount, 0);
-  EXPECT_EQ(im.store->ProbeSize, 0.8f);
-  EXPECT_EQ(im.store->ScanMaxI, 3);
-  EXPECT_EQ(im.store->ScanMaxJ, 2);
-  BuildScanFaces(*im.store, im.session, *im.table, im.host);
-  EXPECT_EQ(im.table->FacetCount, 2 * 3 * 2);
-  EXPECT_EQ(im.store->OutputScale, im.store->ViewDistance);
-  EXPECT_TRUE(im.host.messages.empty());
+  EXPECT_EQ(std::tuple(read.repairedPoints, own.session.ScanFileCount, own.store->ProbeSize,
+                       own.store->ScanMaxI, own.store->ScanMaxJ),
+            std::tuple(0, 0, 0.8f, 3, 2));
+  BuildScanFaces(*own.store, own.session, *own.table, own.host);
+  EXPECT_EQ(own.table->FacetCount, 2 * 3 * 2);
+  EXPECT_EQ(own.store->OutputScale, own.store->ViewDistance);
+  EXPECT_TRUE(own.host.messages.empty());
 
   testing::WriteFile(dir.File("short.sca"), "100,5,6,7,\n8,9,\n");
   EXPECT_EQ(Import().Read(dir.File("short.sca")).repairedPoints, 2);
 }
 
 TEST_F(ScanImport, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
-  Import first;
-  first.Build(bump);
+  own.Build(bump);
   // The same scan added to the view of a model, with a Z mirror requested.
   Import added;
   added.session.ScanFileCount = 0;
-  added.store->ViewDistance = first.store->ViewDistance;
+  added.store->ViewDistance = own.store->ViewDistance;
   added.store->ImportMirrorZ = 1;
   added.Build(bump);
   EXPECT_EQ(added.session.ScanFileCount, 1);
-  ASSERT_EQ(added.table->FacetCount, first.table->FacetCount);
-  for (int k = 0; k < first.table->FacetCount; ++k) {
-    const Facet& normal = first.table->Facets[std::size_t(k)];
+  ASSERT_EQ(added.table->FacetCount, own.table->FacetCount);
+  for (int k = 0; k < own.table->FacetCount; ++k) {
+    const Facet& normal = own.table->Facets[std::size_t(k)];
     const Facet& reversed = added.table->Facets[std::size_t(k)];
     EXPECT_EQ(reversed.V1, normal.V3);
     EXPECT_EQ(reversed.V2, normal.V2);
@@ -88,7 +86,6 @@ TEST_F(ScanImport, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
 // A scan added to a table of STL facets (millimetres, file normals) joins it in
 // millimetres with the normals of its windings; the output scale stays 1.
 TEST_F(ScanImport, ScanAddedToAnStlModelKeepsMillimetres) {
-  Import own;
   own.Build(bump);
   Import joined;
   joined.session.ScanFileCount = 0;  // an STL model is loaded
@@ -115,12 +112,11 @@ TEST_F(ScanImport, ScanAddedToAnStlModelKeepsMillimetres) {
 }
 
 TEST_F(ScanImport, FullTableIsReported) {
-  Import im;
-  im.table = std::make_unique<FacetTable>(5);
-  im.Build(bump);
-  EXPECT_EQ(im.table->FacetCount, 5);
-  EXPECT_EQ(im.host.messages.size(), 1u);
-  EXPECT_EQ(im.store->OutputScale, im.store->ViewDistance);
+  own.table = std::make_unique<FacetTable>(5);
+  own.Build(bump);
+  EXPECT_EQ(own.table->FacetCount, 5);
+  EXPECT_EQ(own.host.messages.size(), 1u);
+  EXPECT_EQ(own.store->OutputScale, own.store->ViewDistance);
 }
 
 }  // namespace

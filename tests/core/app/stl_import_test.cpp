@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "scripted_host.h"
 #include "stl_builder.h"
@@ -64,13 +65,11 @@ TEST(ReadStlModel, SetsWhatTheOpenFileFlowSets) {
   in.store->OutputScale = 0.3f;
   in.session.ScanFileCount = 2;
   ASSERT_TRUE(in.Read(dir.File("m.stl")).ok());
-  EXPECT_EQ(in.table->FacetCount, 1);
-  EXPECT_EQ(in.session.ScanFileCount, 0);
-  EXPECT_EQ(in.store->OutputScale, 1.0f);
-  EXPECT_EQ(in.store->ToolPathReady, 0);
-  EXPECT_EQ(in.store->ImportMirrorZ, 1);  // fields the import does not set stay
+  // ImportMirrorZ, which the import does not set, stays.
+  EXPECT_EQ(std::tuple(in.table->FacetCount, in.session.ScanFileCount, in.store->OutputScale,
+                       in.store->ToolPathReady, in.store->ImportMirrorZ, in.store->ModelSize),
+            std::tuple(1, 0, 1.0f, 0, 1, 20.0f));
   EXPECT_TRUE(in.table->UseFileNormals);
-  EXPECT_EQ(in.store->ModelSize, 20.0f);
 }
 
 TEST(ReadStlModel, BinaryWithTrailingBytesAndShortPiecesIsReadAsBinary) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace vantora {
 namespace {
@@ -24,9 +25,7 @@ TEST(MoveToPlatform, CentresAndSetsDownWithTheWireMargin) {
   m.s->WireDia = 1.5f;
   const ModelDimensions dims = MoveToPlatform(*m.s, *m.table);
   RecentreModel(*m.s, *m.table);
-  EXPECT_EQ(dims.X, 20.0f);
-  EXPECT_EQ(dims.Y, 10.0f);
-  EXPECT_EQ(dims.Z, 10.0f);
+  EXPECT_EQ(std::tuple(dims.X, dims.Y, dims.Z), std::tuple(20.0f, 10.0f, 10.0f));
   EXPECT_NEAR(m.s->ModelDiameter, 26.42, 0.005);  // of 23 x 13: a wire on each side
   EXPECT_EQ(m.s->ModelSize, m.s->ModelDiameter);
   EXPECT_NEAR(m.s->ViewDistance, 10.04, 0.005);

@@ -25,15 +25,9 @@ std::unique_ptr<FacetTable> TableOf(std::initializer_list<std::array<Vec3, 3>> f
   return table;
 }
 
-std::string Text(const FacetTable& table, StlScaling scaling = {}) {
+std::string Written(const FacetTable& table, StlForm form, StlScaling scaling = {}) {
   StringSink sink;
-  WriteTextStl(table, scaling, sink);
-  return sink.text;
-}
-
-std::string Binary(const FacetTable& table, StlScaling scaling = {}) {
-  StringSink sink;
-  WriteBinaryStl(table, scaling, sink);
+  (form == StlForm::Text ? WriteTextStl : WriteBinaryStl)(table, scaling, sink);
   return sink.text;
 }
 
@@ -43,9 +37,9 @@ Vec3 FloatsAt(const std::string& bytes, std::size_t offset) {
   return v;
 }
 
-TEST(WriteTextStl, TheExampleFacet) {
+TEST(WriteTextStl, TheExampleFacetAnEmptyTableADegenerateFacetAndRates) {
   const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{0, 1, 0}}});
-  EXPECT_EQ(Text(*table),
+  EXPECT_EQ(Written(*table, StlForm::Text),
             "solid Morvane_Model\r\n"
             "  facet normal 0.000 0.000 1.000\r\n"
             "  outer loop \r\n"
@@ -55,15 +49,13 @@ TEST(WriteTextStl, TheExampleFacet) {
             "    endloop \r\n"
             "  endfacet \r\n"
             " endsolid Morvane_Model\r\n");
-}
-
-TEST(WriteTextStl, EmptyTableDegenerateFacetAndRates) {
-  EXPECT_EQ(Text(*TableOf({})), "solid Morvane_Model\r\n endsolid Morvane_Model\r\n");
+  EXPECT_EQ(Written(*TableOf({}), StlForm::Text),
+            "solid Morvane_Model\r\n endsolid Morvane_Model\r\n");
   const auto degenerate = TableOf({{Vec3{1, 1, 1}, Vec3{1, 1, 1}, Vec3{2, 2, 2}}});
-  EXPECT_NE(Text(*degenerate).find("  facet normal 0.000 0.000 0.000\r\n"), std::string::npos);
+  EXPECT_NE(Written(*degenerate, StlForm::Text).find("  facet normal 0.000 0.000 0.000\r\n"),
+            std::string::npos);
   // Rates scale the coordinates but not the normals.
-  const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{0, 1, 0}}});
-  const std::string text = Text(*table, {1.0f, 2.0f, 1.0f, 1.0f});
+  const std::string text = Written(*table, StlForm::Text, {1.0f, 2.0f, 1.0f, 1.0f});
   EXPECT_NE(text.find("    vertex 2.000 0.000 0.000\r\n"), std::string::npos);
   EXPECT_NE(text.find("  facet normal 0.000 0.000 1.000\r\n"), std::string::npos);
 }
@@ -71,7 +63,7 @@ TEST(WriteTextStl, EmptyTableDegenerateFacetAndRates) {
 TEST(WriteBinaryStl, LayoutOfHeaderAndRecords) {
   const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{0, 1, 0}},
                               {Vec3{1, 2, 3}, Vec3{1, 2, 3}, Vec3{4, 5, 6}}});
-  const std::string bytes = Binary(*table, {2.0f, 1.0f, 1.0f, 0.5f});
+  const std::string bytes = Written(*table, StlForm::Binary, {2.0f, 1.0f, 1.0f, 0.5f});
   ASSERT_EQ(bytes.size(), 84u + 50u * 2);
   EXPECT_EQ(bytes.substr(27, 53), " \n" + std::string(48, ' ') + std::string(3, '\0'));
   EXPECT_NE(bytes.substr(0, 5), "solid");  // not taken for text when read back
@@ -83,7 +75,7 @@ TEST(WriteBinaryStl, LayoutOfHeaderAndRecords) {
   EXPECT_EQ(FloatsAt(bytes, 134), (Vec3{0, 0, 0}));      // degenerate normal
   EXPECT_EQ(FloatsAt(bytes, 134 + 36), (Vec3{8, 10, 6}));  // z rate 0.5
   for (std::size_t at : {84u + 48u, 134u + 48u}) EXPECT_EQ(bytes.substr(at, 2), "00");
-  EXPECT_EQ(Binary(*TableOf({})).size(), 84u);
+  EXPECT_EQ(Written(*TableOf({}), StlForm::Binary).size(), 84u);
 }
 
 TEST(SaveStl, RoundTripThroughBothForms) {
