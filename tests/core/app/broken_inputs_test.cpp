@@ -89,20 +89,31 @@ std::string OneFacet(const std::string& loop) {
 }
 
 TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
+  const std::vector<StlRecord> four(4, StlRecord{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9});
   ExpectRefused(false, {
       {"missing.stl", std::nullopt, "Cannot open"},
       {"empty.stl", "", "too short"},
+      {"83-bytes.stl", std::string(83, 'x'), "too short"},
       {"nuls.stl", std::string(200, '\0'), "holds no facets"},
       {"no-facet.stl", "solid x\nendsolid x\n", "too short"},
+      {"zero-count.stl", testing::BinaryStl(four, 0), "holds no facets"},
+      {"negative-count.stl", testing::BinaryStl(four, -5), "holds no facets"},
       {"nan.stl", Binary(std::numeric_limits<float>::quiet_NaN()), "not finite"},
-      {"inf.stl", Binary(std::numeric_limits<float>::infinity()), "not finite"},
+      {"inf.stl", Binary(-std::numeric_limits<float>::infinity()), "not finite"},
       {"long-line.stl", OneFacet("vertex " + std::string(1'000'000, '7') + " 2 3\n"
                                  "vertex 0 0 0\nvertex 1 1 1\n"),
        "too large"},
-      {"one-number.stl", OneFacet("vertex 1\nvertex 0 0 0\nvertex 1 1 1\n"), "three numbers"},
+      {"huge-number.stl", OneFacet("vertex 1e39 0 0\nvertex 0 0 0\nvertex 1 1 1\n"),
+       "line 7: a number is too large"},
+      {"one-number.stl", OneFacet("vertex 1\nvertex 0 0 0\nvertex 1 1 1\n"),
+       "line 4: a vertex needs three numbers"},
       {"five-vertices.stl",
        OneFacet("vertex 1 1 1\nvertex 2 2 2\nvertex 3 3 3\nvertex 4 4 4\nvertex 5 5 5\n"),
-       "more than three vertices"},
+       "line 7: a facet with more than three vertices"},
+      {"one-vertex.stl", "facet normal 0 0 1\nouter loop\nvertex 1 2 3\nendloop\n",
+       "line 4: a facet loop without exactly three vertices"},
+      {"loose-vertex.stl", "vertex 1 2 3\n", "line 1: a vertex outside a facet loop"},
+      {"nested-loop.stl", "outer loop\nouter loop\n", "line 2: a loop opens inside another loop"},
   });
 }
 
@@ -128,13 +139,19 @@ TEST(BrokenScanFiles, RefusedWithAMessageAndNothingChanges) {
   for (int k = 0; k < 6000; ++k) manyLines += LineOf(2);
   ExpectRefused(true, {
       {"missing.sca", std::nullopt, "Cannot open"},
-      {"empty.sca", "", "no pitch"},
-      {"wide.sca", "100," + LineOf(6001), "6000"},
-      {"long.sca", manyLines, "6000"},
-      {"pitch-zero.sca", "0,1,2,\n", "not a positive number"},
-      {"pitch-negative.sca", "-100,1,2,\n", "not a positive number"},
-      {"pitch-only.sca", "100,\n", "no height"},
-      {"nan-height.sca", "100,nan,2,\n", "is not a number"},
+      {"empty.sca", "", "it holds no comma-closed field, so no pitch."},
+      {"no-comma.sca", "100 5 6\n", "it holds no comma-closed field, so no pitch."},
+      {"pitch-only.sca", "100,\n", "it holds no height."},
+      {"wide.sca", "100," + LineOf(6001), "line 1: more than 6000 points on one line"},
+      {"long.sca", manyLines, "it holds more than 6000 lines of points"},
+      {"pitch-zero.sca", "0,1,2,\n", "line 1: the pitch \"0\" is not a positive number."},
+      {"pitch-negative.sca", "\n-5,1,\n", "line 2: the pitch \"-5\" is not a positive number."},
+      {"pitch-empty.sca", ",1,\n", "line 1: the pitch \"\" is not a positive number."},
+      {"pitch-tiny.sca", "1e-45,1,\n", "line 1: the pitch \"1e-45\" is not a positive number."},
+      {"pitch-nan.sca", "nan,1,\n", "line 1: the pitch \"nan\" is not a positive number."},
+      {"pitch-huge.sca", "1e38,1,\n2,\n3,\n4,\n5,\n", "its pitch is too large for 5 points."},
+      {"height-nan.sca", "100,1,\n2,NAN,\n", "line 2: the height \"NAN\" is not a number."},
+      {"height-huge.sca", "100,1,1e39,\n", "line 1: the height \"1e39\" is not a number."},
   });
 }
 

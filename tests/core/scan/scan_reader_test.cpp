@@ -87,31 +87,6 @@ TEST(ParseScanFile, UnequalLinesAreRepaired) {
   EXPECT_EQ(Parsed(std::string(kFirst) + "8,9,\n").scan.LargestHeight, 9.0f);  // read all the same
 }
 
-TEST(ParseScanFile, Refusals) {
-  const struct {
-    std::string text;
-    ErrorCode code;
-    std::string message;
-  } cases[] = {
-      {"", ErrorCode::Empty, "it holds no comma-closed field, so no pitch."},
-      {"100,\n", ErrorCode::Empty, "it holds no height."},
-      {"\n-5,1,\n", ErrorCode::InvalidValue, "line 2: the pitch \"-5\" is not a positive number."},
-      {",1,\n", ErrorCode::InvalidValue, "line 1: the pitch \"\" is not a positive number."},
-      {"1e-45,1,\n", ErrorCode::InvalidValue,
-       "line 1: the pitch \"1e-45\" is not a positive number."},
-      {"nan,1,\n", ErrorCode::NonFinite, "line 1: the pitch \"nan\" is not a positive number."},
-      {"100,1,\n2,NAN,\n", ErrorCode::NonFinite, "line 2: the height \"NAN\" is not a number."},
-      {"100,1,1e39,\n", ErrorCode::NonFinite, "line 1: the height \"1e39\" is not a number."},
-      {"1e38,1,\n2,\n3,\n4,\n5,\n", ErrorCode::InvalidValue,
-       "its pitch is too large for 5 points."},
-  };
-  for (const auto& c : cases) {
-    const Parsed p(c.text);
-    EXPECT_EQ(p.status.code(), c.code) << c.text;
-    EXPECT_EQ(p.status.message(), c.message) << c.text;
-  }
-}
-
 // 6000 points on a line and 6000 lines fit the grid; one more of either is refused.
 TEST(ParseScanFile, TheGridHoldsSixThousandPointsEachWay) {
   std::string wide = "100,";
