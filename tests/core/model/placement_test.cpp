@@ -28,7 +28,6 @@ TEST(MoveToPlatform, CentresAndSetsDownWithTheWireMargin) {
   EXPECT_EQ(std::tuple(dims.X, dims.Y, dims.Z), std::tuple(20.0f, 10.0f, 10.0f));
   EXPECT_NEAR(m.s->ModelDiameter, 26.42, 0.005);  // of 23 x 13: a wire on each side
   EXPECT_EQ(m.s->ModelSize, m.s->ModelDiameter);
-  EXPECT_NEAR(m.s->ViewDistance, 10.04, 0.005);
   EXPECT_EQ(m.Bounds(), (std::array<double, 6>{-10, 10, -5, 5, 0, 10}));
   EXPECT_EQ(m.table->Facets[0].V1, (Vec3{-10, -5, 0}));
 
