@@ -1,8 +1,8 @@
-// Option values the tools cannot use: each is refused with one line naming it, before
-// any file is written.
+// Runs the tools refuse: a usage error (status 2) or a job that cannot be done
+// (status 1, one line naming the cause), each before any file is written.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
 
 #include "cli_run.h"
 #include "stl_builder.h"
@@ -16,44 +16,73 @@ using testing::RunTool;
 using testing::TempDir;
 using testing::WriteFile;
 
-std::size_t FilesIn(const std::filesystem::path& dir) {
-  return std::size_t(std::distance(std::filesystem::directory_iterator(dir), {}));
-}
-
 TEST(BrokenOptions, RefusedBeforeAnyFileIsWritten) {
   TempDir dir;
-  WriteFile(dir.File("m.stl"),
-            testing::TextStl({{0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 10, 5}}));
-  const std::string model = dir.File("m.stl"), nc = dir.File("m.nc"), stl = dir.File("o.stl");
+  const std::string model = dir.File("m.stl"), sunk = dir.File("sunk.stl");
+  const std::string scan = dir.File("bump.sca"), nanScan = dir.File("nan.sca");
+  const std::string empty = dir.File("empty.stl"), nc = dir.File("m.nc"), stl = dir.File("o.stl");
+  WriteFile(model, testing::kOneFacetStl);
+  WriteFile(sunk, testing::TextStl(testing::BoxFacets({0, 0, -30}, {20, 20, -10})));
+  WriteFile(scan, testing::kBumpScan);
+  WriteFile(dir.File("bump.txt"), testing::kBumpScan);  // a scan not named as one
+  WriteFile(nanScan, "100,1,2,\n3,nan,\n");
+  WriteFile(empty, "");
+  const std::size_t files = testing::FilesIn(dir.path());
   const struct {
     std::vector<std::string> args;
     int status;
-    const char* says;
+    std::string says;
   } runs[] = {
+      {{}, kExitUsage, ""},
+      {{"frobnicate"}, kExitUsage, ""},
+      {{"stl", model}, kExitUsage, "--output"},
       {{"nc", model, "-o", nc, "--resolution", "nan"}, kExitUsage, "'nan' is not a valid"},
       {{"nc", model, "-o", nc, "--wire", "1e40"}, kExitUsage, "'1e40' is not a valid"},
+      {{"nc", model, "-o", nc, "--wire", "1mm"}, kExitUsage, "--wire"},
       {{"nc", model, "-o", nc, "--step", "inf"}, kExitUsage, "'inf' is not a valid"},
+      {{"nc", model, "-o", nc, "--step", "abc"}, kExitUsage, "--step"},
       {{"nc", model, "-o", nc, "--from", ""}, kExitUsage, "--from"},
+      {{"nc", model, "-o", nc, "--begin-range", ""}, kExitUsage, "--begin-range"},
       {{"nc", model, "-o", nc, "--resolution", "-0"}, kExitFailure, "resolution"},
       {{"nc", model, "-o", nc, "--wire", "0"}, kExitFailure, "wire diameter"},
+      {{"nc", model, "-o", nc, "--wire", "-1"}, kExitFailure, "wire diameter"},
       {{"nc", model, "-o", nc, "--to", "360", "--step", "0"}, kExitFailure, "section step"},
       {{"nc", model, "-o", nc, "--to", "360", "--step", "-5"}, kExitFailure, "section step"},
       {{"nc", model, "-o", nc, "--to", "1e30", "--step", "1e-30"}, kExitFailure, "step"},
+      {{"nc", model, "-o", nc, "--from", "90", "--to", "0"}, kExitFailure, "lies after the last"},
+      {{"nc", model, "-o", nc, "--nc-format", dir.File("none.ini")}, kExitFailure, "none.ini"},
+      {{"nc", model, "-o", dir.File("no/such/dir/m.nc")}, kExitFailure, "no/such/dir/m.nc"},
+      // Left below the platform, a model has no tool path.
+      {{"nc", sunk, "-o", nc, "--no-platform"}, kExitFailure,
+       "The model lies from Z -30 to Z -10; it must stand on the platform"},
+      {{"stl", model, "-o", stl, "--rates", "1", "abc", "1"}, kExitUsage, "'abc' is not a valid"},
       {{"stl", model, "-o", stl, "--rates", "1", "nan", "1"}, kExitUsage, "--rates"},
       {{"stl", model, "-o", stl, "--rates", "1", "1"}, kExitUsage, "rates"},
+      {{"stl", model, "-o", stl, "--touch-point", "1"}, kExitUsage, "--touch-point"},
+      {{"stl", scan, "-o", stl, "--touch-point", "x"}, kExitUsage, "--touch-point"},
+      {{"stl", scan, "-o", stl, "--touch-point", "-1"}, kExitUsage, "--touch-point"},
+      {{"stl", scan, "-o", stl, "--no-platform"}, kExitUsage, "--no-platform"},
+      {{"stl", nanScan, "-o", stl}, kExitFailure, "line 2: the height \"nan\" is not a number."},
+      {{"stl", empty, "-o", stl}, kExitFailure, "empty.stl"},
+      {{"stl", dir.File("bump.txt"), "-o", stl}, kExitFailure, "bump.txt"},
+      {{"info", dir.File("nothing.stl")}, kExitFailure, "nothing.stl"},
   };
   for (const auto& r : runs) {
     const CliRun run = RunTool(r.args);
-    EXPECT_EQ(run.status, r.status) << r.args[4] << " " << r.args.back();
-    EXPECT_NE(run.err.find(r.says), std::string::npos) << run.err;
-    EXPECT_EQ(FilesIn(dir.path()), 1u) << run.err;  // the model alone
+    const std::string what = r.args.empty() ? "(no arguments)" : r.args[0] + " " + r.args.back();
+    EXPECT_EQ(run.status, r.status) << what << ": " << run.err;
+    EXPECT_NE(run.err.find(r.says), std::string::npos) << what << ": " << run.err;
+    if (r.status == kExitFailure) {
+      EXPECT_EQ(run.err.substr(0, 13), "vantora-cli: ") << run.err;
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(testing::FilesIn(dir.path()), files) << what << ": " << run.err;
   }
 }
 
 TEST(BrokenOptions, NegativeZeroIsAnAngleLikeAnyOther) {
   TempDir dir;
-  WriteFile(dir.File("m.stl"),
-            testing::TextStl({{0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 10, 5}}));
+  WriteFile(dir.File("m.stl"), testing::kOneFacetStl);
   const CliRun run = RunTool({"nc", dir.File("m.stl"), "-o", dir.File("m.nc"), "--from", "-0"});
   EXPECT_EQ(run.status, kExitOk) << run.err;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,19 @@ inline CliRun RunTool(const std::vector<std::string>& args) {
   std::ostringstream out, err;
   const int status = RunCli(args, out, err);
   return {status, out.str(), err.str()};
+}
+
+// One facet from (10, -4, 2) to (30, 6, 12), as a text STL.
+inline constexpr std::string_view kOneFacetStl =
+    "solid t\n facet normal 0 0 1\n  outer loop\n   vertex 10 -4 2\n   vertex 30 6 2\n"
+    "   vertex 10 6 12\n  endloop\n endfacet\nendsolid t\n";
+
+// A bump of 4 x 3 points 0.5 mm apart, in thousandths of a millimetre.
+inline constexpr std::string_view kBumpScan =
+    "500,1000,2000,2000,1000,\r\n1000,3000,3000,1000,\r\n1000,2000,2000,1000,\r\n";
+
+inline std::size_t FilesIn(const std::filesystem::path& dir) {
+  return std::size_t(std::distance(std::filesystem::directory_iterator(dir), {}));
 }
 
 }  // namespace vantora::testing

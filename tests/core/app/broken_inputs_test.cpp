@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "core/app/scan_import.h"
 #include "core/app/stl_import.h"
@@ -14,9 +15,7 @@
 namespace vantora {
 namespace {
 
-using testing::ScriptedHost;
 using testing::StlRecord;
-using testing::TempDir;
 using testing::WriteFile;
 
 // What a refused import must leave as it was.
@@ -25,29 +24,59 @@ struct Snapshot {
       : bounds{s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ},
         scanMaxI(s.ScanMaxI),
         scanMaxJ(s.ScanMaxJ),
+        toolPathReady(s.ToolPathReady),
         viewDistance(s.ViewDistance),
         outputScale(s.OutputScale),
         scanFileCount(session.ScanFileCount) {}
   bool operator==(const Snapshot&) const = default;
 
   std::array<double, 6> bounds;
-  int scanMaxI, scanMaxJ;
+  int scanMaxI, scanMaxJ, toolPathReady;
   float viewDistance, outputScale;
   int scanFileCount;
 };
 
+// A good model loaded (with a tool path made for it), then a broken file written
+// beside it, or none for a file that is missing.
 struct Loaded {
-  Loaded() {
+  Loaded(bool scan, const std::string& name, const std::optional<std::string>& content) {
     WriteFile(dir.File("good.stl"), testing::TextStl({{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9}}));
     WriteFile(dir.File("good.sca"), "500,1000,2000,1000,\n1000,3000,1000,\n");
+    FacetTable good(16);
+    EXPECT_TRUE(scan ? ReadScanModel(dir.File("good.sca"), *store, session, host).status
+                     : ReadStlModel(dir.File("good.stl"), *store, session, good, host));
+    store->ToolPathReady = 1;
+    if (content) WriteFile(dir.File(name), *content);
   }
   Snapshot Now() const { return Snapshot(*store, session); }
 
-  TempDir dir;
+  testing::TempDir dir;
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   Session session;
-  ScriptedHost host;
+  testing::ScriptedHost host;
 };
+
+struct BrokenFile {
+  const char* name;
+  std::optional<std::string> content;
+  const char* says;
+};
+
+// Each file refused with a message naming it and what is wrong, nothing changed.
+void ExpectRefused(bool scan, const std::vector<BrokenFile>& files) {
+  for (const auto& f : files) {
+    Loaded w(scan, f.name, f.content);
+    const Snapshot before = w.Now();
+    FacetTable table(16);
+    const std::string path = w.dir.File(f.name);
+    const Status status = scan ? ReadScanModel(path, *w.store, w.session, w.host).status
+                               : ReadStlModel(path, *w.store, w.session, table, w.host);
+    EXPECT_FALSE(status.ok()) << f.name;
+    EXPECT_NE(status.message().find(f.says), std::string::npos) << status.message();
+    EXPECT_NE(status.message().find(f.name), std::string::npos) << status.message();
+    EXPECT_TRUE(w.Now() == before) << f.name;
+  }
+}
 
 std::string Binary(float bad) {
   StlRecord record{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -60,44 +89,37 @@ std::string OneFacet(const std::string& loop) {
 }
 
 TEST(BrokenStlFiles, RefusedWithAMessageAndNothingChanges) {
-  const struct {
-    const char* name;
-    std::string content;
-    const char* says;
-  } files[] = {
+  const std::vector<StlRecord> four(4, StlRecord{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+  ExpectRefused(false, {
+      {"missing.stl", std::nullopt, "Cannot open"},
       {"empty.stl", "", "too short"},
+      {"83-bytes.stl", std::string(83, 'x'), "too short"},
       {"nuls.stl", std::string(200, '\0'), "holds no facets"},
+      {"no-facet.stl", "solid x\nendsolid x\n", "too short"},
+      {"zero-count.stl", testing::BinaryStl(four, 0), "holds no facets"},
+      {"negative-count.stl", testing::BinaryStl(four, -5), "holds no facets"},
       {"nan.stl", Binary(std::numeric_limits<float>::quiet_NaN()), "not finite"},
-      {"inf.stl", Binary(std::numeric_limits<float>::infinity()), "not finite"},
+      {"inf.stl", Binary(-std::numeric_limits<float>::infinity()), "not finite"},
       {"long-line.stl", OneFacet("vertex " + std::string(1'000'000, '7') + " 2 3\n"
                                  "vertex 0 0 0\nvertex 1 1 1\n"),
        "too large"},
-      {"one-number.stl", OneFacet("vertex 1\nvertex 0 0 0\nvertex 1 1 1\n"), "three numbers"},
-      {"five-vertices.stl", OneFacet(
-                                     "vertex 1 1 1\nvertex 2 2 2\nvertex 3 3 3\n"
-                                     "vertex 4 4 4\nvertex 5 5 5\n"),
-       "more than three vertices"},
-  };
-  for (const auto& f : files) {
-    Loaded w;
-    FacetTable good(16);
-    ASSERT_TRUE(ReadStlModel(w.dir.File("good.stl"), *w.store, w.session, good, w.host));
-    const Snapshot before = w.Now();
-    WriteFile(w.dir.File(f.name), f.content);
-    FacetTable table(16);
-    const Status status = ReadStlModel(w.dir.File(f.name), *w.store, w.session, table, w.host);
-    EXPECT_FALSE(status.ok()) << f.name;
-    EXPECT_NE(status.message().find(f.says), std::string::npos) << status.message();
-    EXPECT_NE(status.message().find(f.name), std::string::npos) << status.message();
-    EXPECT_TRUE(w.Now() == before) << f.name;
-  }
+      {"huge-number.stl", OneFacet("vertex 1e39 0 0\nvertex 0 0 0\nvertex 1 1 1\n"),
+       "line 7: a number is too large"},
+      {"one-number.stl", OneFacet("vertex 1\nvertex 0 0 0\nvertex 1 1 1\n"),
+       "line 4: a vertex needs three numbers"},
+      {"five-vertices.stl",
+       OneFacet("vertex 1 1 1\nvertex 2 2 2\nvertex 3 3 3\nvertex 4 4 4\nvertex 5 5 5\n"),
+       "line 7: a facet with more than three vertices"},
+      {"one-vertex.stl", "facet normal 0 0 1\nouter loop\nvertex 1 2 3\nendloop\n",
+       "line 4: a facet loop without exactly three vertices"},
+      {"loose-vertex.stl", "vertex 1 2 3\n", "line 1: a vertex outside a facet loop"},
+      {"nested-loop.stl", "outer loop\nouter loop\n", "line 2: a loop opens inside another loop"},
+  });
 }
 
 TEST(BrokenStlFiles, AHugeCountOverFewRecordsReadsTheRecordsAndSaysSo) {
-  Loaded w;
-  WriteFile(w.dir.File("cut.stl"),
-            testing::BinaryStl(std::vector<StlRecord>(3, StlRecord{0, 0, 1, 1, 2, 3}),
-                               0x7fffffff));
+  Loaded w(false, "cut.stl",
+           testing::BinaryStl(std::vector<StlRecord>(3, StlRecord{0, 0, 1, 1, 2, 3}), 0x7fffffff));
   FacetTable table(16);
   ASSERT_TRUE(ReadStlModel(w.dir.File("cut.stl"), *w.store, w.session, table, w.host));
   EXPECT_EQ(table.FacetCount, 3);
@@ -115,29 +137,22 @@ std::string LineOf(int points) {
 TEST(BrokenScanFiles, RefusedWithAMessageAndNothingChanges) {
   std::string manyLines = "100," + LineOf(2);
   for (int k = 0; k < 6000; ++k) manyLines += LineOf(2);
-  const struct {
-    const char* name;
-    std::string content;
-    const char* says;
-  } files[] = {
-      {"empty.sca", "", "no pitch"},
-      {"wide.sca", "100," + LineOf(6001), "6000"},
-      {"long.sca", manyLines, "6000"},
-      {"pitch-zero.sca", "0,1,2,\n", "not a positive number"},
-      {"pitch-negative.sca", "-100,1,2,\n", "not a positive number"},
-      {"pitch-only.sca", "100,\n", "no height"},
-      {"nan-height.sca", "100,nan,2,\n", "is not a number"},
-  };
-  for (const auto& f : files) {
-    Loaded w;
-    ASSERT_TRUE(ReadScanModel(w.dir.File("good.sca"), *w.store, w.session, w.host).status);
-    const Snapshot before = w.Now();
-    WriteFile(w.dir.File(f.name), f.content);
-    const ScanReadResult read = ReadScanModel(w.dir.File(f.name), *w.store, w.session, w.host);
-    EXPECT_FALSE(read.status.ok()) << f.name;
-    EXPECT_NE(read.status.message().find(f.says), std::string::npos) << read.status.message();
-    EXPECT_TRUE(w.Now() == before) << f.name;
-  }
+  ExpectRefused(true, {
+      {"missing.sca", std::nullopt, "Cannot open"},
+      {"empty.sca", "", "it holds no comma-closed field, so no pitch."},
+      {"no-comma.sca", "100 5 6\n", "it holds no comma-closed field, so no pitch."},
+      {"pitch-only.sca", "100,\n", "it holds no height."},
+      {"wide.sca", "100," + LineOf(6001), "line 1: more than 6000 points on one line"},
+      {"long.sca", manyLines, "it holds more than 6000 lines of points"},
+      {"pitch-zero.sca", "0,1,2,\n", "line 1: the pitch \"0\" is not a positive number."},
+      {"pitch-negative.sca", "\n-5,1,\n", "line 2: the pitch \"-5\" is not a positive number."},
+      {"pitch-empty.sca", ",1,\n", "line 1: the pitch \"\" is not a positive number."},
+      {"pitch-tiny.sca", "1e-45,1,\n", "line 1: the pitch \"1e-45\" is not a positive number."},
+      {"pitch-nan.sca", "nan,1,\n", "line 1: the pitch \"nan\" is not a positive number."},
+      {"pitch-huge.sca", "1e38,1,\n2,\n3,\n4,\n5,\n", "its pitch is too large for 5 points."},
+      {"height-nan.sca", "100,1,\n2,NAN,\n", "line 2: the height \"NAN\" is not a number."},
+      {"height-huge.sca", "100,1,1e39,\n", "line 1: the height \"1e39\" is not a number."},
+  });
 }
 
 }  // namespace

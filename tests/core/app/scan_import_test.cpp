@@ -3,20 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "scripted_host.h"
 #include "test_files.h"
 
 namespace vantora {
 namespace {
-
-using testing::ScriptedHost;
-using testing::TempDir;
-using testing::WriteFile;
-
-// A bump of 4 x 3 points 0.5 mm apart, every height above the platform.
-constexpr std::string_view kBump =
-    "500,1000,2000,2000,1000,\n1000,3000,3000,1000,\n1000,2000,2000,1000,\n";
 
 struct Import {
   ScanReadResult Read(const std::string& path) {
@@ -31,7 +24,19 @@ struct Import {
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   Session session;
   std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(64);
-  ScriptedHost host;
+  testing::ScriptedHost host;
+};
+
+// A bump of 4 x 3 points 0.5 mm apart, every height above the platform.
+class ScanImport : public ::testing::Test {
+ protected:
+  ScanImport() {
+    testing::WriteFile(bump,
+                       "500,1000,2000,2000,1000,\n1000,3000,3000,1000,\n1000,2000,2000,1000,\n");
+  }
+  testing::TempDir dir;
+  const std::string bump = dir.File("bump.sca");
+  Import own;  // the bump in a view of its own, once Build is called
 };
 
 TEST(IsScanFileName, EndsInScaInAnyCase) {
@@ -43,69 +48,34 @@ TEST(IsScanFileName, EndsInScaInAnyCase) {
   }
 }
 
-TEST(ReadScanModel, FirstScanStartsAView) {
-  TempDir dir;
-  WriteFile(dir.File("bump.sca"), kBump);
-  Import im;
-  im.session.TouchPointSize = 0.8f;
-  const ScanReadResult read = im.Read(dir.File("bump.sca"));
+TEST_F(ScanImport, FirstScanStartsAView) {
+  own.session.TouchPointSize = 0.8f;
+  const ScanReadResult read = own.Read(bump);
   ASSERT_TRUE(read.status) << read.status.message();
-  EXPECT_EQ(read.repairedPoints, 0);
-  EXPECT_EQ(im.session.ScanFileCount, 0);
-  EXPECT_EQ(im.store->ProbeSize, 0.8f);
-  EXPECT_EQ(im.store->ScanMaxI, 3);
-  EXPECT_EQ(im.store->ScanMaxJ, 2);
-  EXPECT_EQ(im.store->ViewDistance, 0.38f * im.store->ModelSize);
-  EXPECT_EQ(im.host.progress.back(), std::make_pair(100, 100));
+  EXPECT_EQ(std::tuple(read.repairedPoints, own.session.ScanFileCount, own.store->ProbeSize,
+                       own.store->ScanMaxI, own.store->ScanMaxJ),
+            std::tuple(0, 0, 0.8f, 3, 2));
+  BuildScanFaces(*own.store, own.session, *own.table, own.host);
+  EXPECT_EQ(own.table->FacetCount, 2 * 3 * 2);
+  EXPECT_EQ(own.store->OutputScale, own.store->ViewDistance);
+  EXPECT_TRUE(own.host.messages.empty());
 
-  BuildScanFaces(*im.store, im.session, *im.table, im.host);
-  EXPECT_EQ(im.table->FacetCount, 2 * 3 * 2);
-  EXPECT_EQ(im.store->OutputScale, im.store->ViewDistance);
-  EXPECT_TRUE(im.host.messages.empty());
+  testing::WriteFile(dir.File("short.sca"), "100,5,6,7,\n8,9,\n");
+  EXPECT_EQ(Import().Read(dir.File("short.sca")).repairedPoints, 2);
 }
 
-TEST(ReadScanModel, RepairedPointsAreCounted) {
-  TempDir dir;
-  WriteFile(dir.File("short.sca"), "100,5,6,7,\n8,9,\n");
-  Import im;
-  EXPECT_EQ(im.Read(dir.File("short.sca")).repairedPoints, 2);
-}
-
-TEST(ReadScanModel, RefusalsChangeNeitherStoreNorSession) {
-  TempDir dir;
-  WriteFile(dir.File("bump.sca"), kBump);
-  WriteFile(dir.File("bad.sca"), "0,1,2,\n");
-  Import im;
-  ASSERT_TRUE(im.Read(dir.File("bump.sca")).status);
-  const double maxX = im.store->MaxX;
-
-  const ScanReadResult missing = im.Read(dir.File("none.sca"));
-  EXPECT_EQ(missing.status.code(), ErrorCode::CannotOpen);
-  const ScanReadResult bad = im.Read(dir.File("bad.sca"));
-  EXPECT_EQ(bad.status.code(), ErrorCode::InvalidValue);
-  EXPECT_EQ(bad.status.message(), "Cannot read \"" + dir.File("bad.sca") +
-                                      "\": line 1: the pitch \"0\" is not a positive number.");
-  EXPECT_EQ(im.session.ScanFileCount, 0);
-  EXPECT_EQ(im.store->MaxX, maxX);
-  EXPECT_EQ(im.store->ScanPitch, 0.5f);
-}
-
-TEST(BuildScanFaces, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
-  TempDir dir;
-  WriteFile(dir.File("bump.sca"), kBump);
-  Import first;
-  first.Build(dir.File("bump.sca"));
-
+TEST_F(ScanImport, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
+  own.Build(bump);
   // The same scan added to the view of a model, with a Z mirror requested.
   Import added;
   added.session.ScanFileCount = 0;
-  added.store->ViewDistance = first.store->ViewDistance;
+  added.store->ViewDistance = own.store->ViewDistance;
   added.store->ImportMirrorZ = 1;
-  added.Build(dir.File("bump.sca"));
+  added.Build(bump);
   EXPECT_EQ(added.session.ScanFileCount, 1);
-  ASSERT_EQ(added.table->FacetCount, first.table->FacetCount);
-  for (int k = 0; k < first.table->FacetCount; ++k) {
-    const Facet& normal = first.table->Facets[std::size_t(k)];
+  ASSERT_EQ(added.table->FacetCount, own.table->FacetCount);
+  for (int k = 0; k < own.table->FacetCount; ++k) {
+    const Facet& normal = own.table->Facets[std::size_t(k)];
     const Facet& reversed = added.table->Facets[std::size_t(k)];
     EXPECT_EQ(reversed.V1, normal.V3);
     EXPECT_EQ(reversed.V2, normal.V2);
@@ -115,12 +85,8 @@ TEST(BuildScanFaces, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
 
 // A scan added to a table of STL facets (millimetres, file normals) joins it in
 // millimetres with the normals of its windings; the output scale stays 1.
-TEST(BuildScanFaces, ScanAddedToAnStlModelKeepsMillimetres) {
-  TempDir dir;
-  WriteFile(dir.File("bump.sca"), kBump);
-  Import own;
-  own.Build(dir.File("bump.sca"));
-
+TEST_F(ScanImport, ScanAddedToAnStlModelKeepsMillimetres) {
+  own.Build(bump);
   Import joined;
   joined.session.ScanFileCount = 0;  // an STL model is loaded
   joined.store->ViewDistance = own.store->ViewDistance;
@@ -128,7 +94,7 @@ TEST(BuildScanFaces, ScanAddedToAnStlModelKeepsMillimetres) {
   joined.table->UseFileNormals = true;
   joined.table->FacetCount = 1;  // the STL model's one facet
   joined.table->Facets[0] = Facet{{0, 0, 1}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-  joined.Build(dir.File("bump.sca"));
+  joined.Build(bump);
   ASSERT_EQ(joined.table->FacetCount, 1 + own.table->FacetCount);
   EXPECT_EQ(joined.store->OutputScale, 1.0f);
   EXPECT_EQ(joined.table->Facets[0].V2, (Vec3{1, 0, 0}));
@@ -145,19 +111,12 @@ TEST(BuildScanFaces, ScanAddedToAnStlModelKeepsMillimetres) {
   }
 }
 
-TEST(BuildScanFaces, FullTableIsReported) {
-  TempDir dir;
-  WriteFile(dir.File("bump.sca"), kBump);
-  Import im;
-  im.table = std::make_unique<FacetTable>(5);
-  ASSERT_TRUE(im.Read(dir.File("bump.sca")).status);
-  BuildScanFaces(*im.store, im.session, *im.table, im.host);
-  EXPECT_EQ(im.table->FacetCount, 5);
-  ASSERT_EQ(im.host.messages.size(), 1u);
-  EXPECT_EQ(im.host.messages[0],
-            "The scan gives more facets than a view can hold (5): the faces beyond that were "
-            "left out.");
-  EXPECT_EQ(im.store->OutputScale, im.store->ViewDistance);
+TEST_F(ScanImport, FullTableIsReported) {
+  own.table = std::make_unique<FacetTable>(5);
+  own.Build(bump);
+  EXPECT_EQ(own.table->FacetCount, 5);
+  EXPECT_EQ(own.host.messages.size(), 1u);
+  EXPECT_EQ(own.store->OutputScale, own.store->ViewDistance);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -14,23 +15,26 @@
 namespace vantora {
 namespace {
 
-using testing::ScriptedHost;
-using testing::ToolPathModel;
-
 struct Job {
-  ToolPathModel model;
+  testing::ToolPathModel model;
   Session session;
-  ScriptedHost host;
+  testing::ScriptedHost host;
   TDataModule1& store() { return *model.store; }
   FacetTable& table() { return *model.table; }
+  Status Run(const SweepAngles& angles, NcProgram& program, const RunOptions& options = {}) {
+    return RunToolPath(store(), session, table(), host, angles, program, options);
+  }
 };
 
-// A model as an import leaves it (bounds fitted, on the platform), set up for tool paths.
-std::unique_ptr<Job> PreparedJob(void (*build)(FacetTable&), ToolPathSetUp setUp = {}) {
+// A model as an import leaves it (bounds fitted), set up for tool paths unless not.
+std::unique_ptr<Job> PreparedJob(void (*build)(FacetTable&), ToolPathSetUp setUp = {},
+                                 bool setUpToolPath = true) {
   auto job = std::make_unique<Job>();
   build(job->table());
   testing::FitBounds(job->store(), job->table());
-  EXPECT_TRUE(SetUpToolPath(job->store(), job->session, job->table(), job->host, setUp));
+  if (setUpToolPath) {
+    EXPECT_TRUE(SetUpToolPath(job->store(), job->session, job->table(), job->host, setUp));
+  }
   return job;
 }
 
@@ -40,8 +44,15 @@ std::vector<std::string> LinesOf(const NcProgram& program) {
   return lines;
 }
 
+// The raster cell of a path point.
+std::pair<int, int> CellOf(const TDataModule1& s, const PathPoint& p) {
+  return {int(std::lround((p.X - float(s.MinX)) / s.Resolution)),
+          int(std::lround((p.Y - float(s.MinZ)) / s.Resolution))};
+}
+
 // A box whose faces lie between cell samples, so its section is a clean rectangle.
 void Cube(FacetTable& t) { testing::AddBox(t, -10.05f, 10.05f, -10.05f, 10.05f, 0, 20.05f); }
+void SunkBox(FacetTable& t) { testing::AddBox(t, -10, 10, -10, 10, -30, -10); }
 void Cylinder(FacetTable& t) { testing::AddCylinder(t, 10.05f, 20.1f, 72); }
 void RandomMesh(FacetTable& t) { testing::AddRandomFacets(t, 3000, 15, 12, 3.0f, 5); }
 void SmallTorus(FacetTable& t) { bench::FillTorus(t, 20000); }
@@ -50,44 +61,27 @@ void LargeTorus(FacetTable& t) { bench::FillTorus(t, 250000); }
 TEST(SetUpToolPath, PresetsTheRangeAndRasterizesAsTheModelStands) {
   auto job = PreparedJob(Cube);
   TDataModule1& s = job->store();
-  EXPECT_EQ(job->session.ModelTurnAngle, 0.0f);
-  EXPECT_EQ(s.ToolPathReady, 1);
-  EXPECT_EQ(s.BeginRange, float(s.MinX));
-  EXPECT_EQ(s.EndRange, float(s.MaxX));
+  EXPECT_EQ(std::tuple(s.ToolPathReady, s.BeginRange, s.EndRange),
+            std::tuple(1, float(s.MinX), float(s.MaxX)));
   EXPECT_EQ(s.MaxX, -s.MinX);
   EXPECT_TRUE(s.Raster.Marked(s.AxisColumn, s.WireMarginCells));
   EXPECT_EQ(s.Raster.OutlineWeight(s.AxisColumn, 0), 2);  // grown down to row 0
 }
 
-void SunkBox(FacetTable& t) { testing::AddBox(t, -10, 10, -10, 10, -30, -10); }
-
+// A wire of no width, and a model below the platform whose MinZ says 0 (Cancel to
+// "Move to platform ?"): refused, and the turn, wire and raster stay as they were.
 TEST(SetUpToolPath, RefusesBeforeChangingAnything) {
-  struct Case {
-    void (*build)(FacetTable&);
-    float wireDia;
-    const char* says;
-  };
-  const Case cases[] = {
-      {Cube, -1.0f, "The wire diameter must be greater than 0; it is -1."},
-      // Cancel to "Move to platform ?": MinZ says 0, the facets lie below the platform.
-      {SunkBox, 1.0f,
-       "The model lies from Z -30 to Z -10; it must stand on the platform (Z 0) for a tool "
-       "path."},
-  };
-  for (const Case& c : cases) {
-    auto job = std::make_unique<Job>();
-    c.build(job->table());
-    testing::FitBounds(job->store(), job->table());
+  using Build = void (*)(FacetTable&);
+  for (const auto& [build, wireDia] : {std::pair<Build, float>{Cube, -1.0f}, {SunkBox, 1.0f}}) {
+    auto job = PreparedJob(build, {}, false);
     job->store().MinZ = 0;
     job->session.ModelTurnAngle = 30;
-    const Status status =
-        SetUpToolPath(job->store(), job->session, job->table(), job->host, {0.2f, c.wireDia, 0});
-    EXPECT_EQ(status.code(), ErrorCode::InvalidValue);
-    EXPECT_EQ(status.message(), c.says);
-    EXPECT_EQ(job->session.ModelTurnAngle, 30.0f);
-    EXPECT_EQ(job->store().WireDia, 1.5f);
-    EXPECT_EQ(job->store().ToolPathReady, 0);
-    EXPECT_EQ(job->store().Raster.Rows(), 0);
+    EXPECT_EQ(SetUpToolPath(job->store(), job->session, job->table(), job->host,
+                            {0.2f, wireDia, 0}).code(),
+              ErrorCode::InvalidValue);
+    const TDataModule1& s = job->store();
+    EXPECT_EQ(std::tuple(job->session.ModelTurnAngle, s.WireDia, s.ToolPathReady, s.Raster.Rows()),
+              std::tuple(30.0f, 1.5f, 0, 0));
   }
 }
 
@@ -98,54 +92,39 @@ TEST(RunToolPath, CubeSectionIsTheGrownRectangleWithItsCorners) {
   TDataModule1& s = job->store();
   std::vector<std::pair<int, int>> corners;
   auto onSection = [&](float) {
-    int i0 = s.Raster.Columns(), i1 = -1, j1 = -1;
-    for (int i = 0; i < s.Raster.Columns(); ++i) {
-      for (int j = 0; j < s.Raster.Rows(); ++j) {
-        if (!s.Raster.Marked(i, j)) continue;
-        i0 = std::min(i0, i);
-        i1 = std::max(i1, i);
-        j1 = std::max(j1, j);
-      }
-    }
     // The cube spans columns -49..50 around the axis (the cell at the axis is twice as
-    // wide, truncation going toward zero) and rows 7..107.
-    EXPECT_EQ(i0, s.AxisColumn - 49 - 7);
-    EXPECT_EQ(i1, s.AxisColumn + 50 + 7);
-    EXPECT_EQ(j1, 107 + 7);
+    // wide, truncation going toward zero) and rows 7..107, grown by 7 cells.
+    const int i0 = s.AxisColumn - 49 - 7, i1 = s.AxisColumn + 50 + 7, j1 = 107 + 7;
     for (int i = 0; i < s.Raster.Columns(); ++i) {
       for (int j = 0; j < s.Raster.Rows(); ++j) {
         ASSERT_EQ(s.Raster.Marked(i, j), i >= i0 && i <= i1 && j <= j1) << i << "," << j;
       }
     }
-    for (const PathPoint& p : s.ToolPath) {
-      corners.emplace_back(int(std::lround((p.X - float(s.MinX)) / s.Resolution)),
-                           int(std::lround((p.Y - float(s.MinZ)) / s.Resolution)));
-    }
+    for (const PathPoint& p : s.ToolPath) corners.push_back(CellOf(s, p));
   };
   NcProgram program;
-  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 5, 0}, program, {onSection}));
+  ASSERT_TRUE(job->Run({0, 5, 0}, program, {onSection}));
   const int left = s.AxisColumn - 56, right = s.AxisColumn + 57;
   EXPECT_EQ(corners, (std::vector<std::pair<int, int>>{
                          {left, 8}, {left, 114}, {right, 114}, {right, 7}, {right, 7}}));
   EXPECT_EQ(program.LineCount(), 1 + 4 + 1);  // first line, four moves, M30
 }
 
+// A cylinder on the axis has the same section at every angle, whichever way the
+// model is turned.
 TEST(RunToolPath, CylinderOnTheAxisGivesTheSameSectionAtEveryAngle) {
   auto job = PreparedJob(Cylinder);
-  TDataModule1& s = job->store();
-  std::vector<std::vector<PathPoint>> paths;
+  std::vector<std::vector<std::pair<float, float>>> paths;
   NcProgram program;
-  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 15, 345}, program,
-                          {[&](float) { paths.push_back(s.ToolPath); }}));
+  ASSERT_TRUE(job->Run({0, 15, 345}, program, {[&](float) {
+                         paths.emplace_back();
+                         for (const PathPoint& p : job->store().ToolPath) {
+                           paths.back().emplace_back(p.X, p.Y);
+                         }
+                       }}));
   ASSERT_EQ(paths.size(), 24u);
   ASSERT_GT(paths[0].size(), 4u);
-  for (const auto& path : paths) {
-    ASSERT_EQ(path.size(), paths[0].size());
-    for (std::size_t k = 0; k < path.size(); ++k) {
-      EXPECT_EQ(path[k].X, paths[0][k].X);
-      EXPECT_EQ(path[k].Y, paths[0][k].Y);
-    }
-  }
+  for (const auto& path : paths) EXPECT_EQ(path, paths[0]);
 }
 
 // The path runs along the grown silhouette's edge and never through its inside.
@@ -155,8 +134,7 @@ TEST(RunToolPath, PathNeverEntersTheSilhouette) {
   int points = 0;
   auto onSection = [&](float) {
     for (const PathPoint& p : s.ToolPath) {
-      const int i = int(std::lround((p.X - float(s.MinX)) / s.Resolution));
-      const int j = int(std::lround((p.Y - float(s.MinZ)) / s.Resolution));
+      const auto [i, j] = CellOf(s, p);
       const bool inside = s.Raster.Marked(i, j) && s.Raster.Marked(i - 1, j) &&
                           s.Raster.Marked(i + 1, j) && s.Raster.Marked(i, j - 1) &&
                           s.Raster.Marked(i, j + 1);
@@ -165,51 +143,18 @@ TEST(RunToolPath, PathNeverEntersTheSilhouette) {
     }
   };
   NcProgram program;
-  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 30, 90}, program, {onSection}));
+  ASSERT_TRUE(job->Run({0, 30, 90}, program, {onSection}));
   EXPECT_GT(points, 100);
 }
 
-TEST(RunToolPath, SweepCountsSectionsAndAlternatesDirections) {
-  auto job = PreparedJob(Cylinder);
-  TDataModule1& s = job->store();
-  std::vector<int> directions;
-  NcProgram program;
-  ASSERT_TRUE(RunToolPath(s, job->session, job->table(), job->host, {0, 5, 360}, program,
-                          {[&](float) { directions.push_back(s.PathDirection); }}));
-  ASSERT_EQ(directions.size(), 73u);
-  EXPECT_EQ(directions[0], 1);
-  EXPECT_EQ(directions[1], -1);
-  EXPECT_EQ(directions[2], 1);
-  EXPECT_EQ(job->host.progress.back(), (std::pair{73, 73}));
-  EXPECT_EQ(job->session.ModelTurnAngle, 360.0f);
-  // Each section starts where the one before ended: the cylinder's second section, the
-  // same as the first written backward, turns the table at the first one's last point.
-  const auto lines = LinesOf(program);
-  const auto turn = std::find(lines.begin(), lines.end(), " C 5.000");
-  EXPECT_NE(turn, lines.end());
-}
-
 TEST(RunToolPath, RefusalsComeBeforeAnything) {
-  auto job = std::make_unique<Job>();
-  Cube(job->table());
-  testing::FitBounds(job->store(), job->table());
   NcProgram program;
-  Status status = RunToolPath(job->store(), job->session, job->table(), job->host, {}, program);
-  EXPECT_EQ(status.message(), "Tool path not find");
-
-  job = PreparedJob(Cube);
+  EXPECT_FALSE(PreparedJob(Cube, {}, false)->Run({}, program));  // not set up
+  auto job = PreparedJob(Cube);
   job->store().StartAngle = 7;
-  const std::pair<SweepAngles, const char*> refused[] = {
-      {{0, 0, 10}, "section step"},
-      {{0, -5, 10}, "section step"},
-      {{1e8f, 1, 1e9f}, "section step"},
-      {{90, 5, 0},
-       "The first section angle 90 lies after the last 0: there is no section to cut."},
-  };
-  for (const auto& [bad, says] : refused) {
-    status = RunToolPath(job->store(), job->session, job->table(), job->host, bad, program);
-    EXPECT_EQ(status.code(), ErrorCode::InvalidValue);
-    EXPECT_NE(status.message().find(says), std::string::npos) << status.message();
+  const SweepAngles refused[] = {{0, 0, 10}, {0, -5, 10}, {1e8f, 1, 1e9f}, {90, 5, 0}};
+  for (const SweepAngles& bad : refused) {
+    EXPECT_EQ(job->Run(bad, program).code(), ErrorCode::InvalidValue) << bad.Start << bad.Step;
   }
   EXPECT_EQ(program.LineCount(), 0);
   EXPECT_EQ(job->store().StartAngle, 7.0f);
@@ -226,11 +171,8 @@ TEST(RunToolPath, SweepWithoutAnyPathFails) {
   for (Job* job : {coarse.get(), high.get()}) {
     NcProgram program;
     program.AppendLine("M30\n");
-    const Status s = RunToolPath(job->store(), job->session, job->table(), job->host,
-                                 {0, 90, 360}, program);
+    const Status s = job->Run({0, 90, 360}, program);
     EXPECT_EQ(s.code(), ErrorCode::InvalidValue);
-    EXPECT_NE(s.message().find("No section has a tool path"), std::string::npos)
-        << s.message();
     EXPECT_EQ(LinesOf(program), std::vector<std::string>{"M30\n"});
     EXPECT_EQ(job->host.progress.back(), (std::pair{5, 5}));
     EXPECT_EQ(job->session.ModelTurnAngle, 0.0f);  // the model stays as it stood
@@ -238,20 +180,20 @@ TEST(RunToolPath, SweepWithoutAnyPathFails) {
   // A start height inside the model still cuts.
   ASSERT_TRUE(DefineStartPosition(high->store(), 10.0f, -10.0f, 10.0f));
   NcProgram program;
-  EXPECT_TRUE(RunToolPath(high->store(), high->session, high->table(), high->host,
-                          {0, 90, 360}, program));
+  EXPECT_TRUE(high->Run({0, 90, 360}, program));
 }
 
 TEST(DefineStartPosition, SetsTheWindowOrRefusesFarValues) {
   auto job = PreparedJob(Cube);
   TDataModule1& s = job->store();
   ASSERT_TRUE(DefineStartPosition(s, 5.0f, -3.0f, 4.0f));
-  EXPECT_EQ(s.StartHeight, 5.0f);
+  EXPECT_EQ(std::tuple(s.StartHeight, s.BeginRange, s.EndRange), std::tuple(5.0f, -3.0f, 4.0f));
+  EXPECT_FALSE(DefineStartPosition(s, 0.0f, -1e9f, 4.0f));
   EXPECT_EQ(s.BeginRange, -3.0f);
-  EXPECT_EQ(s.EndRange, 4.0f);
-  const Status far = DefineStartPosition(s, 0.0f, -1e9f, 4.0f);
-  EXPECT_NE(far.message().find("Begin Range"), std::string::npos) << far.message();
-  EXPECT_EQ(s.BeginRange, -3.0f);
+}
+
+std::vector<Facet> FacetsOf(Job& job) {
+  return {&job.table().Facets[0], &job.table().Facets[0] + job.table().FacetCount};
 }
 
 // The second lane fills every other section on a thread of its own; the program and
@@ -271,10 +213,10 @@ TEST(RunToolPath, OneLaneAndTwoLanesWriteTheSameProgram) {
       auto job = PreparedJob(c.build);
       job->store().PathTolerance = c.tolerance;
       NcProgram program;
-      ASSERT_TRUE(RunToolPath(job->store(), job->session, job->table(), job->host, c.angles,
-                              program, {{}, nullptr, run == 0 ? LaneChoice::One : LaneChoice::Two}));
+      ASSERT_TRUE(job->Run(c.angles, program,
+                           {{}, nullptr, run == 0 ? LaneChoice::One : LaneChoice::Two}));
       programs[run] = LinesOf(program);
-      turned[run].assign(&job->table().Facets[0], &job->table().Facets[0] + job->table().FacetCount);
+      turned[run] = FacetsOf(*job);
     }
     EXPECT_EQ(programs[0], programs[1]);
     ASSERT_EQ(turned[0].size(), turned[1].size());
@@ -300,18 +242,16 @@ TEST(RunToolPath, MatchesTheLiteralComputation) {
       ASSERT_TRUE(DefineStartPosition(s, c.startHeight, s.BeginRange, s.EndRange));
     }
     NcProgram program, expected;
-    ASSERT_TRUE(RunToolPath(fast->store(), fast->session, fast->table(), fast->host, c.angles,
-                            program));
+    ASSERT_TRUE(fast->Run(c.angles, program));
     testing::LiteralRunToolPath(reference->store(), reference->session, reference->table(),
                                 reference->host, c.angles.Start, c.angles.Step, c.angles.End,
                                 expected);
     EXPECT_EQ(LinesOf(program), LinesOf(expected));
     EXPECT_GT(program.LineCount(), 10);
     EXPECT_EQ(fast->host.messages, reference->host.messages);
-    for (int k = 0; k < fast->table().FacetCount; ++k) {
-      ASSERT_EQ(std::memcmp(&fast->table().Facets[std::size_t(k)],
-                            &reference->table().Facets[std::size_t(k)], sizeof(Facet)),
-                0)
+    const auto fastFacets = FacetsOf(*fast), referenceFacets = FacetsOf(*reference);
+    for (std::size_t k = 0; k < fastFacets.size(); ++k) {
+      ASSERT_EQ(std::memcmp(&fastFacets[k], &referenceFacets[k], sizeof(Facet)), 0)
           << "facet " << k;
     }
   }

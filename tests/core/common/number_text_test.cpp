@@ -15,14 +15,11 @@ TEST(FloatToText, ExactTexts) {
     float value;
     const char* text;
   } cases[] = {
-      {0.0f, "0.000"},         {-0.0f, "0.000"},         {1.0f, "1.000"},
-      {-1.0f, "-1.000"},       {12.3456f, "12.346"},     {123.4567f, "123.457"},
-      {0.0004f, "0.000"},      {0.0006f, "0.001"},       {-0.0001f, "-0.000"},
-      {2.4995f, "2.5"},        {20000.0f, "20000"},      {16384.0f, "16384"},
-      {16383.0f, "16383.000"}, {0.8f, "0.800"},          {0.5f, "0.500"},
-      {12.5f, "12.500"},       {3.0f, "3.000"},          {-2.5f, "-2.500"},
-      {0.25f, "0.250"},        {99.9996f, "100.000"},    {1e20f, "1.000E20"},
-      {-1.5e20f, "-1.500E20"},   {123456789.0f, "123456792"},
+      {0.0f, "0.000"},         {-0.0f, "0.000"},      {-1.0f, "-1.000"},
+      {12.3456f, "12.346"},    {0.0004f, "0.000"},    {0.0006f, "0.001"},
+      {-0.0001f, "-0.000"},    {2.4995f, "2.5"},      {20000.0f, "20000"},
+      {16384.0f, "16384"},     {16383.0f, "16383.000"}, {99.9996f, "100.000"},
+      {1e20f, "1.000E20"},     {-1.5e20f, "-1.500E20"}, {123456789.0f, "123456792"},
   };
   for (const auto& c : cases) EXPECT_EQ(FloatToText(c.value), c.text) << c.value;
 }
@@ -58,54 +55,41 @@ TEST(FloatToText, FastPathAgreesWithGeneralFormEverywhere) {
 }
 
 TEST(GeneralNumberText, FifteenDigitsOfTheExactValue) {
-  EXPECT_EQ(GeneralNumberText(12.3456f), "12.3456001281738");
-  EXPECT_EQ(GeneralNumberText(100.0), "100");
-  EXPECT_EQ(GeneralNumberText(0.5), "0.5");
-  EXPECT_EQ(GeneralNumberText(-0.00001), "-0.00001");
-  EXPECT_EQ(GeneralNumberText(0.000001), "1E-6");
-  EXPECT_EQ(GeneralNumberText(1e15), "1E15");
-  EXPECT_EQ(GeneralNumberText(999999999999999.0), "999999999999999");
-  EXPECT_EQ(GeneralNumberText(0.0), "0");
+  const std::pair<double, const char*> cases[] = {
+      {12.3456f, "12.3456001281738"}, {100.0, "100"},  {-0.00001, "-0.00001"},
+      {0.000001, "1E-6"},             {1e15, "1E15"},  {999999999999999.0, "999999999999999"},
+      {0.0, "0"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(GeneralNumberText(value), text) << text;
 }
 
 TEST(ParseFloatText, AcceptsWholeNumbersOnly) {
-  EXPECT_EQ(ParseFloatText("0.2"), 0.2f);
   EXPECT_EQ(ParseFloatText(" 1.00 "), 1.0f);
   EXPECT_EQ(ParseFloatText("+5"), 5.0f);
-  EXPECT_EQ(ParseFloatText("-0"), -0.0f);
   EXPECT_TRUE(std::signbit(*ParseFloatText("-0")));
   EXPECT_EQ(ParseFloatText("1e3"), 1000.0f);
   EXPECT_EQ(ParseFloatText(".5"), 0.5f);
   for (const char* bad : {"", " ", "abc", "1.0x", "1,5", "+-1", "nan", "inf", "1e40", "--1"}) {
     EXPECT_FALSE(ParseFloatText(bad)) << bad;
   }
-  EXPECT_EQ(NotAFloatMessage("abc"), "'abc' is not a valid floating point value");
 }
 
-TEST(AtofRun, BehavesLikeAtofOnNumberRuns) {
-  const char* runs[] = {"1.5",    "-2.0",  "3.25",    "1.5e+001", "1.0E+001", "+7",
-                        "+-5",    "--5",   "-",       ".",        ".5",       "5.",
-                        "1-2",    "1e",    "1e+",     "1.2.3",    "-0.0",     "1e400",
-                        "-1e400", "1e-400", "123456789012345678901234567890", "0.1e-5",
-                        "4.9e-324", "2.2250738585072014e-308", "12.3456001281738"};
-  for (const char* run : runs) {
-    const double expected = std::atof(run);
-    const double got = AtofRun(run);
-    EXPECT_TRUE(got == expected || (std::isnan(got) && std::isnan(expected))) << run;
-    EXPECT_EQ(std::signbit(got), std::signbit(expected)) << run;
-  }
-}
-
-TEST(AtofText, BehavesLikeAtofOnAnyText) {
-  const char* texts[] = {"",     "5",     " \t\r5",  "12abc", "0x10",  "0X1p3",  "nan",
-                         "-inf", "infinity", "+-5",  "1e400", "1e-400", "1.5e",  "-0",
-                         "5 ",   "5\r",  ".",      "abc",   "100.00000000000000",
-                         "0000000000000000000000000000000012"};
-  for (const char* text : texts) {
+// AtofRun reads a run of number characters, AtofText any text: both as atof would.
+TEST(Atof, BehavesLikeAtof) {
+  const auto same = [](const char* text, double got) {
     const double expected = std::atof(text);
-    const double got = AtofText(text);
     EXPECT_TRUE(got == expected || (std::isnan(got) && std::isnan(expected))) << text;
     EXPECT_EQ(std::signbit(got), std::signbit(expected)) << text;
+  };
+  for (const char* run : {"1.5", "1.5e+001", "1.0E+001", "+7", "+-5", "--5", "-", ".", ".5",
+                          "5.", "1-2", "1e", "1e+", "1.2.3", "-0.0", "1e400", "-1e400",
+                          "1e-400", "123456789012345678901234567890", "4.9e-324",
+                          "2.2250738585072014e-308", "12.3456001281738"}) {
+    same(run, AtofRun(run));
+  }
+  for (const char* text : {"", " \t\r5", "12abc", "0x10", "0X1p3", "nan", "-inf", "infinity",
+                           "+-5", "1e400", "1.5e", "-0", "5\r", ".", "abc",
+                           "0000000000000000000000000000000012"}) {
+    same(text, AtofText(text));
   }
 }
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
+#include <tuple>
 
 namespace vantora {
 namespace {
@@ -15,6 +15,7 @@ struct Model {
     s->MinX = lo[0], s->MaxX = hi[0], s->MinY = lo[1], s->MaxY = hi[1];
     s->MinZ = lo[2], s->MaxZ = hi[2];
   }
+  std::array<double, 6> Bounds() const { return {s->MinX, s->MaxX, s->MinY, s->MaxY, s->MinZ, s->MaxZ}; }
   std::unique_ptr<TDataModule1> s = std::make_unique<TDataModule1>();
   std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(4);
 };
@@ -24,43 +25,32 @@ TEST(MoveToPlatform, CentresAndSetsDownWithTheWireMargin) {
   m.s->WireDia = 1.5f;
   const ModelDimensions dims = MoveToPlatform(*m.s, *m.table);
   RecentreModel(*m.s, *m.table);
-  EXPECT_EQ(dims.X, 20.0f);
-  EXPECT_EQ(dims.Y, 10.0f);
-  EXPECT_EQ(dims.Z, 10.0f);
-  EXPECT_EQ(m.s->ModelDiameter, std::sqrt(23.0f * 23.0f + 13.0f * 13.0f));
-  EXPECT_NEAR(m.s->ModelDiameter, 26.42, 0.005);
+  EXPECT_EQ(std::tuple(dims.X, dims.Y, dims.Z), std::tuple(20.0f, 10.0f, 10.0f));
+  EXPECT_NEAR(m.s->ModelDiameter, 26.42, 0.005);  // of 23 x 13: a wire on each side
   EXPECT_EQ(m.s->ModelSize, m.s->ModelDiameter);
-  EXPECT_NEAR(m.s->ViewDistance, 10.04, 0.005);
-  EXPECT_EQ(m.s->MinX, -10);
-  EXPECT_EQ(m.s->MaxX, 10);
-  EXPECT_EQ(m.s->MinY, -5);
-  EXPECT_EQ(m.s->MaxY, 5);
-  EXPECT_EQ(m.s->MinZ, 0);
-  EXPECT_EQ(m.s->MaxZ, 10);
+  EXPECT_EQ(m.Bounds(), (std::array<double, 6>{-10, 10, -5, 5, 0, 10}));
   EXPECT_EQ(m.table->Facets[0].V1, (Vec3{-10, -5, 0}));
+
+  Model tall({0, 0, 0}, {2, 2, 50});
+  MoveToPlatform(*tall.s, *tall.table);
+  EXPECT_EQ(tall.s->ModelSize, 50.0f);  // its height, larger than its diameter
 }
 
-TEST(MoveToPlatform, TallModelSizeIsItsHeight) {
-  Model m({0, 0, 0}, {2, 2, 50});
-  MoveToPlatform(*m.s, *m.table);
-  EXPECT_EQ(m.s->ModelSize, 50.0f);
-}
-
-TEST(RecentreModel, BoxTogetherWithTheOriginIsCentred) {
-  Model m({10, 0, 5}, {20, 0, 25});
-  RecentreModel(*m.s, *m.table);
-  EXPECT_EQ(m.s->MinX, 0);   // X 10..20 with the origin: box 0..20 centred at 10
-  EXPECT_EQ(m.s->MaxX, 10);
-  EXPECT_EQ(m.s->MinZ, 0);   // above the platform: not lowered
-  EXPECT_EQ(m.s->MaxZ, 25);
-}
-
-TEST(RecentreModel, LiftsAModelReachingBelowThePlatform) {
-  Model m({-5, -5, -15}, {5, 5, 15});
-  RecentreModel(*m.s, *m.table);
-  EXPECT_EQ(m.s->MinZ, 0);
-  EXPECT_EQ(m.s->MaxZ, 30);
-  EXPECT_EQ(m.table->Facets[0].V1[2], 0.0f);
+// The box of the facets together with the origin is centred; only a model reaching
+// below the platform is lifted.
+TEST(RecentreModel, CentresTheBoxWithTheOriginAndLiftsOnlyBelowThePlatform) {
+  const struct {
+    Vec3 lo, hi;
+    std::array<double, 6> bounds;
+  } cases[] = {
+      {{10, 0, 5}, {20, 0, 25}, {0, 10, 0, 0, 0, 25}},  // X 0..20 with the origin
+      {{-5, -5, -15}, {5, 5, 15}, {-5, 5, -5, 5, 0, 30}},
+  };
+  for (const auto& c : cases) {
+    Model m(c.lo, c.hi);
+    RecentreModel(*m.s, *m.table);
+    EXPECT_EQ(m.Bounds(), c.bounds);
+  }
 }
 
 TEST(RecentreModel, MovesOnlyTheFacetsFromFirstNewFacet) {

@@ -5,18 +5,18 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "scripted_host.h"
 
 namespace vantora {
 namespace {
 
-using testing::ScriptedHost;
 using Lines = std::vector<std::vector<float>>;
 
 struct Parsed {
   explicit Parsed(std::string_view text) : status(ParseScanFile(text, host, scan)) {}
-  ScriptedHost host;
+  testing::ScriptedHost host;
   ScanFile scan;
   Status status;
 };
@@ -24,29 +24,30 @@ struct Parsed {
 // The first line of the examples: pitch 100 and the heights 5, 6, 7.
 constexpr std::string_view kFirst = "100,5,6,7,\n";
 
-TEST(ParseScanFile, TwoEqualLines) {
-  const Parsed p("100,5,6,7,\n8,9,10,\n");
-  ASSERT_TRUE(p.status) << p.status.message();
-  EXPECT_EQ(p.scan.Pitch, 100.0f);
-  EXPECT_EQ(p.scan.Lines, (Lines{{5, 6, 7}, {8, 9, 10}}));
-  EXPECT_EQ(p.scan.LargestHeight, 10.0f);
-  EXPECT_EQ(p.scan.RepairedPoints, 0);
-}
-
 TEST(ParseScanFile, FieldRules) {
-  // An empty field repeats the height before it, across lines too.
-  EXPECT_EQ(Parsed(std::string(kFirst) + "8,,10,\n").scan.Lines, (Lines{{5, 6, 7}, {8, 8, 10}}));
-  EXPECT_EQ(Parsed(std::string(kFirst) + ",9,10,\n").scan.Lines, (Lines{{5, 6, 7}, {7, 9, 10}}));
-  // 'P' ends the data of a line; text after the last comma is no field.
-  EXPECT_EQ(Parsed("100,1,2,\n5,6,P7,\n").scan.Lines, (Lines{{1, 2}, {5, 6}}));
-  EXPECT_EQ(Parsed("100,1,2,\n5,6,7").scan.Lines, (Lines{{1, 2}, {5, 6}}));
-  // CR LF line ends read as LF; fields convert as atof does.
-  EXPECT_EQ(Parsed("100,1,2,\r\n 5,0x10,\r\n12abc,-0.5e1,\r\n").scan.Lines,
-            (Lines{{1, 2}, {5, 16}, {12, -5}}));
-  // Lines without any comma-closed field are skipped wherever they are.
-  const Parsed skipped("scan of a bump\n\n100,1,2,\n\n3,4,\n\n");
-  EXPECT_EQ(skipped.scan.Lines, (Lines{{1, 2}, {3, 4}}));
-  EXPECT_EQ(skipped.scan.RepairedPoints, 0);
+  const struct {
+    std::string text;
+    Lines lines;
+  } cases[] = {
+      {"100,5,6,7,\n8,9,10,\n", {{5, 6, 7}, {8, 9, 10}}},
+      // An empty field repeats the height before it, across lines too.
+      {std::string(kFirst) + "8,,10,\n", {{5, 6, 7}, {8, 8, 10}}},
+      {std::string(kFirst) + ",9,10,\n", {{5, 6, 7}, {7, 9, 10}}},
+      // 'P' ends the data of a line; text after the last comma is no field.
+      {"100,1,2,\n5,6,P7,\n", {{1, 2}, {5, 6}}},
+      {"100,1,2,\n5,6,7", {{1, 2}, {5, 6}}},
+      // CR LF line ends read as LF; fields convert as atof does.
+      {"100,1,2,\r\n 5,0x10,\r\n12abc,-0.5e1,\r\n", {{1, 2}, {5, 16}, {12, -5}}},
+      // Lines without any comma-closed field are skipped wherever they are.
+      {"scan of a bump\n\n100,1,2,\n\n3,4,\n\n", {{1, 2}, {3, 4}}},
+  };
+  for (const auto& c : cases) {
+    const Parsed p(c.text);
+    ASSERT_TRUE(p.status) << p.status.message();
+    EXPECT_EQ(p.scan.Pitch, 100.0f) << c.text;
+    EXPECT_EQ(p.scan.Lines, c.lines) << c.text;
+    EXPECT_EQ(p.scan.RepairedPoints, 0) << c.text;
+  }
 }
 
 TEST(ParseScanFile, LongFieldsAndLongLinesAreReadWhole) {
@@ -61,90 +62,41 @@ TEST(ParseScanFile, LongFieldsAndLongLinesAreReadWhole) {
   EXPECT_EQ(p.scan.LargestHeight, 5999.0f);
 }
 
-TEST(ParseScanFile, ShorterLineCopiesFromTheLineBefore) {
-  // Its own last height is replaced too: two repaired points (t = 1 and t = 2).
-  const Parsed p(std::string(kFirst) + "8,9,\n");
-  EXPECT_EQ(p.scan.Lines, (Lines{{5, 6, 7}, {8, 6, 7}}));
-  EXPECT_EQ(p.scan.RepairedPoints, 2);
-  EXPECT_EQ(p.scan.LargestHeight, 9.0f);  // the replaced 9 was read all the same
-}
-
-TEST(ParseScanFile, LongerLineExtendsTheLineBefore) {
-  // The first line's last height is taken from the second line too (t = 2 and t = 3).
-  const Parsed p(std::string(kFirst) + "8,9,10,11,\n12,13,14,15,\n");
-  EXPECT_EQ(p.scan.Lines, (Lines{{5, 6, 10, 11}, {8, 9, 10, 11}, {12, 13, 14, 15}}));
-  EXPECT_EQ(p.scan.RepairedPoints, 2);
-}
-
-TEST(ParseScanFile, LongerLineExtendsEveryEarlierLine) {
-  const Parsed p("100,1,2,3,\n4,5,6,\n7,8,9,10,11,\n");
-  EXPECT_EQ(p.scan.Lines, (Lines{{1, 2, 3, 10, 11}, {4, 5, 9, 10, 11}, {7, 8, 9, 10, 11}}));
-  EXPECT_EQ(p.scan.RepairedPoints, 3 + 2);
-}
-
-TEST(ParseScanFile, FirstLineWithThePitchAlone) {
-  const Parsed p("100,\n4,5,\n6,7,\n");
-  ASSERT_TRUE(p.status) << p.status.message();
-  EXPECT_EQ(p.scan.Lines, (Lines{{4, 5}, {4, 5}, {6, 7}}));
-  EXPECT_EQ(p.scan.RepairedPoints, 2);
-}
-
-TEST(ParseScanFile, ProgressAfterEveryLine) {
-  const Parsed p("100,1,\n2,\n3,\n");  // 7 + 3 + 3 bytes
-  EXPECT_EQ(p.host.progress, (std::vector<std::pair<int, int>>{{53, 100}, {76, 100}, {100, 100}}));
-  EXPECT_EQ(p.host.pendingMessageCalls, 3);
-  // A percentage is reported once however many lines it takes.
-  const Parsed many("100,1,\n" + std::string(1000, '\n'));
-  EXPECT_EQ(many.host.progress.size(), 101u);  // 0 to 100
-  EXPECT_EQ(many.host.pendingMessageCalls, 1001);
-}
-
-TEST(ParseScanFile, Refusals) {
+// Lines of unequal length are repaired to one width, every written point counted.
+TEST(ParseScanFile, UnequalLinesAreRepaired) {
   const struct {
     std::string text;
-    ErrorCode code;
-    std::string message;
+    Lines lines;
+    int repaired;
   } cases[] = {
-      {"", ErrorCode::Empty, "it holds no comma-closed field, so no pitch."},
-      {"100 5 6\n", ErrorCode::Empty, "it holds no comma-closed field, so no pitch."},
-      {"100,\n", ErrorCode::Empty, "it holds no height."},
-      {"0,1,2,\n", ErrorCode::InvalidValue, "line 1: the pitch \"0\" is not a positive number."},
-      {"\n-5,1,\n", ErrorCode::InvalidValue, "line 2: the pitch \"-5\" is not a positive number."},
-      {",1,\n", ErrorCode::InvalidValue, "line 1: the pitch \"\" is not a positive number."},
-      {"1e-45,1,\n", ErrorCode::InvalidValue,
-       "line 1: the pitch \"1e-45\" is not a positive number."},
-      {"nan,1,\n", ErrorCode::NonFinite, "line 1: the pitch \"nan\" is not a positive number."},
-      {"inf,1,\n", ErrorCode::NonFinite, "line 1: the pitch \"inf\" is not a positive number."},
-      {"100,1,\n2,NAN,\n", ErrorCode::NonFinite, "line 2: the height \"NAN\" is not a number."},
-      {"100,1,-infinity,\n", ErrorCode::NonFinite,
-       "line 1: the height \"-infinity\" is not a number."},
-      {"100,1,1e39,\n", ErrorCode::NonFinite, "line 1: the height \"1e39\" is not a number."},
-      {"1e38,1,\n2,\n3,\n4,\n5,\n", ErrorCode::InvalidValue,
-       "its pitch is too large for 5 points."},
+      // A shorter line's own last height is replaced too (t = 1 and t = 2).
+      {std::string(kFirst) + "8,9,\n", {{5, 6, 7}, {8, 6, 7}}, 2},
+      // The first line's last height is taken from the longer second line too.
+      {std::string(kFirst) + "8,9,10,11,\n12,13,14,15,\n",
+       {{5, 6, 10, 11}, {8, 9, 10, 11}, {12, 13, 14, 15}}, 2},
+      {"100,1,2,3,\n4,5,6,\n7,8,9,10,11,\n",
+       {{1, 2, 3, 10, 11}, {4, 5, 9, 10, 11}, {7, 8, 9, 10, 11}}, 3 + 2},
+      {"100,\n4,5,\n6,7,\n", {{4, 5}, {4, 5}, {6, 7}}, 2},  // the pitch alone on its line
   };
   for (const auto& c : cases) {
     const Parsed p(c.text);
-    EXPECT_EQ(p.status.code(), c.code) << c.text;
-    EXPECT_EQ(p.status.message(), c.message) << c.text;
+    ASSERT_TRUE(p.status) << p.status.message();
+    EXPECT_EQ(p.scan.Lines, c.lines) << c.text;
+    EXPECT_EQ(p.scan.RepairedPoints, c.repaired) << c.text;
   }
+  EXPECT_EQ(Parsed(std::string(kFirst) + "8,9,\n").scan.LargestHeight, 9.0f);  // read all the same
 }
 
-TEST(ParseScanFile, RefusesMoreThanTheGridHolds) {
+// 6000 points on a line and 6000 lines fit the grid; one more of either is refused.
+TEST(ParseScanFile, TheGridHoldsSixThousandPointsEachWay) {
   std::string wide = "100,";
-  for (int i = 0; i < 6001; ++i) wide += "1,";
-  const Parsed tooWide("100,1,\n" + wide.substr(4) + "\n");
-  EXPECT_EQ(tooWide.status.code(), ErrorCode::CapacityExceeded);
-  EXPECT_EQ(tooWide.status.message(),
-            "line 2: more than 6000 points on one line, more than a scan can have.");
-  // 6000 points in a line and 6000 lines fit.
-  EXPECT_TRUE(Parsed(wide.substr(0, wide.size() - 2) + "\n").status);
+  for (int i = 0; i < 6000; ++i) wide += "1,";
   std::string tall = "100,1,\n";
   for (int j = 1; j < 6000; ++j) tall += "1,\n";
+  EXPECT_TRUE(Parsed(wide + "\n").status);
   EXPECT_TRUE(Parsed(tall).status);
-  const Parsed tooTall(tall + "1,\n");
-  EXPECT_EQ(tooTall.status.code(), ErrorCode::CapacityExceeded);
-  EXPECT_EQ(tooTall.status.message(),
-            "it holds more than 6000 lines of points, more than a scan can have.");
+  EXPECT_EQ(Parsed(wide + "1,\n").status.code(), ErrorCode::CapacityExceeded);
+  EXPECT_EQ(Parsed(tall + "1,\n").status.code(), ErrorCode::CapacityExceeded);
 }
 
 struct Reading {
@@ -152,31 +104,22 @@ struct Reading {
     return ReadScanFile(text, *store, touchPointSize, newView, host);
   }
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
-  ScriptedHost host;
+  testing::ScriptedHost host;
 };
 
 TEST(ReadScanFile, PlacesTheGridCentredInMillimetres) {
   Reading r;
   const ScanReadResult result = r.Read("100,5,6,7,\n8,9,10,\n");
   ASSERT_TRUE(result.status) << result.status.message();
-  EXPECT_EQ(result.repairedPoints, 0);
   const TDataModule1& s = *r.store;
-  EXPECT_EQ(s.ScanMaxI, 2);
-  EXPECT_EQ(s.ScanMaxJ, 1);
-  EXPECT_EQ(s.ScanPitch, 0.1f);
-  EXPECT_EQ(s.MaxX, double(0.1f));
-  EXPECT_EQ(s.MinX, double(-0.1f));
-  EXPECT_EQ(s.MaxY, double(0.05f));
-  EXPECT_EQ(s.MinY, double(-0.05f));
+  EXPECT_EQ(std::tuple(s.ScanMaxI, s.ScanMaxJ, s.ScanPitch), std::tuple(2, 1, 0.1f));
   // Heights turn into millimetres in f32: 0.001f x 10, a little below 0.01f.
   const float top = 0.001f * 10.0f;
-  EXPECT_EQ(s.MaxZ, double(top));
-  EXPECT_EQ(s.MinZ, 0.0);
+  EXPECT_EQ((std::array{s.MinX, s.MaxX, s.MinY, s.MaxY, s.MinZ, s.MaxZ}),
+            (std::array{double(-0.1f), double(0.1f), double(-0.05f), double(0.05f), 0.0,
+                        double(top)}));
   EXPECT_EQ(s.ModelSize, 0.2f);
-  EXPECT_EQ(s.ViewDistance, 0.38f * 0.2f);
   EXPECT_EQ(s.ScanTopZ, top);
-  EXPECT_EQ(s.ProbeSize, 0.5f);
-  EXPECT_EQ(s.ProbeShape, 'B');
   const float xs[] = {-0.1f, 0.0f, 0.1f};
   const float ys[] = {-0.05f, 0.05f};
   const float heights[2][3] = {{0.005f, 0.006f, 0.007f}, {0.008f, 0.009f, 0.010f}};
@@ -199,38 +142,29 @@ TEST(ReadScanFile, PlacesTheGridCentredInMillimetres) {
 
 TEST(ReadScanFile, ShortLastLineKeepsTheRepairedWidth) {
   Reading r;
-  const ScanReadResult result = r.Read(std::string(kFirst) + "8,9,\n");
-  EXPECT_EQ(result.repairedPoints, 2);
+  EXPECT_EQ(r.Read(std::string(kFirst) + "8,9,\n").repairedPoints, 2);
   EXPECT_EQ(r.store->ScanMaxI, 2);
   EXPECT_FLOAT_EQ(r.store->ScanGrid.At(2, 1).Z, 0.007f);
 }
 
-TEST(ReadScanFile, NewViewOnlySetsViewDistance) {
-  Reading r;
-  r.store->ViewDistance = 3.0f;
-  ASSERT_TRUE(r.Read(kFirst, 0.5f, false).status);
-  EXPECT_EQ(r.store->ViewDistance, 3.0f);
-}
-
-// Faces of an added scan are divided by the view's ViewDistance: a view of no size,
-// or one far too small for the scan, cannot take it.
+// Faces of an added scan are divided by the view's ViewDistance, which the added scan
+// leaves alone: a view of no size, or one far too small for the scan, cannot take it.
 TEST(ReadScanFile, AddedScanNeedsAScaleThatKeepsItFinite) {
+  Reading added;
+  added.store->ViewDistance = 3.0f;
+  ASSERT_TRUE(added.Read(kFirst, 0.5f, false).status);
+  EXPECT_EQ(added.store->ViewDistance, 3.0f);
+
   Reading r;
   ASSERT_TRUE(r.Read("100,0,\n").status);  // one point on the platform
   EXPECT_EQ(r.store->ViewDistance, 0.0f);
-  const ScanReadResult refused = r.Read(kFirst, 0.5f, false);
-  EXPECT_EQ(refused.status.code(), ErrorCode::InvalidValue);
-  EXPECT_EQ(refused.status.message(),
-            "the model in the view has no size (a single point on the platform), so no scan "
-            "can be added to it.");
+  EXPECT_EQ(r.Read(kFirst, 0.5f, false).status.code(), ErrorCode::InvalidValue);
   EXPECT_EQ(r.store->ScanMaxI, 0);
   EXPECT_EQ(r.store->ScanGrid.Find(1, 0), nullptr);
 
   r.store->ViewDistance = 1e-38f;
   EXPECT_TRUE(r.Read("100,5,6,7,\n", 0.5f, false).status);  // 0.1 mm reach stays finite
-  const ScanReadResult tooLarge = r.Read("1000000,5,6,7,\n", 0.5f, false);
-  EXPECT_EQ(tooLarge.status.message(),
-            "it is too large to be added at the scale of the model in the view.");
+  EXPECT_EQ(r.Read("1000000,5,6,7,\n", 0.5f, false).status.code(), ErrorCode::InvalidValue);
   EXPECT_EQ(r.store->ScanPitch, 0.1f);
   // A scan that starts its own view sets the scale itself.
   EXPECT_TRUE(r.Read("1000000,5,6,7,\n", 0.5f, true).status);
@@ -242,13 +176,9 @@ TEST(ReadScanFile, RefusalChangesNothing) {
   const TDataModule1& s = *r.store;
   const GridCell before = s.BaseGrid.At(1, 1);
   const double maxX = s.MaxX;
-  const ScanReadResult refused = r.Read("200,1,2,3,4,\n5,6,7,8,\n9,nan,\n");
-  EXPECT_EQ(refused.status.code(), ErrorCode::NonFinite);
-  EXPECT_EQ(s.MaxX, maxX);
-  EXPECT_EQ(s.ScanMaxI, 2);
-  EXPECT_EQ(s.ScanMaxJ, 1);
-  EXPECT_EQ(s.ScanPitch, 0.1f);
-  EXPECT_EQ(s.BaseGrid.At(1, 1).Z, before.Z);
+  EXPECT_EQ(r.Read("200,1,2,3,4,\n5,6,7,8,\n9,nan,\n").status.code(), ErrorCode::NonFinite);
+  EXPECT_EQ(std::tuple(s.MaxX, s.ScanMaxI, s.ScanMaxJ, s.ScanPitch, s.BaseGrid.At(1, 1).Z),
+            std::tuple(maxX, 2, 1, 0.1f, before.Z));
   EXPECT_EQ(s.ScanGrid.Find(3, 0), nullptr);
   EXPECT_EQ(s.ScanGrid.Find(0, 2), nullptr);
 }
@@ -261,11 +191,12 @@ TEST(ReadScanFile, RefusesABallSpanningTooManySteps) {
   Reading r;
   const ScanReadResult result = r.Read(text, 0.5f);
   EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue);
-  EXPECT_EQ(result.status.message(),
-            "the probe ball of 0.500 mm reaches 249 points to each side at this pitch, too many "
-            "for a scan of 2000 x 2000 points: check the pitch and the touch-point size.");
+  EXPECT_NE(result.status.message().find("reaches 249 points to each side at this pitch, too "
+                                         "many for a scan of 2000 x 2000 points"),
+            std::string::npos)
+      << result.status.message();
   EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
-  // A smaller ball, or the same ball on a small scan, is compensated.
+  // The same ball on a small scan is compensated.
   EXPECT_TRUE(r.Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
 }
 
@@ -274,10 +205,8 @@ TEST(ReadScanFile, RefusesABallSpanningTooManySteps) {
 TEST(ReadScanFile, RefusesATouchPointSizeOutsideWhatTheCompensationCanHold) {
   Reading r;
   for (float size : {-0.5f, 1e8f, std::numeric_limits<float>::quiet_NaN()}) {
-    const ScanReadResult result = r.Read("100,5,6,7,\n8,9,10,\n", size);
-    EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue) << size;
-    EXPECT_NE(result.status.message().find("must be from 0 to 1000.000 mm"), std::string::npos)
-        << result.status.message();
+    EXPECT_EQ(r.Read("100,5,6,7,\n8,9,10,\n", size).status.code(), ErrorCode::InvalidValue)
+        << size;
     EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
   }
   EXPECT_TRUE(r.Read("100,5,6,7,\n8,9,10,\n", 1000.0f).status);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <memory>
 
 #include "scripted_host.h"
@@ -13,7 +11,6 @@ namespace vantora {
 namespace {
 
 using testing::BinaryStl;
-using testing::ScriptedHost;
 using testing::StlRecord;
 
 // A store and a table prepared as the open-file flow prepares them.
@@ -30,21 +27,13 @@ struct Intake {
 
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(16);
-  ScriptedHost host;
+  testing::ScriptedHost host;
 };
 
-std::string OneFacet(std::string_view v1, std::string_view v2 = "vertex 0 0 0",
-                     std::string_view v3 = "vertex 0 0 0") {
-  return "solid a\nfacet normal 0 0 1\nouter loop\n" + std::string(v1) + "\n" +
-         std::string(v2) + "\n" + std::string(v3) + "\nendloop\nendfacet\nendsolid a\n";
-}
-
-TEST(ReadTextStl, NumbersAsAtofReadsThem) {
-  Intake in;
-  ASSERT_EQ(in.Text(OneFacet("  vertex 1.5 -2.0 3.25", "vertex 1.5e+001 0 0")).facetCount, 1);
-  EXPECT_EQ(in.Vertex(0, 0), (Vec3{1.5f, -2.0f, 3.25f}));
-  EXPECT_EQ(in.Vertex(0, 1)[0], 15.0f);
-}
+// One facet with corners (1, 2, 3), the origin and the origin.
+constexpr std::string_view kOneFacet =
+    "solid a\nfacet normal 0 0 1\nouter loop\nvertex 1 2 3\nvertex 0 0 0\nvertex 0 0 0\n"
+    "endloop\nendfacet\nendsolid a\n";
 
 TEST(ReadTextStl, ToleratesWhatRealExportersWrite) {
   const std::string text =
@@ -66,152 +55,74 @@ TEST(ReadTextStl, ToleratesWhatRealExportersWrite) {
   EXPECT_EQ(in.table->Facets[0].Normal, (Vec3{0, 0, 1}));
 }
 
-TEST(ReadTextStl, KeepsFacetAndVertexOrderAndGrowsBoundsFromTheFirstVertex) {
-  Intake in;
+// Both forms keep the order of facets and vertices and the file's normals. Every Y
+// is 1 or more: bounds grown from zero instead of the first vertex would give MinY 0.
+TEST(ReadStl, KeepsFacetAndVertexOrderAndGrowsBoundsFromTheFirstVertex) {
   const std::vector<StlRecord> records = {
       {0, 0, 1, -5, 2, 3, 4, 5, 6, 7, 8, 9},
-      {0, 0, 1, 1, 1, 1, 2, 2, 2, 3, 3, 3},
+      {1, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3},
       {0, 0, 1, 9, 9, 9, 8, 8, 8, 7, 7, 70},
   };
-  ASSERT_EQ(in.Text(testing::TextStl(records)).facetCount, 3);
-  for (int f = 0; f < 3; ++f) {
-    for (int v = 0; v < 3; ++v) {
-      const Vec3 expected{records[f][3 + 3 * v], records[f][4 + 3 * v], records[f][5 + 3 * v]};
-      EXPECT_EQ(in.Vertex(f, v), expected) << f << " " << v;
+  for (bool binary : {false, true}) {
+    Intake in;
+    const int read =
+        binary ? in.Binary(BinaryStl(records, std::nullopt, "solid looks like text")).facetCount
+               : in.Text(testing::TextStl(records)).facetCount;
+    ASSERT_EQ(read, 3) << binary;
+    for (int f = 0; f < 3; ++f) {
+      EXPECT_EQ(in.table->Facets[f].Normal, (Vec3{records[f][0], records[f][1], records[f][2]}));
+      for (int v = 0; v < 3; ++v) {
+        const Vec3 expected{records[f][3 + 3 * v], records[f][4 + 3 * v], records[f][5 + 3 * v]};
+        EXPECT_EQ(in.Vertex(f, v), expected) << binary << " " << f << " " << v;
+      }
     }
+    EXPECT_EQ((std::array{in.store->MinX, in.store->MaxX, in.store->MinY, in.store->MaxZ}),
+              (std::array{-5.0, 9.0, 1.0, 70.0}))
+        << binary;
   }
-  EXPECT_EQ(in.store->MinX, -5);
-  EXPECT_EQ(in.store->MaxX, 9);
-  EXPECT_EQ(in.store->MinY, 1);
-  EXPECT_EQ(in.store->MaxZ, 70);
-  EXPECT_GE(in.host.pendingMessageCalls, 3);
 }
 
-TEST(ReadTextStl, OneFacetBoundsAreItsBoxWhateverTheSigns) {
-  Intake in;
-  in.store->MaxX = in.store->MinX = 0;  // as the flow leaves them
-  ASSERT_EQ(in.Text(OneFacet("vertex 5 6 7", "vertex 8 9 10", "vertex 6 7 8")).facetCount, 1);
-  EXPECT_EQ(in.store->MinX, 5);  // not 0: the first vertex starts the bounds
-  EXPECT_EQ(in.store->MaxX, 8);
-  EXPECT_EQ(in.store->MinZ, 7);
-}
-
-TEST(ReadTextStl, NoFacetMeansNotText) {
-  Intake in;
-  EXPECT_EQ(in.Text("solid empty\nendsolid empty\n").kind, TextStlResult::Kind::NotText);
-  // Binary bytes in pieces shorter than 80 bytes are not taken as an empty text model.
-  EXPECT_EQ(in.Text(testing::ShortPieceBinaryStl(10)).kind, TextStlResult::Kind::NotText);
-}
-
+// A long text without a facet is not taken for text once the watchdog has run out.
 TEST(ReadTextStl, WatchdogEndsAReadingWithoutFacets) {
   Intake in;
   std::string junk;
   for (int k = 0; k < 5000; ++k) junk += "no facet here\n";
-  junk += OneFacet("vertex 1 2 3");
-  const TextStlResult r = ReadTextStl(junk, *in.store, *in.table, in.host,
-                                      std::chrono::milliseconds(0));
-  EXPECT_EQ(r.kind, TextStlResult::Kind::NotText);
+  junk += kOneFacet;
+  EXPECT_EQ(ReadTextStl(junk, *in.store, *in.table, in.host, std::chrono::milliseconds(0)).kind,
+            TextStlResult::Kind::NotText);
 }
 
-TEST(ReadTextStl, LastLineWithoutLineEndIsRead) {
-  Intake in;
-  std::string text = OneFacet("vertex 1 2 3");
-  text = text.substr(0, text.find("endloop") + 7);
-  EXPECT_EQ(in.Text(text).facetCount, 1);
-}
-
-TEST(ReadTextStl, TruncatedInsideAFacetKeepsTheFacetsBefore) {
-  Intake in;
-  std::string text = OneFacet("vertex 1 2 3") + "facet normal 0 0 1\nouter loop\nvertex 1 1 1\n";
-  const TextStlResult r = in.Text(text);
+TEST(ReadTextStl, CutShortTextKeepsTheWholeFacets) {
+  Intake noLineEnd;
+  const std::string text(kOneFacet);
+  EXPECT_EQ(noLineEnd.Text(text.substr(0, text.find("endloop") + 7)).facetCount, 1);
+  Intake insideAFacet;
+  const TextStlResult r =
+      insideAFacet.Text(text + "facet normal 0 0 1\nouter loop\nvertex 1 1 1\n");
   EXPECT_EQ(r.kind, TextStlResult::Kind::Read);
   EXPECT_EQ(r.facetCount, 1);
   EXPECT_TRUE(r.truncated);
 }
 
-TEST(ReadTextStl, RefusesBrokenFacetsWithTheLine) {
-  const struct {
-    std::string text;
-    const char* says;
-  } cases[] = {
-      {OneFacet("vertex 1"), "line 4: a vertex needs three numbers"},
-      {OneFacet("vertex 1 2 3", "vertex 1 2 3", "vertex 1 2 3\nvertex 1 2 3\nvertex 1 2 3"),
-       "line 7: a facet with more than three vertices"},
-      {"facet normal 0 0 1\nouter loop\nvertex 1 2 3\nendloop\n",
-       "line 4: a facet loop without exactly three vertices"},
-      {"vertex 1 2 3\n", "line 1: a vertex outside a facet loop"},
-      {"outer loop\nouter loop\n", "line 2: a loop opens inside another loop"},
-      {OneFacet("vertex 1e39 0 0"), "line 7: a number is too large"},
-  };
-  for (const auto& c : cases) {
-    Intake in;
-    const TextStlResult r = in.Text(c.text);
-    EXPECT_EQ(r.kind, TextStlResult::Kind::Failed) << c.text;
-    EXPECT_NE(r.status.message().find(c.says), std::string::npos) << r.status.message();
-  }
-}
-
-TEST(ReadTextStl, StopsAtTheTableCapacity) {
-  Intake in;
-  std::string text;
-  for (int k = 0; k < 17; ++k) text += OneFacet("vertex 1 2 3");
-  const TextStlResult r = in.Text(text);
-  EXPECT_EQ(r.kind, TextStlResult::Kind::Failed);
-  EXPECT_EQ(r.status.code(), ErrorCode::CapacityExceeded);
-  EXPECT_EQ(r.facetCount, 16);
-}
-
-TEST(ReadBinaryStl, ReadsRecordsInOrderWhateverTheHeader) {
-  Intake in;
-  const std::vector<StlRecord> records = {{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9},
-                                          {1, 0, 0, -1, -2, -3, 0, 0, 0, 1, 1, 1}};
-  const BinaryStlResult r = in.Binary(BinaryStl(records, std::nullopt, "solid looks like text"));
-  ASSERT_TRUE(r.status.ok());
-  ASSERT_EQ(r.facetCount, 2);
-  EXPECT_EQ(in.table->Facets[1].Normal, (Vec3{1, 0, 0}));
-  EXPECT_EQ(in.Vertex(0, 2), (Vec3{7, 8, 9}));
-  EXPECT_EQ(in.Vertex(1, 0), (Vec3{-1, -2, -3}));
-  EXPECT_EQ(in.store->MinX, -1);
-  EXPECT_EQ(in.store->MaxZ, 9);
-}
-
-TEST(ReadBinaryStl, CountAndRecordsDisagree) {
-  const std::vector<StlRecord> four(4, StlRecord{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-  Intake more;
-  const BinaryStlResult cut = more.Binary(BinaryStl(four, 10));
-  EXPECT_EQ(cut.facetCount, 4);
-  EXPECT_EQ(cut.declaredCount, 10);
-  Intake huge;
-  EXPECT_EQ(huge.Binary(BinaryStl(std::vector<StlRecord>(3), 0x7fffffff)).facetCount, 3);
-  Intake none;
-  EXPECT_EQ(none.Binary(BinaryStl(four, 0)).facetCount, 0);
-  Intake negative;
-  EXPECT_EQ(negative.Binary(BinaryStl(four, -5)).facetCount, 0);
-  Intake shortFile;
-  EXPECT_EQ(shortFile.Binary(std::string(83, 'x')).status.code(), ErrorCode::Malformed);
-}
-
-TEST(ReadBinaryStl, RefusesNonFiniteNumbers) {
-  for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                    -std::numeric_limits<float>::infinity()}) {
-    Intake in;
-    StlRecord record{0, 0, 1, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    record[7] = bad;
-    EXPECT_EQ(in.Binary(BinaryStl({record})).status.code(), ErrorCode::NonFinite);
-  }
-}
-
-TEST(ReadBinaryStl, RefusesMoreFacetsThanTheTableHolds) {
-  Intake in;
-  const BinaryStlResult r = in.Binary(BinaryStl(std::vector<StlRecord>(17)));
-  EXPECT_EQ(r.status.code(), ErrorCode::CapacityExceeded);
-  EXPECT_EQ(r.facetCount, 0);
+// One facet more than the table holds: the text keeps what fits, the binary form
+// (whose count is known beforehand) reads none.
+TEST(ReadStl, RefusesMoreFacetsThanTheTableHolds) {
+  Intake text, binary;
+  std::string seventeen;
+  for (int k = 0; k < 17; ++k) seventeen += kOneFacet;
+  const TextStlResult t = text.Text(seventeen);
+  EXPECT_EQ(t.kind, TextStlResult::Kind::Failed);
+  EXPECT_EQ(t.status.code(), ErrorCode::CapacityExceeded);
+  EXPECT_EQ(t.facetCount, 16);
+  const BinaryStlResult b = binary.Binary(BinaryStl(std::vector<StlRecord>(17)));
+  EXPECT_EQ(b.status.code(), ErrorCode::CapacityExceeded);
+  EXPECT_EQ(b.facetCount, 0);
 }
 
 TEST(HasBinaryStlSize, ExactSizeOnly) {
   const std::string two = BinaryStl(std::vector<StlRecord>(2));
-  EXPECT_TRUE(HasBinaryStlSize(std::as_bytes(std::span(two.data(), two.size()))));
   const std::string cut = two.substr(0, two.size() - 1);
+  EXPECT_TRUE(HasBinaryStlSize(std::as_bytes(std::span(two.data(), two.size()))));
   EXPECT_FALSE(HasBinaryStlSize(std::as_bytes(std::span(cut.data(), cut.size()))));
 }
 

@@ -1,28 +1,11 @@
-#include "core/model/data_module.h"
+#include "core/model/point_grid.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <stdexcept>
 
 namespace vantora {
 namespace {
-
-TEST(TDataModule1, StartsWithTheDefaults) {
-  const auto s = std::make_unique<TDataModule1>();
-  EXPECT_EQ(s->MaxX, 0.0);
-  EXPECT_EQ(s->MinZ, 0.0);
-  EXPECT_EQ(s->Resolution, 0.2f);
-  EXPECT_EQ(s->WireDia, 1.5f);
-  EXPECT_EQ(s->GridLimit, 6000);
-  EXPECT_EQ(s->PathFirst, 1);
-  EXPECT_EQ(s->WireMarginCells, 3);
-  EXPECT_EQ(s->ToolPathReady, 0);
-  EXPECT_EQ(TDataModule1::NeighbourDx, (std::array<int, 8>{-1, -1, 0, 1, 1, 1, 0, -1}));
-  EXPECT_EQ(TDataModule1::NeighbourDy, (std::array<int, 8>{0, 1, 1, 1, 0, -1, -1, -1}));
-  EXPECT_EQ(s->ScanGrid.Find(0, 0), nullptr);
-  EXPECT_EQ(s->BaseGrid.Find(5999, 5999), nullptr);
-  EXPECT_EQ(s->ScanGrid.AllocatedTiles(), 0u);
-}
 
 TEST(PointGrid, SlotsFromZeroTo5999) {
   PointGrid grid;
@@ -39,10 +22,9 @@ TEST(PointGrid, SlotsFromZeroTo5999) {
   EXPECT_EQ(grid.AllocatedTiles(), 5u);
 }
 
-TEST(PointGrid, CreateReplacesWithAFreshCell) {
+TEST(PointGrid, CreateReplacesWithAFreshCellAndClearEmpties) {
   PointGrid grid;
-  GridCell& cell = grid.Create(7, 9);
-  cell = {1, 2, 3, 1};
+  grid.Create(7, 9) = {1, 2, 3, 1};
   const GridCell& fresh = grid.Create(7, 9);
   EXPECT_EQ(fresh.X, 0);
   EXPECT_EQ(fresh.Z, 0);
