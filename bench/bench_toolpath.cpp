@@ -48,18 +48,17 @@ void BM_Section(benchmark::State& state) {
   const SectionMesh mesh(*y.table, *y.store);
   TurnedVertices vertices(mesh, *y.store, 0);
   NcProgram program;
-  NcWriter writer(y.session.Format, *y.store, program);
-  writer.StartProgram();
+  NcWriter writer(y.session.Format, program);
+  writer.StartProgram(0);
   float angle = 0;
   for (auto _ : state) {
     y.store->ToolPath.clear();
-    y.store->PathCount = 0;
     vertices.RotateModel(angle += 5);
     vertices.LocateColumns(y.store->Raster);
     FillSection(*y.store, mesh, vertices, y.store->Raster);
     MarkOutline(*y.store, y.host);
     OutlineWalk(*y.store, y.host).TraceOutline();
-    writer.WriteSectionNc(angle, y.host);
+    writer.WriteSectionNc(y.store->ToolPath, angle, true, y.host);
     ClearRaster(*y.store);
   }
   state.counters["lines"] = benchmark::Counter(program.LineCount(), benchmark::Counter::kAvgIterations);

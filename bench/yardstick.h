@@ -23,7 +23,7 @@ struct Yardstick {
   explicit Yardstick(long facets) {
     FillTorus(*table, facets);
     testing::FitBounds(*store, *table);
-    SetUpToolPath(*store, session, *table, host, {0.2f, 1.0f, 0});
+    SetUpToolPath(*store, session, *table, host, {0.2f, 1.0f});
     ClearRaster(*store);
   }
 };

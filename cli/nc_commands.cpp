@@ -41,7 +41,7 @@ NcJob ReadJob(const NcOptions& o) {
   NcJob job;
   job.setUp = ReadSetUp(o.setUp);
   job.tolerance = ReadTolerance(o.setUp);
-  job.angles.Start = job.setUp.StartAngle = ParseOption("--from", o.from);
+  job.angles.Start = ParseOption("--from", o.from);
   job.angles.Step = ParseOption("--step", o.step);
   job.angles.End = ParseOption("--to", o.to);
   job.startHeight = ParseOptional("--start-height", o.startHeight);

@@ -37,14 +37,13 @@ constexpr int kMaxExtraMarginCells = 3;
 // that ends in a dead end comes down outside the model to where a walk ends.
 void TraceSection(TDataModule1& store, Host& host, const SectionGuard& guard, float a,
                   int extraMarginCells) {
-  store.PathCount = 0;
   store.ToolPath.clear();
   MarkOutline(store, host, extraMarginCells);
   OutlineWalk walk(store, host);
   walk.TraceOutline();
   if (!walk.EndedInDeadEnd()) return;
-  guard.ComeDown(a, store.ToolPath, OutlineWalk::PointOf(store, 0, store.TraceMinJ - 1).Y);
-  store.PathCount = int(store.ToolPath.size());
+  const int endRow = OutlineWalk::WindowOf(store).MinJ - 1;  // where a walk comes down to
+  guard.ComeDown(a, store.ToolPath, OutlineWalk::PointOf(store, 0, endRow).Y);
 }
 
 bool Completes(const std::vector<PathPoint>& path) {
@@ -104,7 +103,6 @@ Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& ta
   store.Resolution = setUp.Resolution;
   store.WireDia = setUp.WireDia;
   if (Status s = RasterSetup(store, host); !s) return s;
-  store.StartAngle = setUp.StartAngle;
   store.BeginRange = float(store.MinX);
   store.EndRange = float(store.MaxX);
   RasterizeSection(store, table, host);
@@ -161,15 +159,13 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
                    const RunOptions& options) {
   int sections = 0;
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
-  store.StartAngle = angles.Start;
-  store.SectionStep = angles.Step;
-  store.EndAngle = angles.End;
   // Written aside, so that a sweep that fails leaves `program` as it was.
   NcProgram run;
-  NcWriter writer(session.Format, store, run);
-  writer.StartProgram();
+  NcWriter writer(session.Format, run);
+  writer.StartProgram(angles.Start);
   SectionGuard guard(table, store, session.ModelTurnAngle);
-  if (Status s = SweepSections(store, session, table, host, writer, guard, options); !s) {
+  if (Status s = SweepSections(store, session, table, host, angles, writer, guard, options);
+      !s) {
     return s;
   }
   writer.EndProgram();
@@ -181,14 +177,14 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
 }
 
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     NcWriter& writer, SectionGuard& guard, const RunOptions& options) {
+                     const SweepAngles& angles, NcWriter& writer, SectionGuard& guard,
+                     const RunOptions& options) {
   int sections = 0;
-  const SweepAngles angles{store.StartAngle, store.SectionStep, store.EndAngle};
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
   std::vector<float> sectionAngles;
   sectionAngles.reserve(std::size_t(sections));
   for (float a = angles.Start; a <= angles.End; a += angles.Step) sectionAngles.push_back(a);
-  store.PathDirection = 1;
+  bool forward = true;  // sections are written forward and backward by turns
   // The set-up's section is still in the raster; the first section starts clean.
   ClearRaster(store);
   SectionLanes lanes(store, table, sectionAngles, session.ModelTurnAngle, options.lanes);
@@ -199,19 +195,17 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
     if (store.PathTolerance > 0) {
       SmoothPath(store.ToolPath, store.PathTolerance,
                  [&](PathPoint p, PathPoint q) { return guard.KeepsOff(a, p, q); });
-      store.PathCount = int(store.ToolPath.size());
     }
-    anyPath = anyPath || store.PathCount > 0;
+    anyPath = anyPath || !store.ToolPath.empty();
     if (options.onSection) options.onSection(a);
-    if (store.PathCount > 0) {
-      const bool forward = store.PathDirection == 1;
+    if (!store.ToolPath.empty()) {
       guard.Enter(writer, a, forward ? store.ToolPath.front() : store.ToolPath.back());
-      writer.WriteSectionNc(a, host);
+      writer.WriteSectionNc(store.ToolPath, a, forward, host);
       guard.Leave(a, forward ? store.ToolPath.back() : store.ToolPath.front());
     }
     ClearRaster(store);
     lanes.Done(k);
-    store.PathDirection = -store.PathDirection;
+    forward = !forward;
     host.ReportProgress(k + 1, sections);
   }
   // A range or start height may leave single sections without a path; none at all

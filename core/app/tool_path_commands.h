@@ -18,11 +18,10 @@ namespace vantora {
 // The message of a sweep asked for before the tool path was set up.
 inline constexpr const char* kToolPathNotFound = "Tool path not find";
 
-// The numbers a tool-path set-up reads (ResuEdit, WrrediaEdit1, StartDegEdit).
+// The numbers a tool-path set-up reads (ResuEdit, WrrediaEdit1).
 struct ToolPathSetUp {
   float Resolution = 0.2f;
   float WireDia = 1.0f;
-  float StartAngle = 0;
 };
 
 // The angles of a sweep (StartDegEdit, StepDegEdit, EndDegEdit).
@@ -68,7 +67,7 @@ struct RunOptions {
 };
 
 // Computing and writing the NC program (PosWireButtonClick) up to its last line: the
-// angles go to the store, then the program's first line, every section
+// program's first line, every section
 // (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
 // has succeeded; a sweep that fails leaves `program` as it was. "Tool path not find"
 // when the tool path was not set up; refusals (CheckPathTolerance of the store's
@@ -81,13 +80,14 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
                    const SweepAngles& angles, NcLineSink& program,
                    const RunOptions& options = {});
 
-// The sweep over the store's section angles, from a clear raster: for each angle the
+// The sweep over `angles`, from a clear raster: for each angle the
 // model is turned, rasterized and traced, options.onSection is told, the path is written
 // forward and backward by turns, and the raster is cleared; progress is reported as
 // section k of n. Refusals (as RunToolPath's) before anything changes; a sweep in
 // which no section has a path at all fails once it has ended. `guard` keeps the
 // sections and the moves between them off the model (built as the model stands now).
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     NcWriter& writer, SectionGuard& guard, const RunOptions& options = {});
+                     const SweepAngles& angles, NcWriter& writer, SectionGuard& guard,
+                     const RunOptions& options = {});
 
 }  // namespace vantora

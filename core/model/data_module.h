@@ -38,7 +38,6 @@ struct TDataModule1 {
   int ScanMaxJ = 0;
   float ScanTopZ = 0;
   float ProbeSize = 0;
-  char ProbeShape = 0;
   float ProbeRadius = 0;
   int ProbeRadiusCells = 0;
 
@@ -46,19 +45,10 @@ struct TDataModule1 {
   float Resolution = 0.2f;
   float WireDia = 1.5f;
   int WireMarginCells = 3;
-  int GridLimit = PointGrid::Limit;
-  float StartAngle = 0, EndAngle = 0, SectionStep = 0;
   float StartHeight = 0, BeginRange = 0, EndRange = 0;
   float PathTolerance = 0;  // mm a smoothed path may lie from the staircase; 0 keeps it
   int AxisColumn = 0, RasterMaxI = 0, RasterMaxJ = 0;
-  int PathDirection = 0;
-  int PathCount = 0;
-  int TraceI = 0, TraceJ = 0, TraceMinI = 0, TraceMaxI = 0, TraceMinJ = 0;
-  std::uint8_t PathClosing = 0, PathPending = 0;
-  std::uint8_t PathFirst = 1;
   int ToolPathReady = 0;
-  static constexpr std::array<int, 8> NeighbourDx{-1, -1, 0, 1, 1, 1, 0, -1};
-  static constexpr std::array<int, 8> NeighbourDy{0, 1, 1, 1, 0, -1, -1, -1};
   std::array<float, 3> TriangleX{};
   std::array<float, 3> TriangleZ{};
 
@@ -67,7 +57,7 @@ struct TDataModule1 {
   PointGrid ScanGrid;
   PointGrid BaseGrid;
   SectionRaster Raster;
-  std::vector<PathPoint> ToolPath;  // PathCount points
+  std::vector<PathPoint> ToolPath;  // the current section's wire path
 };
 
 }  // namespace vantora

@@ -5,7 +5,8 @@
 
 namespace vantora {
 
-void NcWriter::StartProgram() {
+void NcWriter::StartProgram(float startAngle) {
+  startAngle_ = startAngle;
   sectionKey_.reset();
   ForgetLastLine();
   program_.AppendLine(format_.FirstLine);
@@ -17,12 +18,11 @@ void NcWriter::ForgetLastLine() {
   lastC_.reset();
 }
 
-void NcWriter::WriteSectionNc(float angle, Host& host) {
-  const std::vector<PathPoint>& path = store_.ToolPath;
-  const int count = store_.PathCount;
-  const bool forward = store_.PathDirection == 1;
-  for (int n = 0; n < count; ++n) {
-    const PathPoint& p = path[std::size_t(forward ? n : count - 1 - n)];
+void NcWriter::WriteSectionNc(const std::vector<PathPoint>& path, float angle, bool forward,
+                              Host& host) {
+  const std::size_t count = path.size();
+  for (std::size_t n = 0; n < count; ++n) {
+    const PathPoint& p = path[forward ? n : count - 1 - n];
     WriteNcLine(p.X, p.Y, angle);
     host.ProcessPendingMessages();
   }
@@ -31,9 +31,9 @@ void NcWriter::WriteSectionNc(float angle, Host& host) {
 void NcWriter::WriteNcLine(float x, float y, float c) {
   // A run whose start angle is not a whole number never matches its key, so all its
   // lines are first motion lines.
-  if (!sectionKey_ || double(*sectionKey_) != double(store_.StartAngle)) {
+  if (!sectionKey_ || double(*sectionKey_) != double(startAngle_)) {
     ForgetLastLine();
-    sectionKey_ = TruncateToInt(store_.StartAngle);
+    sectionKey_ = TruncateToInt(startAngle_);
   }
   line_.clear();
   const bool firstMotion = !lastX_;

@@ -2,9 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/common/host.h"
-#include "core/model/data_module.h"
+#include "core/model/section_raster.h"
 #include "core/nc/nc_format.h"
 #include "core/nc/nc_program.h"
 
@@ -16,14 +17,14 @@ namespace vantora {
 // the writer's initial state, so its first motion line is a full one.
 class NcWriter {
  public:
-  NcWriter(const NcFormat& format, const TDataModule1& store, NcLineSink& program)
-      : format_(format), store_(store), program_(program) {}
+  NcWriter(const NcFormat& format, NcLineSink& program) : format_(format), program_(program) {}
 
-  // Program start: the initial state, then FirstLine as one line (empty if it is).
-  void StartProgram();
-  // The current ToolPath at section angle `angle`: points 0 to PathCount - 1 when
-  // PathDirection is +1, PathCount - 1 down to 0 when it is -1.
-  void WriteSectionNc(float angle, Host& host);
+  // Program start for a run from `startAngle`: the initial state, then FirstLine as one
+  // line (empty if it is).
+  void StartProgram(float startAngle);
+  // A section's path at section angle `angle`: its points first to last when
+  // `forward`, last down to first when not.
+  void WriteSectionNc(const std::vector<PathPoint>& path, float angle, bool forward, Host& host);
   // Appends at most one line for the point (x, y) at rotary position c.
   void WriteNcLine(float x, float y, float c);
   // Program end: the line "M30\n".
@@ -34,10 +35,10 @@ class NcWriter {
   void AppendWord(const std::string& axis, float value);
 
   const NcFormat& format_;
-  const TDataModule1& store_;
   NcLineSink& program_;
+  float startAngle_ = 0;  // the run's first section angle
   std::string line_;  // reused for every line
-  // The key of the run whose first motion line was written, StartAngle truncated; none
+  // The key of the run whose first motion line was written, its start angle truncated; none
   // at the start of a program.
   std::optional<int> sectionKey_;
   // The last values written; none before a first motion line, which names all three.

@@ -294,7 +294,6 @@ ScanReadResult ReadScanFile(std::string_view text, TDataModule1& store, float to
   result.repairedPoints = scan.RepairedPoints;
   store.ProbeSize = touchPointSize;
   store.ScanTopZ = float(store.MaxZ);
-  store.ProbeShape = 'B';
   CompensateProbe(store, host);
   return result;
 }

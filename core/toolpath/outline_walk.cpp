@@ -1,6 +1,7 @@
 #include "core/toolpath/outline_walk.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/common/truncate.h"
 
@@ -9,45 +10,53 @@ namespace {
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
+// The walk's neighbours in the order it tries them: left, then counterclockwise.
+constexpr std::array<int, 8> kNeighbourDi{-1, -1, 0, 1, 1, 1, 0, -1};
+constexpr std::array<int, 8> kNeighbourDj{0, 1, 1, 1, 0, -1, -1, -1};
+
 }  // namespace
 
-void OutlineWalk::TraceOutline() {
-  TDataModule1& s = store_;
-  s.PathClosing = 0;
-  s.PathFirst = 1;
-  runDi_ = runDj_ = 0;
-  s.TraceMinJ = TruncateToInt(s.StartHeight / s.Resolution + 0.5 + s.WireMarginCells + 1.0);
-  s.TraceJ = s.TraceMinJ;
-  s.TraceMinI = TruncateToInt((s.BeginRange - s.MinX) / s.Resolution + 0.5);
-  s.TraceMaxI = TruncateToInt((s.EndRange - s.MinX) / s.Resolution + 0.5);
-  s.TraceI = s.TraceMinI;
-  if (!FindStart()) return;
-  EmitPathPoint(s.TraceI, s.TraceJ);
-  s.TraceJ += 1;
-  s.Raster.SetOutlineWeight(s.TraceI, s.TraceJ, 0);
-  while (TraceStep(2) || TraceStep(1)) {
-  }
-  s.PathClosing = 1;
-  EmitPathPoint(s.TraceI, s.TraceJ);
+TraceWindow OutlineWalk::WindowOf(const TDataModule1& s) {
+  return {TruncateToInt((s.BeginRange - s.MinX) / s.Resolution + 0.5),
+          TruncateToInt((s.EndRange - s.MinX) / s.Resolution + 0.5),
+          TruncateToInt(s.StartHeight / s.Resolution + 0.5 + s.WireMarginCells + 1.0)};
 }
 
-// Reads row TraceMinJ from column TraceMinI rightward (up to TraceMaxI - 1), then the
+void OutlineWalk::TraceOutline() {
+  closing_ = false;
+  first_ = true;
+  pending_ = false;
+  runDi_ = runDj_ = 0;
+  window_ = WindowOf(store_);
+  i_ = window_.MinI;
+  j_ = window_.MinJ;
+  if (!FindStart()) return;
+  EmitPathPoint(i_, j_);
+  j_ += 1;
+  store_.Raster.SetOutlineWeight(i_, j_, 0);
+  while (TraceStep(2) || TraceStep(1)) {
+  }
+  closing_ = true;
+  EmitPathPoint(i_, j_);
+}
+
+// Reads row MinJ from column MinI rightward (up to MaxI - 1), then the
 // rows above it, for a cell of weight 2. The search stops before any row above
 // RasterMaxJ - 1, the last row a step may use. When BeginRange lies right of EndRange
 // it stops at once, whatever the weight of its first cell.
 bool OutlineWalk::FindStart() {
-  TDataModule1& s = store_;
+  const TDataModule1& s = store_;
   const int lastRow = s.RasterMaxJ - 1;
-  if (s.TraceMinI > s.TraceMaxI) return s.TraceJ <= lastRow;
+  if (window_.MinI > window_.MaxI) return j_ <= lastRow;
   // Only cells inside the raster can weigh 2: rows below it and columns beside it are
   // skipped rather than read one by one.
-  const int first = std::max(s.TraceMinI, 0);
-  const int last = std::min(std::max(s.TraceMinI, s.TraceMaxI - 1), s.Raster.Columns() - 1);
-  for (int j = std::max(s.TraceJ, 0); j <= lastRow; ++j) {
+  const int first = std::max(window_.MinI, 0);
+  const int last = std::min(std::max(window_.MinI, window_.MaxI - 1), s.Raster.Columns() - 1);
+  for (int j = std::max(j_, 0); j <= lastRow; ++j) {
     for (int i = first; i <= last; ++i) {
       if (s.Raster.OutlineWeight(i, j) == 2) {
-        s.TraceI = i;
-        s.TraceJ = j;
+        i_ = i;
+        j_ = j;
         return true;
       }
     }
@@ -55,20 +64,22 @@ bool OutlineWalk::FindStart() {
   return false;
 }
 
+bool OutlineWalk::InWindow() const {
+  return i_ <= window_.MaxI + 1 && i_ >= window_.MinI - 1 && j_ >= window_.MinJ &&
+         j_ <= store_.RasterMaxJ - 1;
+}
+
 bool OutlineWalk::TraceStep(int threshold) {
-  TDataModule1& s = store_;
-  if (s.TraceI > s.TraceMaxI + 1 || s.TraceI < s.TraceMinI - 1 || s.TraceJ < s.TraceMinJ ||
-      s.TraceJ > s.RasterMaxJ - 1) {
-    return false;
-  }
+  SectionRaster& raster = store_.Raster;
+  if (!InWindow()) return false;
   for (int k = 0; k < 8; ++k) {
-    const int i = s.TraceI + TDataModule1::NeighbourDx[std::size_t(k)];
-    const int j = s.TraceJ + TDataModule1::NeighbourDy[std::size_t(k)];
-    if (s.Raster.OutlineWeight(i, j) >= threshold) {
-      s.Raster.SetOutlineWeight(s.TraceI, s.TraceJ, s.Raster.OutlineWeight(s.TraceI, s.TraceJ) - 1);
+    const int i = i_ + kNeighbourDi[std::size_t(k)];
+    const int j = j_ + kNeighbourDj[std::size_t(k)];
+    if (raster.OutlineWeight(i, j) >= threshold) {
+      raster.SetOutlineWeight(i_, j_, raster.OutlineWeight(i_, j_) - 1);
       EmitPathPoint(i, j);
-      s.TraceI = i;
-      s.TraceJ = j;
+      i_ = i;
+      j_ = j;
       return true;
     }
   }
@@ -82,19 +93,14 @@ PathPoint OutlineWalk::PointOf(const TDataModule1& s, int i, int j) {
   return {float(i) * s.Resolution + float(s.MinX), float(j) * s.Resolution + float(s.MinZ)};
 }
 
-bool OutlineWalk::EndedInDeadEnd() const {
-  const TDataModule1& s = store_;
-  return s.PathCount > 0 && s.TraceJ >= s.TraceMinJ && s.TraceJ <= s.RasterMaxJ - 1 &&
-         s.TraceI >= s.TraceMinI - 1 && s.TraceI <= s.TraceMaxI + 1;
-}
+bool OutlineWalk::EndedInDeadEnd() const { return !store_.ToolPath.empty() && InWindow(); }
 
 void OutlineWalk::EmitPathPoint(int i, int j) {
-  TDataModule1& s = store_;
-  const auto [x, y] = PointOf(s, i, j);
-  if (s.PathFirst == 1) {
+  const auto [x, y] = PointOf(store_, i, j);
+  if (first_) {
     StorePoint(x, y);
-    s.PathPending = 0;
-    s.PathFirst = 0;
+    pending_ = false;
+    first_ = false;
     previousI_ = i;
     previousJ_ = j;
     previousX_ = x;
@@ -102,19 +108,19 @@ void OutlineWalk::EmitPathPoint(int i, int j) {
   }
   const int di = Sign(i - previousI_), dj = Sign(j - previousJ_);
   const bool straight = di == 0 || dj == 0;
-  if (straight && s.PathClosing != 1) {
+  if (straight && !closing_) {
     const bool moved = di != 0 || dj != 0;
     const bool runTurns = (runDi_ != 0 || runDj_ != 0) && (di != runDi_ || dj != runDj_);
-    if (s.PathPending == 1 && moved && runTurns) StorePoint(previousX_, previousY_);
-    s.PathPending = 1;
+    if (pending_ && moved && runTurns) StorePoint(previousX_, previousY_);
+    pending_ = true;
     if (moved) {
       runDi_ = di;
       runDj_ = dj;
     }
   } else {
-    if (s.PathPending == 1) {
+    if (pending_) {
       StorePoint(previousX_, previousY_);
-      s.PathPending = 0;
+      pending_ = false;
     }
     StorePoint(x, y);
   }
@@ -125,9 +131,7 @@ void OutlineWalk::EmitPathPoint(int i, int j) {
 }
 
 void OutlineWalk::StorePoint(float x, float y) {
-  TDataModule1& s = store_;
-  s.ToolPath.push_back({x, y});
-  s.PathCount += 1;
+  store_.ToolPath.push_back({x, y});
   runDi_ = runDj_ = 0;
   host_.ProcessPendingMessages();
 }

@@ -169,7 +169,6 @@ Status RasterSetup(TDataModule1& store, Host& host) {
   store.Raster.ColumnEdges = EdgesOf(columns, g.AxisColumn, g.Resolution);
   store.Raster.RowEdges = EdgesOf(rows, g.WireMarginCells, g.Resolution);
   store.ToolPath.clear();
-  store.PathCount = 0;
   return Status::Ok();
 }
 

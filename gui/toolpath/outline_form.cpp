@@ -144,8 +144,8 @@ void TOutLineForm::DrawPathLine() {
                   OriginY - RoundToPixel((double(p.Y) - s.MinZ) * ViewScale));
   };
   painter.setPen(kBlue);
-  QPoint pen = s.PathCount > 0 ? pixel(s.ToolPath[0]) : QPoint();
-  for (int k = 1; k < s.PathCount; ++k) {
+  QPoint pen = s.ToolPath.empty() ? QPoint() : pixel(s.ToolPath[0]);
+  for (std::size_t k = 1; k < s.ToolPath.size(); ++k) {
     const QPoint next = pixel(s.ToolPath[std::size_t(k)]);
     painter.drawLine(pen, next);
     pen = next;

@@ -46,7 +46,8 @@ void TForm1::PosNcButtonClick() {
   // must not leave the model hidden and the button disabled for good.
   const float resolution = ReadFloat(*ResuEdit);
   const float wireDia = ReadFloat(*WrrediaEdit1);
-  const ToolPathSetUp setUp{resolution, wireDia, ReadFloat(*StartDegEdit)};
+  ReadFloat(*StartDegEdit);  // From too, though only the sweep uses it
+  const ToolPathSetUp setUp{resolution, wireDia};
   BusyState::Scope busy(Busy);
   const Status s = SetUpToolPath(*DataModule1, session_, ModelView->Table, host_, setUp);
   if (!s) {

@@ -185,24 +185,20 @@ inline void CopyToStore(LiteralRaster& raster, TDataModule1& s) {
 // reference for RunToolPath's output.
 inline void LiteralRunToolPath(TDataModule1& s, Session& session, FacetTable& table, Host& host,
                                float start, float step, float end, NcLineSink& program) {
-  s.StartAngle = start;
-  s.SectionStep = step;
-  s.EndAngle = end;
-  NcWriter writer(session.Format, s, program);
-  writer.StartProgram();
-  s.PathDirection = 1;
+  NcWriter writer(session.Format, program);
+  writer.StartProgram(start);
+  bool forward = true;
   LiteralRaster raster(s);
   for (float a = start; a <= end; a += step) {
-    s.PathCount = 0;
     s.ToolPath.clear();
     LiteralRotateModel(table, session.ModelTurnAngle, a);
     LiteralRasterizeSection(s, table, raster, host);
     CopyToStore(raster, s);
     OutlineWalk(s, host).TraceOutline();
-    writer.WriteSectionNc(a, host);
+    writer.WriteSectionNc(s.ToolPath, a, forward, host);
     raster.Clear();
     s.Raster.Clear();
-    s.PathDirection = -s.PathDirection;
+    forward = !forward;
   }
   writer.EndProgram();
 }

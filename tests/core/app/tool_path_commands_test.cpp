@@ -77,7 +77,7 @@ TEST(SetUpToolPath, RefusesBeforeChangingAnything) {
     job->store().MinZ = 0;
     job->session.ModelTurnAngle = 30;
     EXPECT_EQ(SetUpToolPath(job->store(), job->session, job->table(), job->host,
-                            {0.2f, wireDia, 0}).code(),
+                            {0.2f, wireDia}).code(),
               ErrorCode::InvalidValue);
     const TDataModule1& s = job->store();
     EXPECT_EQ(std::tuple(job->session.ModelTurnAngle, s.WireDia, s.ToolPathReady, s.Raster.Rows()),
@@ -151,13 +151,11 @@ TEST(RunToolPath, RefusalsComeBeforeAnything) {
   NcProgram program;
   EXPECT_FALSE(PreparedJob(Cube, {}, false)->Run({}, program));  // not set up
   auto job = PreparedJob(Cube);
-  job->store().StartAngle = 7;
   const SweepAngles refused[] = {{0, 0, 10}, {0, -5, 10}, {1e8f, 1, 1e9f}, {90, 5, 0}};
   for (const SweepAngles& bad : refused) {
     EXPECT_EQ(job->Run(bad, program).code(), ErrorCode::InvalidValue) << bad.Start << bad.Step;
   }
   EXPECT_EQ(program.LineCount(), 0);
-  EXPECT_EQ(job->store().StartAngle, 7.0f);
   EXPECT_EQ(job->session.ModelTurnAngle, 0.0f);
 }
 
@@ -165,7 +163,7 @@ TEST(RunToolPath, RefusalsComeBeforeAnything) {
 // coarser than the model, or a start height above it. The program an earlier run left
 // stays as it was.
 TEST(RunToolPath, SweepWithoutAnyPathFails) {
-  auto coarse = PreparedJob(Cube, {100.0f, 1.0f, 0});
+  auto coarse = PreparedJob(Cube, {100.0f, 1.0f});
   auto high = PreparedJob(Cube);
   ASSERT_TRUE(DefineStartPosition(high->store(), 50.0f, -10.0f, 10.0f));
   for (Job* job : {coarse.get(), high.get()}) {

@@ -13,7 +13,6 @@ namespace {
 using testing::ScriptedHost;
 
 struct Writing {
-  std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   NcFormat format;
   NcProgram program;
 
@@ -57,10 +56,9 @@ TEST(NcWriter, FirstMotionLineThenOnlyTheChangedAxes) {
   for (const auto& c : cases) {
     Writing w;
     w.format = ParseNcFormatLine(c.format);
-    w.store->StartAngle = c.startAngle;
     for (int run = 0; run < c.programs; ++run) {
-      NcWriter writer(w.format, *w.store, w.program);
-      writer.StartProgram();
+      NcWriter writer(w.format, w.program);
+      writer.StartProgram(c.startAngle);
       for (const auto& [x, y, angle] : c.moves) writer.WriteNcLine(x, y, angle);
       writer.EndProgram();
     }
@@ -72,22 +70,16 @@ TEST(NcWriter, FirstMotionLineThenOnlyTheChangedAxes) {
 // straight stores that point once, and without it the descent is lost.
 TEST(NcWriter, WritesSectionsForwardAndBackwardDownToTheStartPoint) {
   Writing w;
-  TDataModule1& s = *w.store;
-  s.ToolPath = {{1, 1}, {1, 2}, {2, 2}};
-  s.PathCount = 3;
+  const std::vector<PathPoint> path{{1, 1}, {1, 2}, {2, 2}};
   ScriptedHost host;
-  NcWriter writer(w.format, s, w.program);
-  writer.StartProgram();
-  s.PathDirection = 1;
-  writer.WriteSectionNc(0.0f, host);
-  s.PathDirection = -1;
-  writer.WriteSectionNc(5.0f, host);
+  NcWriter writer(w.format, w.program);
+  writer.StartProgram(0);
+  writer.WriteSectionNc(path, 0.0f, true, host);
+  writer.WriteSectionNc(path, 5.0f, false, host);
   EXPECT_EQ(w.Lines(), (Lines{"", "G1 X 1.000 Y 1.000 C 0.000 F300", " Y 2.000", " X 2.000",
                               " C 5.000", " X 1.000", " Y 1.000"}));
   // A section of one point writes it backward as forward.
-  s.ToolPath = {{7, 7}};
-  s.PathCount = 1;
-  writer.WriteSectionNc(10.0f, host);
+  writer.WriteSectionNc({{7, 7}}, 10.0f, false, host);
   EXPECT_EQ(w.Lines().back(), " X 7.000 Y 7.000 C 10.000");
 }
 

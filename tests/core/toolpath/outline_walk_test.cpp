@@ -53,9 +53,7 @@ const Cells kWall = Line(10, 8, 10, 20);
 // them.
 Cells Trace(TDataModule1& s, ScriptedHost& host) {
   s.ToolPath.clear();
-  s.PathCount = 0;
   OutlineWalk(s, host).TraceOutline();
-  EXPECT_EQ(s.PathCount, int(s.ToolPath.size()));
   Cells cells;
   for (const PathPoint& p : s.ToolPath) {
     const int i = int(std::lround((p.X - float(s.MinX)) / s.Resolution));
@@ -71,12 +69,11 @@ TEST(TraceOutline, WindowFromStartHeightAndRange) {
   auto m = ClearModel();
   TDataModule1& s = *m.store;
   ASSERT_EQ(s.WireMarginCells, 7);
-  ScriptedHost host;
-  Trace(s, host);
-  EXPECT_EQ(s.TraceMinJ, 8);  // trunc(0 / 0.2 + 0.5 + 7 + 1)
+  const TraceWindow window = OutlineWalk::WindowOf(s);
+  EXPECT_EQ(window.MinJ, 8);  // trunc(0 / 0.2 + 0.5 + 7 + 1)
   // Columns carry no margin offset: the preset range is the raster's whole width.
-  EXPECT_EQ(s.TraceMinI, 0);
-  EXPECT_EQ(s.TraceMaxI, int((s.EndRange - s.MinX) / s.Resolution + 0.5));
+  EXPECT_EQ(window.MinI, 0);
+  EXPECT_EQ(window.MaxI, int((s.EndRange - s.MinX) / s.Resolution + 0.5));
 }
 
 // A walk that comes back down below the start row is complete; one that runs out of
@@ -134,12 +131,13 @@ TEST(TraceOutline, RangeBeginRightOfItsEnd) {
   ScriptedHost host;
   const Cells path = Trace(s, host);
   ASSERT_FALSE(path.empty());
-  EXPECT_EQ(path.front(), (std::pair{s.TraceMinI, s.TraceMinJ}));
+  const TraceWindow window = OutlineWalk::WindowOf(s);
+  EXPECT_EQ(path.front(), (std::pair{window.MinI, window.MinJ}));
 
   s.EndRange = s.BeginRange;
-  Outline(s, Line(s.TraceMinI + 1, 30, s.TraceMinI + 1, 40));  // beside the column: unseen
-  Outline(s, Line(s.TraceMinI, 50, s.TraceMinI, 60));
-  EXPECT_EQ(Trace(s, host).front(), (std::pair{s.TraceMinI, 50}));
+  Outline(s, Line(window.MinI + 1, 30, window.MinI + 1, 40));  // beside the column: unseen
+  Outline(s, Line(window.MinI, 50, window.MinI, 60));
+  EXPECT_EQ(Trace(s, host).front(), (std::pair{window.MinI, 50}));
 }
 
 }  // namespace

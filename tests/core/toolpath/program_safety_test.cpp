@@ -56,7 +56,6 @@ ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0
   Session session;
   testing::ScriptedHost host;
   ToolPathSetUp setUp;
-  setUp.StartAngle = sweep.from;
   EXPECT_TRUE(SetUpToolPath(*m.store, session, *m.table, host, setUp));
   m.store->PathTolerance = tolerance;
   NcProgram program;

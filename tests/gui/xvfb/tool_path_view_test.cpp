@@ -187,9 +187,9 @@ TEST_F(ToolPathViewTest, AfterTheSweepThePathAndTheBaseLineRemain) {
   EXPECT_EQ(CountColour(frame, kNeverLeftGreen), 0);
   EXPECT_EQ(CountColour(frame, kLeftOnceYellow), 0);
   ExpectBaseLine(frame);
-  ASSERT_GT(store().PathCount, 4);
+  ASSERT_GT(store().ToolPath.size(), 4u);
   std::vector<QPoint> path;
-  for (int k = 0; k < store().PathCount; ++k) {
+  for (std::size_t k = 0; k < store().ToolPath.size(); ++k) {
     path.push_back(PathPixel(store().ToolPath[std::size_t(k)]));
     if (!Covered(path.back())) {
       EXPECT_EQ(frame.pixelColor(path.back()), kPathBlue) << k;
