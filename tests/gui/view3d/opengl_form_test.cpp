@@ -20,20 +20,6 @@ class OpenGlFormTest : public testing::StartedApplicationTest {
   double Size(const char* label) { return Find<QLabel>(label)->text().toDouble(); }
 };
 
-TEST_F(OpenGlFormTest, NoTurnOrImportWhileAnOperationRuns) {
-  store().StlFirstFacet = 1;  // the rotation panel shows while the file is read
-  auto v = NewView();
-  v->InSetButton->setEnabled(false);  // as the flow leaves it after an STL file
-  {
-    BusyState::Scope busy(form().Busy);
-    EXPECT_FALSE(v->RoteZButton->isEnabled());
-    EXPECT_FALSE(v->InSetButton->isEnabled());
-    EXPECT_TRUE(v->TopButton->isEnabled());  // looking around stays possible
-  }
-  EXPECT_TRUE(v->RoteZButton->isEnabled());
-  EXPECT_FALSE(v->InSetButton->isEnabled());
-}
-
 TEST_F(OpenGlFormTest, TurningTheModelWritesTheMainWindowsSizes) {
   auto v = NewView();
   v->Table.AddFacet({10, 0, 0}, {20, 0, 0}, {10, 5, 3}, 1.0f);
@@ -73,38 +59,6 @@ TEST_F(OpenGlFormTest, AngleThatIsNoNumberChangesNothing) {
   EXPECT_EQ(v->Table.FirstNewFacet, 1);
   EXPECT_EQ(v->Table.Facets[0].V1, (Vec3{1, 0, 0}));
   EXPECT_TRUE(Find("XLabel")->isHidden());
-}
-
-// Which list the facets go to, as a sequence of imports asks for them.
-TEST_F(OpenGlFormTest, AddedScansGoToTheSecondListThroughThePendingTransform) {
-  auto v = NewView();
-  int& scans = form().session().ScanFileCount;
-  store().ViewDistance = 1.0f;
-  const auto addScan = [&](int count, float z) {
-    scans = count;
-    v->Table.AddFacet({0, 0, z}, {1, 0, z}, {0, 1, z}, 1.0f);
-    v->BuildModelList();
-  };
-  addScan(0, 1);  // the first scan
-  EXPECT_FALSE(v->Lists.SecondListBuilt);
-
-  store().ImportMirrorZ = 1;  // a second scan, mirrored in Z by the import dialog
-  addScan(1, 2);
-  EXPECT_TRUE(v->Lists.SecondListBuilt);
-  EXPECT_EQ(v->Lists.SecondListStart, 1);
-  EXPECT_EQ(v->Table.Facets[0].V1[2], 1.0f);  // only the new facets are mirrored
-  EXPECT_EQ(v->Table.Facets[1].V1[2], -2.0f);
-
-  store().ImportMirrorZ = 0;  // a third: SecondList keeps showing the second too
-  addScan(2, 3);
-  EXPECT_EQ(v->Lists.SecondListStart, 1);
-  EXPECT_EQ(v->Table.FirstNewFacet, 3);
-
-  // Recompiling the whole table puts it all into ModelList.
-  v->Table.FirstNewFacet = 0;
-  v->BuildModelList();
-  EXPECT_FALSE(v->Lists.SecondListBuilt);
-  EXPECT_EQ(v->Table.FirstNewFacet, 3);
 }
 
 }  // namespace
