@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <functional>
+#include <optional>
 #include <QToolButton>
 
 #include "frame_testing.h"
@@ -44,13 +45,16 @@ class View3dTest : public testing::StartedApplicationTest {
     store().MaxX = store().MaxY = -1.0;
   }
 
-  TDataModule1& store() { return *app->DataModule1; }
-
-  // A new model view, shown, as the open-file flow makes one.
-  std::unique_ptr<TOpenGL_Form> ShowView() {
+  // A new model view, shown, as the open-file flow makes one, with a box of half size
+  // `half` around `centre`, if given.
+  std::unique_ptr<TOpenGL_Form> ShowView(std::optional<Vec3> centre = {}, float half = 0.1f) {
     auto view = std::make_unique<TOpenGL_Form>(host, form());
     view->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    if (centre) {
+      AddBox(view->Table, *centre, half);
+      view->BuildModelList();
+    }
     return view;
   }
 };
@@ -92,10 +96,8 @@ TEST_F(View3dTest, OneFacetAppearsLitFrontAboveAndBackBelow) {
 // Each camera change, the six presets, zooming and a drag, moves the picture to where
 // the projection puts the model, and away from where it was.
 TEST_F(View3dTest, CameraChangesMoveThePictureWhereTheProjectionSays) {
-  auto view = ShowView();
   const Vec3 centre{0.5f, 0.3f, 0.2f};
-  AddBox(view->Table, centre, 0.08f);
-  view->BuildModelList();
+  auto view = ShowView(centre, 0.08f);
   auto* gl = Child<QOpenGLWidget>(*view, "GlView");
   const auto clicks = [&view](const char* button, int times = 1) {
     return [&view, button, times] {
@@ -144,10 +146,8 @@ TEST_F(View3dTest, AddedScansShowBesideTheFirstModel) {
 
 TEST_F(View3dTest, TurnedModelIsRecompiledAndRedrawn) {
   store().StlFirstFacet = 1;  // a view made for an STL file shows the rotation panel
-  auto view = ShowView();
+  auto view = ShowView(Vec3{0.8f, 0, 0.1f});
   view->TopButton->click();
-  AddBox(view->Table, {0.8f, 0, 0.1f}, 0.1f);
-  view->BuildModelList();
   EXPECT_TRUE(Near(Grab(*view, "before"), At(*view, {0.8f, 0, 0.1f}), IsFrontLit, 0));
 
   view->MoveDegEdit->setText(QStringLiteral("90"));
@@ -185,23 +185,21 @@ TEST_F(View3dTest, FailedFrameIsReportedOnceAndTheNextOneDraws) {
 }
 
 TEST_F(View3dTest, ViewsDrawTheirOwnModels) {
-  auto left = ShowView();
-  auto right = ShowView();
-  AddBox(left->Table, {-0.5f, 0, 0.2f}, 0.1f);
-  left->BuildModelList();
-  AddBox(right->Table, {0.5f, 0, 0.2f}, 0.1f);
-  right->BuildModelList();
-
+  const Vec3 l{-0.5f, 0, 0.2f}, r{0.5f, 0, 0.2f};
+  auto left = ShowView(l);
+  auto right = ShowView(r);
+  // Each view's own box, and not the other's.
+  const auto expectOwn = [](TOpenGL_Form& view, Vec3 own, Vec3 other, const char* name) {
+    const QImage frame = Grab(view, name);
+    EXPECT_TRUE(Near(frame, At(view, own), IsFrontLit, 0)) << name;
+    EXPECT_TRUE(Near(frame, At(view, other), IsBlack, 0)) << name;
+  };
   for (int round = 0; round < 2; ++round) {
-    const QImage l = Grab(*left, "left"), r = Grab(*right, "right");
-    EXPECT_TRUE(Near(l, At(*left, {-0.5f, 0, 0.2f}), IsFrontLit, 0));
-    EXPECT_TRUE(Near(l, At(*left, {0.5f, 0, 0.2f}), IsBlack, 0));
-    EXPECT_TRUE(Near(r, At(*right, {0.5f, 0, 0.2f}), IsFrontLit, 0));
-    EXPECT_TRUE(Near(r, At(*right, {-0.5f, 0, 0.2f}), IsBlack, 0));
+    expectOwn(*left, l, r, "left");
+    expectOwn(*right, r, l, "right");
   }
   left.reset();  // releases its lists in its own context
-  const QImage r = Grab(*right, "right-alone");
-  EXPECT_TRUE(Near(r, At(*right, {0.5f, 0, 0.2f}), IsFrontLit, 0));
+  expectOwn(*right, r, l, "right-alone");
   EXPECT_TRUE(host.messages.empty());
 }
 
