@@ -1,15 +1,15 @@
 // The 3D view drawn for real on an X server (Xvfb, Mesa): every frame is grabbed from
-// the view's framebuffer, checked where the camera puts the model and the grid, and
-// kept in artefacts/view3d/ for a person to look at.
+// the view's framebuffer, checked where the camera puts the model, and kept in
+// artefacts/view3d/ for a person to look at.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 #include <functional>
 #include <optional>
-#include <QToolButton>
 
 #include "frame_testing.h"
 #include "stl_builder.h"
@@ -24,9 +24,6 @@ using testing::IsBackLit;
 using testing::IsBlack;
 using testing::IsFrontLit;
 using testing::Near;
-
-bool IsGreen(QColor c) { return c.green() > 150 && c.green() > c.red() + 40 && c.green() > c.blue() + 40; }
-bool IsRed(QColor c) { return c.red() > 150 && c.red() > c.green() + 40 && c.red() > c.blue() + 40; }
 
 // A closed box of twelve facets around `centre`, wound outwards, in view units.
 void AddBox(FacetTable& table, Vec3 centre, float half) {
@@ -58,29 +55,6 @@ class View3dTest : public testing::StartedApplicationTest {
     return view;
   }
 };
-
-TEST_F(View3dTest, GridLinesLieWhereTheProjectionPutsThem) {
-  // MaxX 25, MaxY 10: lines at -30, -20, ..., 30 mm each way; 25 mm per view unit
-  // keeps the whole grid in the picture from above.
-  store().MaxX = 25;
-  store().MaxY = 10;
-  store().ViewDistance = 25;
-  auto view = ShowView();
-  view->TopButton->click();
-  view->BuildModelList();
-  const QImage frame = Grab(*view, "grid");
-
-  const auto at = [&](float xMm, float yMm) { return At(*view, {xMm / 25, yMm / 25, 0}); };
-  for (float t = -30; t <= 30; t += 10) {
-    // Between the crossings: green along Y, red along X.
-    EXPECT_TRUE(Near(frame, at(t, 5), IsGreen)) << "green line at x = " << t;
-    EXPECT_TRUE(Near(frame, at(5, t), IsRed)) << "red line at y = " << t;
-  }
-  // Black between the lines and beyond the grid's edges.
-  EXPECT_TRUE(Near(frame, at(5, 5), IsBlack, 0));
-  EXPECT_TRUE(Near(frame, at(-40, 5), IsBlack, 0));
-  EXPECT_TRUE(Near(frame, at(5, 40), IsBlack, 0));
-}
 
 TEST_F(View3dTest, OneFacetAppearsLitFrontAboveAndBackBelow) {
   auto view = ShowView();
@@ -127,6 +101,7 @@ TEST_F(View3dTest, CameraChangesMoveThePictureWhereTheProjectionSays) {
   }
 }
 
+// Each added scan is drawn with those before it: a third one leaves the second shown.
 TEST_F(View3dTest, AddedScansShowBesideTheFirstModel) {
   auto view = ShowView();
   view->TopButton->click();
