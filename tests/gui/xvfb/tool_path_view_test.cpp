@@ -108,22 +108,34 @@ class ToolPathViewTest : public testing::ToolPathTest {
     }
     return found;
   }
-  int CountColour(const QImage& frame, const QColor& colour) {
-    return int(Drawn(frame, colour).size());
-  }
 };
 
-TEST_F(ToolPathViewTest, SetUpShowsTheOutlineInGreenAndNoPath) {
-  SetUpModel(BoxFile());
-  EXPECT_TRUE(form().ModelView->isHidden());
-  const QImage frame = Screen("set-up");
-
-  EXPECT_GT(ExpectOutlineSquares(frame), 300);
-  EXPECT_EQ(CountColour(frame, kLeftOnceYellow), 0);
-  EXPECT_EQ(CountColour(frame, kPathBlue), 0);
+// The set-up draws every outline cell green, and no path; the bar covers the base
+// line. At a small scale (1.5 m wide, a coarser resolution, about 0.2 pixels per mm)
+// squares of radius 1 are 2 x 2 pixels of border and nothing inside.
+TEST_F(ToolPathViewTest, SetUpShowsEveryOutlineCellInGreenAndNoPath) {
+  const struct {
+    float size, height;
+    const char* wire;
+    int squares;
+  } rows[] = {{20, 20, "1.00", 300}, {1500, 600, "0.1", 1000}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.size);
+    Restart();
+    testing::WriteFile(dir.File("model.stl"), testing::TextStlBox(r.size, r.height));
+    Type("WrrediaEdit1", r.wire);
+    SetUpModel(dir.File("model.stl"));
+    EXPECT_TRUE(form().ModelView->isHidden());
+    const QImage frame = Screen(r.size > 100 ? "small-scale" : "set-up");
+    EXPECT_GT(ExpectOutlineSquares(frame), r.squares);
+    for (const QColor& none : {kLeftOnceYellow, kPathBlue, kBaseRed}) {
+      EXPECT_TRUE(Drawn(frame, none).empty()) << none.name().toStdString();
+    }
+  }
+  EXPECT_TRUE(Drawn(Screen("small-scale"), Qt::white).empty());
+  EXPECT_EQ(SquareRadius(), 1);
   // The base line lies under the start-height bar, which stands on raster row 0.
   const TOutLineForm& v = pathForm();
-  EXPECT_EQ(CountColour(frame, kBaseRed), 0);
   Keep(v.Canvas(), "toolpath", "canvas");
   for (int x = v.Panel2->x() + 100; x < v.Panel2->x() + 200; ++x) {
     EXPECT_EQ(v.Canvas().pixelColor(x, v.OriginY), kBaseRed) << x;
@@ -150,8 +162,8 @@ TEST_F(ToolPathViewTest, EachSectionIsDrawnWhileTheSweepRuns) {
   EXPECT_GT(squares, 300);
   // The walk went over the top: cells it left once are yellow, the others green; the
   // path lies under the squares of the cells it joins.
-  EXPECT_GT(CountColour(during, kLeftOnceYellow), 100);
-  EXPECT_GT(CountColour(during, kNeverLeftGreen), 100);
+  EXPECT_GT(Drawn(during, kLeftOnceYellow).size(), 100u);
+  EXPECT_GT(Drawn(during, kNeverLeftGreen).size(), 100u);
 }
 
 TEST_F(ToolPathViewTest, AfterTheSweepThePathAndTheBaseLineRemain) {
@@ -166,8 +178,8 @@ TEST_F(ToolPathViewTest, AfterTheSweepThePathAndTheBaseLineRemain) {
   const QImage frame = Screen("after-sweep");
 
   // The raster was cleared: the last section's path in blue, the base line in red.
-  EXPECT_EQ(CountColour(frame, kNeverLeftGreen), 0);
-  EXPECT_EQ(CountColour(frame, kLeftOnceYellow), 0);
+  EXPECT_TRUE(Drawn(frame, kNeverLeftGreen).empty());
+  EXPECT_TRUE(Drawn(frame, kLeftOnceYellow).empty());
   ExpectBaseLine(frame);
   ASSERT_GT(store().PathCount, 4);
   std::vector<QPoint> path;
@@ -192,20 +204,6 @@ TEST_F(ToolPathViewTest, AfterTheSweepThePathAndTheBaseLineRemain) {
   EXPECT_GT(blue.size(), 100u);
   for (QPoint p : blue) EXPECT_TRUE(nearPath(p)) << p.x() << "," << p.y();
   EXPECT_EQ(pathForm().RoteDegEdit->text(), "90.000");
-}
-
-TEST_F(ToolPathViewTest, SmallScaleStillDrawsEveryOutlineCell) {
-  // 1.5 m wide: the raster has to fall back to a coarser resolution, and the picture
-  // shows about 0.2 pixels per mm.
-  testing::WriteFile(dir.File("wide.stl"), testing::TextStlBox(1500, 600));
-  Type("WrrediaEdit1", "0.1");
-  SetUpModel(dir.File("wide.stl"));
-  ASSERT_LT(pathForm().ViewScale, 3.33f);
-  ASSERT_EQ(SquareRadius(), 1);
-  const QImage frame = Screen("small-scale");
-  // Squares of radius 1 are 2 x 2 pixels of border and nothing inside.
-  EXPECT_GT(ExpectOutlineSquares(frame), 1000);
-  EXPECT_EQ(CountColour(frame, Qt::white), 0);
 }
 
 // The sweep turns the facets; the 3D view, shown again, draws them as turned, as a
