@@ -57,23 +57,15 @@ TEST_F(ScaleDialogTest, SizesFollowTheirOwnRates) {
 TEST_F(ScaleDialogTest, OkStoresTheRatesAndTheCloseBoxKeepsThePreviousOnes) {
   Session& session = form().session();
   session.XRate = session.YRate = session.ZRate = 3.0f;
-  auto d = Show();
-  d->close();
-  EXPECT_EQ(d->result(), QDialog::Rejected);
-  EXPECT_EQ(session.XRate, 3.0f);
-  EXPECT_EQ(session.ZRate, 3.0f);
-
-  d = Show();  // a new dialog starts at "1" again
-  d->OKButtom->click();
-  EXPECT_EQ(d->result(), QDialog::Accepted);
-  EXPECT_EQ(session.XRate, 1.0f);
-  EXPECT_EQ(session.ZRate, 1.0f);
-
-  d = Show();
-  Rates(*d, "2", "1", "0.5");
-  d->OKButtom->click();
-  EXPECT_EQ(session.XRate, 2.0f);
-  EXPECT_EQ(session.ZRate, 0.5f);
+  for (bool ok : {false, true}) {
+    const auto d = Show();
+    Rates(*d, "2", "1", "0.5");
+    ok ? d->OKButtom->click() : (void)d->close();
+    EXPECT_EQ(d->result(), ok ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_EQ(session.XRate, ok ? 2.0f : 3.0f);
+    EXPECT_EQ(session.YRate, ok ? 1.0f : 3.0f);
+    EXPECT_EQ(session.ZRate, ok ? 0.5f : 3.0f);
+  }
   EXPECT_TRUE(host.messages.empty());
 }
 
