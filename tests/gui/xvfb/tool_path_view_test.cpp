@@ -1,6 +1,6 @@
 // The tool-path window drawn for real on an X server (Xvfb): every frame is read back
 // from the screen, checked against the places where the section's outline cells, wire
-// path and base line belong, and kept in artefacts/toolpath/ for a person to look at.
+// path and base line belong, and kept in artefacts/ for a person to look at.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
