@@ -36,6 +36,7 @@ class StartedApplicationTest : public ::testing::Test {
   std::unique_ptr<Application> app = std::make_unique<Application>(host);
 
   TForm1& form() { return *app->Form1; }
+  TDataModule1& store() { return *app->DataModule1; }
   template <class Control = QWidget>
   Control* Find(const char* name) { return Child<Control>(form(), name); }
   // Clicks a button the way the window delivers a click, shown or not.

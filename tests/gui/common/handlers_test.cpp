@@ -15,20 +15,18 @@ namespace {
 
 using testing::ScriptedHost;
 
-TEST(ReadFloat, NumbersWithAPointAndConversionErrorsOtherwise) {
+// The parsing itself is the core's; a field that is no number ends the handler with
+// the message the operator sees.
+TEST(ReadFloat, FieldThatIsNoNumberThrowsAConversionError) {
   QLineEdit edit;
   edit.setText(" 1.25 ");
   EXPECT_EQ(ReadFloat(edit), 1.25f);
-  edit.setText("-0.2");
-  EXPECT_EQ(ReadFloat(edit), -0.2f);
-  for (const char* text : {"abc", "", "1,5", "1.5mm", "nan"}) {
-    edit.setText(QString::fromLatin1(text));
-    try {
-      ReadFloat(edit);
-      ADD_FAILURE() << text;
-    } catch (const ConversionError& e) {
-      EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid floating point value");
-    }
+  edit.setText("1,5");
+  try {
+    ReadFloat(edit);
+    ADD_FAILURE();
+  } catch (const ConversionError& e) {
+    EXPECT_EQ(std::string(e.what()), "'1,5' is not a valid floating point value");
   }
 }
 

@@ -17,7 +17,6 @@ namespace vantora::testing {
 // commands to work on.
 class ToolPathTest : public StartedApplicationTest {
  protected:
-  TDataModule1& store() { return *app->DataModule1; }
   TOutLineForm& pathForm() { return *form().OutLineForm; }
 
   // Opens an STL file through the open button, answering OK to "Move to platform ?":

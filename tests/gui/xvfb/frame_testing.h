@@ -69,14 +69,18 @@ inline bool Near(const QImage& frame, QPointF at, const std::function<bool(QColo
   return false;
 }
 
-// The frame `view` draws now, kept as artefacts/view3d/<test>-<name>.png.
-inline QImage Grab(TOpenGL_Form& view, const char* name) {
-  QImage frame = Child<QOpenGLWidget>(view, "GlView")->grabFramebuffer();
-  const QString artefacts = QStringLiteral(VANTORA_ARTEFACTS "/view3d");
+// Keeps `frame` as artefacts/<folder>/<test>-<name>.png for a person to look at.
+inline const QImage& Keep(const QImage& frame, const char* folder, const char* name) {
+  const QString artefacts = QStringLiteral(VANTORA_ARTEFACTS "/") + folder;
   QDir().mkpath(artefacts);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   frame.save(artefacts + "/" + info->name() + "-" + name + ".png");
   return frame;
+}
+
+// The frame `view` draws now, kept in artefacts/view3d/.
+inline QImage Grab(TOpenGL_Form& view, const char* name) {
+  return Keep(Child<QOpenGLWidget>(view, "GlView")->grabFramebuffer(), "view3d", name);
 }
 
 }  // namespace vantora::testing

@@ -5,15 +5,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <sstream>
 
 #include "cli_app.h"
-#include "common/appearance.h"
 #include "frame_testing.h"
 #include "mesh/import_dialog.h"
 #include "mesh/scale_dialog.h"
@@ -51,7 +48,6 @@ bool IsModel(QColor c) { return IsFrontLit(c) || testing::IsBackLit(c); }
 
 class ModelFlowTest : public testing::StartedApplicationTest {
  protected:
-  TDataModule1& store() { return *app->DataModule1; }
   TOpenGL_Form* view() { return form().ModelView; }
   QList<TOpenGL_Form*> Views() { return form().findChildren<TOpenGL_Form*>(); }
 
@@ -104,46 +100,47 @@ class ModelFlowTest : public testing::StartedApplicationTest {
     return Grab(*view(), name);
   }
   bool Shown(const char* name) { return !Find(name)->isHidden(); }
+  // The sizes of the placed model the main window shows.
+  std::vector<std::string> Sizes() {
+    std::vector<std::string> shown;
+    for (const char* label : {"XLabel", "YLabel", "ZLabel", "DiaLabel"}) {
+      if (Shown(label)) shown.push_back(Find<QLabel>(label)->text().toStdString());
+    }
+    return shown;
+  }
+  // Nothing was opened: no view, and the program waits for a first file.
+  void ExpectNothingOpen() {
+    EXPECT_TRUE(Views().empty());
+    EXPECT_TRUE(form().OpenFileButton->isEnabled());
+    EXPECT_FALSE(form().SaveDfButtom->isEnabled());
+    EXPECT_EQ(form().windowTitle(), "Orvelline");
+  }
+  void WaitForView() {
+    for (int i = 0; i < 100 && !view(); ++i) QTest::qWait(10);
+  }
 };
 
-TEST_F(ModelFlowTest, TextStlOfTwelveFacets) {
-  const std::string path = Box();
+using Texts = std::vector<std::string>;
+
+// Named as a scan: the filter entry decides how a file is read, not its name.
+TEST_F(ModelFlowTest, StlModelIsPlacedOnThePlatformAndDrawn) {
+  const std::string path = Model("box.sca", TextStl(BoxFacets({10, -4, 5}, {30, 6, 15})));
   Open(path, kStlEntry);
   ASSERT_NE(view(), nullptr);
   EXPECT_EQ(view()->Table.FacetCount, 12);
   EXPECT_EQ(form().windowTitle().toStdString(), path);
-  ASSERT_EQ(host.questions.size(), 1u);
-  EXPECT_EQ(host.questions[0].text, "Move to platform ?");
-  EXPECT_EQ(host.questions[0].caption, "Position Message");
+  EXPECT_EQ(host.questions.size(), 1u);  // "Move to platform ?"
   EXPECT_TRUE(host.messages.empty());
-
-  // The main window: the parameter panel and the tool path, the save, the sizes of
-  // the placed model; further files only through a scan view's insert button.
-  EXPECT_TRUE(Shown("Panel1"));
-  EXPECT_TRUE(Shown("PosNcButton"));
+  EXPECT_EQ(form().session().ScanFileCount, 0);
+  // Further files only through a scan view's insert button; the model can be saved
+  // and its tool path set up.
   EXPECT_FALSE(form().OpenFileButton->isEnabled());
-  EXPECT_TRUE(form().SaveDfButtom->isEnabled());
-  EXPECT_EQ(Find<QLineEdit>("StartXEdit")->text(), "0.000");
-  const std::pair<const char*, const char*> sizes[] = {
-      {"XLabel", "20.000"}, {"YLabel", "10.000"}, {"ZLabel", "10.000"}, {"DiaLabel", "26.420"}};
-  for (const auto& [label, text] : sizes) {
-    EXPECT_EQ(Find<QLabel>(label)->text(), text) << label;
-    EXPECT_TRUE(Shown(label)) << label;
-  }
-  // Resolution is the field that blinks.
-  EXPECT_EQ(form().FocusedEditIndex, 0);
-  form().BlinkPhase = false;
-  form().Timer2Timer();
-  EXPECT_EQ(form().ResuEdit->palette().color(QPalette::Base), kSkyBlue);
-
-  // The view: beside the parameter panel, rotation controls, no insert, no progress.
-  EXPECT_EQ(view()->pos(), QPoint(289 + 5, 100));
   EXPECT_FALSE(view()->InSetButton->isEnabled());
-  EXPECT_FALSE(view()->Panel3->isHidden());
-  EXPECT_TRUE(view()->Panel2->isHidden());
-  EXPECT_FALSE(view()->Timer1->isActive());
+  EXPECT_TRUE(form().SaveDfButtom->isEnabled());
+  EXPECT_TRUE(Shown("PosNcButton"));
 
   // Placed: centred, on the platform, 10 mm to a view unit; the front face shows.
+  EXPECT_EQ(Sizes(), (Texts{"20.000", "10.000", "10.000", "26.420"}));
   EXPECT_EQ(store().MinZ, 0.0);
   EXPECT_EQ(store().MaxX, 10.0);
   const float unit = store().ViewDistance;
@@ -156,67 +153,28 @@ TEST_F(ModelFlowTest, CancelOnMoveToPlatformLeavesTheModelWhereTheFileHasIt) {
   host.answers.push_back(false);
   Open(Box(), kStlEntry);
   ASSERT_NE(view(), nullptr);
-  EXPECT_EQ(store().MinZ, 0.0);
-  EXPECT_EQ(store().MaxZ, 15.0);
-  EXPECT_EQ(store().MinX, 10.0);
-  EXPECT_EQ(store().MaxX, 30.0);
-  EXPECT_EQ(store().MinY, -4.0);
-  EXPECT_EQ(store().MaxY, 6.0);
+  EXPECT_EQ((std::array{store().MinX, store().MaxX, store().MinY, store().MaxY, store().MinZ,
+                        store().MaxZ}),
+            (std::array{10.0, 30.0, -4.0, 6.0, 0.0, 15.0}));
   EXPECT_EQ(view()->Table.Facets[0].V1, (Vec3{10, -4, 5}));
-  EXPECT_FALSE(Shown("XLabel"));  // nothing placed, no sizes
-  EXPECT_TRUE(Shown("Panel1"));
+  EXPECT_EQ(Sizes(), Texts{});  // nothing placed, no sizes
 }
 
-// The filter entry decides how a file is read, not its name.
-TEST_F(ModelFlowTest, DispatchFollowsTheFilterEntry) {
-  const std::string stlNamedScan = Model("box.sca", TextStl(BoxFacets({0, 0, 0}, {1, 1, 1})));
-  Open(stlNamedScan, kStlEntry);
-  ASSERT_NE(view(), nullptr);
-  EXPECT_EQ(view()->Table.FacetCount, 12);
-  EXPECT_EQ(form().session().ScanFileCount, 0);
-
-  const std::string scanNamedStl = Model("bump.stl", kBump);
-  Restart();
-  Open(scanNamedStl, kScanEntry);
+// Named as an STL file, read as the filter entry says.
+TEST_F(ModelFlowTest, FirstScan) {
+  Open(Model("bump.stl", kBump), kScanEntry);
   ASSERT_NE(view(), nullptr);
   EXPECT_EQ(view()->Table.FacetCount, 12);
   EXPECT_EQ(store().ScanMaxI, 3);
-
-  // The reverse of each: a clear message, and nothing else changes.
-  Restart();
-  Open(scanNamedStl, kStlEntry);
-  EXPECT_EQ(view(), nullptr);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0],
-            "Cannot read \"" + scanNamedStl + "\": The file is too short to be an STL file.");
-}
-
-TEST_F(ModelFlowTest, FirstScan) {
-  Open(Model("bump.sca", kBump), kScanEntry);
-  ASSERT_NE(view(), nullptr);
-  EXPECT_EQ(view()->pos(), QPoint(5, 100));  // at the left edge
-  EXPECT_EQ(form().ChildWindowOffset, 0);
-  EXPECT_EQ(view()->Table.FacetCount, 12);
   EXPECT_EQ(form().session().ScanFileCount, 0);
   EXPECT_EQ(store().OutputScale, store().ViewDistance);
-
-  EXPECT_FALSE(Shown("Panel1"));
-  EXPECT_TRUE(Shown("ScaBar"));
-  EXPECT_EQ(host.progress.back(), std::make_pair(100, 100));
-  EXPECT_FALSE(form().SpeedButton1->isEnabled());
-  EXPECT_FALSE(Shown("PosNcButton"));
-  const std::pair<const char*, const char*> sizes[] = {
-      {"XLabel", "1.500"}, {"YLabel", "1.000"}, {"ZLabel", "3.000"}};
-  for (const auto& [label, text] : sizes) EXPECT_EQ(Find<QLabel>(label)->text(), text) << label;
-  for (const char* shown : {"XImage", "YImage", "ZImage", "XLabel", "YLabel", "ZLabel"}) {
-    EXPECT_TRUE(Shown(shown)) << shown;
-  }
-  EXPECT_FALSE(Shown("RImage"));
-  EXPECT_FALSE(Shown("DiaLabel"));
-
+  EXPECT_EQ(Sizes(), (Texts{"1.500", "1.000", "3.000"}));
+  // A scan view takes further files, read with the touch point of this one; there is
+  // no tool path for a scan.
   EXPECT_TRUE(view()->InSetButton->isEnabled());
-  EXPECT_TRUE(view()->Panel3->isHidden());
+  EXPECT_FALSE(form().SpeedButton1->isEnabled());
   EXPECT_TRUE(form().SaveDfButtom->isEnabled());
+  EXPECT_FALSE(Shown("PosNcButton"));
   EXPECT_TRUE(host.questions.empty());
   EXPECT_TRUE(host.messages.empty());
   // The bump's top, 3 mm over its middle, seen from the front.
@@ -230,9 +188,7 @@ TEST_F(ModelFlowTest, SecondScanThroughTheInsertButtonAfterTheZMirror) {
   ASSERT_NE(view(), nullptr);
   TOpenGL_Form& first = *view();
   Insert(first, bump, kScanEntry, [](TForm3& d) { d.ZMirrorButton->click(); });
-
-  EXPECT_EQ(view(), &first);
-  EXPECT_EQ(Views().size(), 1);
+  EXPECT_EQ(Views(), QList<TOpenGL_Form*>{&first});
   EXPECT_EQ(form().session().ScanFileCount, 1);
   ASSERT_EQ(first.Table.FacetCount, 24);
   // The same scan again, in reversed winding and with mirrored heights.
@@ -266,10 +222,10 @@ TEST_F(ModelFlowTest, SecondScanThroughTheInsertButtonAfterTheZMirror) {
 
 TEST_F(ModelFlowTest, SomeDataErrorOnceForARepairedScanAndNotForTheNext) {
   Open(Model("short.sca", kShortLine), kScanEntry);
-  EXPECT_EQ(host.messages, std::vector<std::string>{"Some data error"});
+  EXPECT_EQ(host.messages, Texts{"Some data error"});
   ASSERT_NE(view(), nullptr);
   Insert(*view(), Model("bump.sca", kBump), kScanEntry);
-  EXPECT_EQ(host.messages, std::vector<std::string>{"Some data error"});
+  EXPECT_EQ(host.messages, Texts{"Some data error"});
 }
 
 // A turn chosen in the import dialog turns the model already in the view as well as
@@ -302,12 +258,18 @@ TEST_F(ModelFlowTest, SavesEqualWhatTheBatchToolWrites) {
   Open(box, kStlEntry);
   Save(dir.File("binary.stl"), kBinaryEntry, "2", "1", "0.5");
   Save(dir.File("text.stl"), kTextEntry, "2", "1", "0.5");
-  EXPECT_EQ(host.messages, (std::vector<std::string>{"Finish", "Finish"}));
-  EXPECT_EQ(form().session().XRate, 2.0f);
-  EXPECT_EQ(form().session().ZRate, 0.5f);
+  EXPECT_EQ(host.messages, (Texts{"Finish", "Finish"}));
   EXPECT_EQ(ReadFile(dir.File("binary.stl")), CliOutput({"stl", box, "--rates", "2", "1", "0.5"}));
   EXPECT_EQ(ReadFile(dir.File("text.stl")),
             CliOutput({"stl", box, "--rates", "2", "1", "0.5", "--text"}));
+
+  // The scale dialog closed without OK: the previous rates again.
+  WhenModal([](QWidget& window) { window.close(); });
+  host.saveFiles.push_back({dir.File("again.stl"), kBinaryEntry});
+  form().SaveDfButtom->click();
+  EXPECT_EQ(ReadFile(dir.File("again.stl")), ReadFile(dir.File("binary.stl")));
+  form().SaveDfButtom->click();  // the file dialog cancelled: no scale dialog, nothing written
+  EXPECT_EQ(host.messages.size(), 3u);
 
   const std::string bump = Model("bump.sca", kBump);
   Restart();
@@ -315,20 +277,6 @@ TEST_F(ModelFlowTest, SavesEqualWhatTheBatchToolWrites) {
   Save(dir.File("scan.stl"), kTextEntry, "2", "1", "0.5");
   EXPECT_EQ(ReadFile(dir.File("scan.stl")),
             CliOutput({"stl", bump, "--touch-point", "0.5", "--rates", "2", "1", "0.5", "--text"}));
-}
-
-TEST_F(ModelFlowTest, ScaleDialogClosedWithoutOkSavesWithThePreviousRates) {
-  const std::string box = Box();
-  Open(box, kStlEntry);
-  Save(dir.File("first.stl"), kBinaryEntry, "2", "1", "0.5");
-  WhenModal([](QWidget& window) { window.close(); });
-  host.saveFiles.push_back({dir.File("second.stl"), kBinaryEntry});
-  form().SaveDfButtom->click();
-  EXPECT_EQ(ReadFile(dir.File("second.stl")), ReadFile(dir.File("first.stl")));
-
-  host.saveFiles.clear();
-  form().SaveDfButtom->click();  // cancelled: no scale dialog, nothing written
-  EXPECT_EQ(host.messages, (std::vector<std::string>{"Finish", "Finish"}));
 }
 
 // While a file is read nothing can start a second import; afterwards every button
@@ -356,33 +304,37 @@ TEST_F(ModelFlowTest, OneImportAtATime) {
   EXPECT_TRUE(triedAgain);
   ASSERT_EQ(Views().size(), 2);
   EXPECT_EQ(view()->Table.FacetCount, 12);  // the box, not the second file
-  EXPECT_NE(view(), &scanView);
   EXPECT_TRUE(scanView.InSetButton->isEnabled());
   EXPECT_FALSE(view()->InSetButton->isEnabled());
   EXPECT_TRUE(view()->Panel3->isEnabled());
   EXPECT_FALSE(form().OpenFileButton->isEnabled());
 }
 
-// A file that is not read leaves no window behind and keeps the current model, which
-// can still be saved.
+// A file that is not read (missing, or not of the kind its filter entry says), or the
+// blank filter entry, leaves no window behind and keeps the current model, which can
+// still be saved.
 TEST_F(ModelFlowTest, FileThatIsNotReadChangesNothing) {
-  const std::string missing = dir.File("missing.stl");
-  Open(missing, kStlEntry);
-  EXPECT_EQ(host.messages,
-            std::vector<std::string>{"Cannot open \"" + missing + "\": No such file or directory"});
-  EXPECT_TRUE(Views().empty());
-  EXPECT_EQ(view(), nullptr);
-  EXPECT_TRUE(form().OpenFileButton->isEnabled());
-  EXPECT_FALSE(form().SaveDfButtom->isEnabled());
-  EXPECT_EQ(form().windowTitle(), "Orvelline");
+  const std::tuple<std::string, int, std::string> unread[] = {
+      {dir.File("missing.stl"), kStlEntry, "No such file or directory"},
+      {dir.File("missing.sca"), kScanEntry, "No such file or directory"},
+      {Model("bump.stl", kBump), kStlEntry, "too short to be an STL file"},  // a scan
+      {Box(), kBlankEntry, ""}};
+  for (const auto& [path, entry, says] : unread) {
+    host.messages.clear();
+    Open(path, entry);
+    ASSERT_EQ(host.messages.size(), says.empty() ? 0u : 1u) << path;
+    for (const std::string& m : host.messages) {
+      EXPECT_NE(m.find(path), std::string::npos) << m;
+      EXPECT_NE(m.find(says), std::string::npos) << m;
+    }
+    ExpectNothingOpen();
+    EXPECT_EQ(form().session().ScanFileCount, -1);
+    EXPECT_TRUE(form().SpeedButton1->isEnabled());
+    EXPECT_EQ(form().OpenDialog.FilterIndex, entry);  // where the dialog opens next
+  }
 
-  Open(dir.File("missing.sca"), kScanEntry);
-  EXPECT_EQ(host.messages.size(), 2u);
-  EXPECT_TRUE(form().ScaBar->isHidden());
-  EXPECT_TRUE(form().SpeedButton1->isEnabled());
-  EXPECT_EQ(form().session().ScanFileCount, -1);
-
-  // A scan view, an STL model through its insert button, then a broken STL.
+  // A scan view, an STL model through its insert button, then a broken STL and a
+  // blank entry.
   host.messages.clear();
   Open(Model("bump.sca", kBump), kScanEntry);
   TOpenGL_Form& scanView = *view();
@@ -391,55 +343,36 @@ TEST_F(ModelFlowTest, FileThatIsNotReadChangesNothing) {
   TOpenGL_Form* boxView = view();
   const std::string broken = Model("broken.stl", "solid x\n facet normal 0 0 1\n");
   Insert(scanView, broken, kStlEntry);
+  Insert(scanView, box, kBlankEntry);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find(broken), std::string::npos) << host.messages[0];
   EXPECT_EQ(Views().size(), 2);
   EXPECT_EQ(view(), boxView);
+  EXPECT_EQ(scanView.Table.FacetCount, 12);
   EXPECT_EQ(form().windowTitle().toStdString(), box);
   EXPECT_EQ(store().MaxX, 10.0);  // the placed box's bounds
-  EXPECT_TRUE(Shown("Panel1"));
   Save(dir.File("box.stl"), kBinaryEntry, "1", "1", "1");
   EXPECT_EQ(ReadFile(dir.File("box.stl")), CliOutput({"stl", box}));
 }
 
-TEST_F(ModelFlowTest, BlankFilterEntryReadsNothing) {
-  Open(Box(), kBlankEntry);
-  EXPECT_EQ(view(), nullptr);
-  EXPECT_TRUE(Views().empty());
-  EXPECT_TRUE(form().OpenFileButton->isEnabled());
-  EXPECT_FALSE(form().SaveDfButtom->isEnabled());
-  EXPECT_EQ(form().windowTitle(), "Orvelline");
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(form().OpenDialog.FilterIndex, kBlankEntry);  // where the dialog opens next
-
-  Open(Model("bump.sca", kBump), kScanEntry);
-  TOpenGL_Form* current = view();
-  Insert(*current, Box(), kBlankEntry);
-  EXPECT_EQ(view(), current);
-  EXPECT_EQ(current->Table.FacetCount, 12);
-  EXPECT_TRUE(form().SaveDfButtom->isEnabled());
-  EXPECT_EQ(form().windowTitle().toStdString(), dir.File("bump.sca"));
-}
-
+// A file named on the command line opens once the event loop runs, read as its name
+// says, with the full path in the title.
 TEST_F(ModelFlowTest, FileNamedOnTheCommandLineOpensAtStart) {
   const std::string box = Box();
-  app->OpenCommandLineFile({QStringLiteral("vantora"), QStringLiteral("box.stl")});
-  EXPECT_EQ(view(), nullptr);  // once the event loop runs
-  for (int i = 0; i < 100 && !view(); ++i) QTest::qWait(10);
-  ASSERT_NE(view(), nullptr);
-  EXPECT_EQ(view()->Table.FacetCount, 12);
-  EXPECT_EQ(form().windowTitle().toStdString(), box);  // the full path
-  EXPECT_EQ(host.questions.size(), 1u);  // "Move to platform ?" as from the dialog
-  EXPECT_EQ(form().OpenDialog.FilterIndex, kStlEntry);
-
   const std::string bump = Model("BUMP.SCA", kBump);
-  Restart();
-  app->OpenCommandLineFile({QStringLiteral("vantora"), QString::fromStdString(bump)});
-  for (int i = 0; i < 100 && !view(); ++i) QTest::qWait(10);
-  ASSERT_NE(view(), nullptr);
-  EXPECT_EQ(form().session().ScanFileCount, 0);
-  EXPECT_EQ(view()->Table.FacetCount, 12);
-
+  const std::pair<QString, bool> rows[] = {{"box.stl", false}, {QString::fromStdString(bump), true}};
+  for (const auto& [name, scan] : rows) {
+    Restart();
+    host.questions.clear();
+    app->OpenCommandLineFile({QStringLiteral("vantora"), name});
+    EXPECT_EQ(view(), nullptr);
+    WaitForView();
+    ASSERT_NE(view(), nullptr);
+    EXPECT_EQ(view()->Table.FacetCount, 12);
+    EXPECT_EQ(form().windowTitle().toStdString(), scan ? bump : box);
+    EXPECT_EQ(form().OpenDialog.FilterIndex, scan ? kScanEntry : kStlEntry);
+    EXPECT_EQ(host.questions.size(), scan ? 0u : 1u);  // "Move to platform ?" for the STL
+  }
   Restart();
   app->OpenCommandLineFile({QStringLiteral("vantora")});
   QTest::qWait(20);
@@ -455,9 +388,8 @@ TEST_F(ModelFlowTest, ScanAddedToAViewOfNoSizeIsRefused) {
   EXPECT_EQ(view()->Table.FacetCount, 0);
   const std::string bump = Model("bump.sca", kBump);
   Insert(*view(), bump, kScanEntry);
-  EXPECT_EQ(host.messages, std::vector<std::string>{
-                               "Cannot read \"" + bump + "\": the model in the view has no size "
-                               "(a single point on the platform), so no scan can be added to it."});
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("the model in the view has no size"), std::string::npos);
   EXPECT_EQ(view()->Table.FacetCount, 0);
   EXPECT_EQ(form().session().ScanFileCount, 0);
   EXPECT_EQ(form().windowTitle().toStdString(), dir.File("point.sca"));
