@@ -9,6 +9,7 @@
 #include "core/scan/scan_faces.h"
 #include "core/scan/scan_reader.h"
 #include "scan.h"
+#include "step_by_step_probe.h"
 
 namespace vantora {
 namespace {
@@ -58,7 +59,7 @@ void BM_CompensateStepByStep(benchmark::State& state) {
     state.PauseTiming();
     RaiseBaseGrid(s);
     state.ResumeTiming();
-    CompensateProbeStepByStep(s);
+    testing::CompensateProbeStepByStep(s);
   }
   state.counters["ProbeRadiusCells"] = s.ProbeRadiusCells;
 }

@@ -12,6 +12,7 @@
 #include "core/scan/probe_compensation.h"
 #include "core/scan/scan_faces.h"
 #include "core/scan/scan_reader.h"
+#include "step_by_step_probe.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ void CheckCompensation(const vantora::TDataModule1& read, float touchPointSize) 
       s.BaseGrid.Create(i, j).Z = s.ScanTopZ;
     }
   }
-  CompensateProbeStepByStep(s);
+  testing::CompensateProbeStepByStep(s);
   for (int j = 0; j <= s.ScanMaxJ; ++j) {
     for (int i = 0; i <= s.ScanMaxI; ++i) {
       const GridCell& fast = read.BaseGrid.At(i, j);

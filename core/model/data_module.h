@@ -49,8 +49,6 @@ struct TDataModule1 {
   float PathTolerance = 0;  // mm a smoothed path may lie from the staircase; 0 keeps it
   int AxisColumn = 0, RasterMaxI = 0, RasterMaxJ = 0;
   int ToolPathReady = 0;
-  std::array<float, 3> TriangleX{};
-  std::array<float, 3> TriangleZ{};
 
   // Point grids of the scan points. RasterSetup empties them: the section raster and
   // the current section's wire path live in their own compact arrays below.

@@ -40,8 +40,5 @@ Vec3 TriangleNormal(const Vec3& a, const Vec3& b, const Vec3& c) {
   return {n[0] / len, n[1] / len, n[2] / len};
 }
 
-void FacetTable::ComputeNormal(const Vec3& a, const Vec3& b, const Vec3& c) {
-  FacetNormal = TriangleNormal(a, b, c);
-}
 
 }  // namespace vantora

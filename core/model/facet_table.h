@@ -45,7 +45,6 @@ class FacetTable {
   int FirstNewFacet = 0;      // first facet not yet compiled into a display list
   int CurrentFacetIndex = 0;  // the facet an STL reader is filling
   bool UseFileNormals = false;
-  Vec3 FacetNormal{};         // result of the last ComputeNormal
   // Called when the first facet of an STL file arrives (the view shows its progress).
   std::function<void()> OnFirstStlFacet;
 
@@ -62,9 +61,6 @@ class FacetTable {
   // Sets the store's ModelSize and ViewDistance from the bounds of an STL model.
   void FitViewDistance(TDataModule1& store);
 
-  // Unit normal of (c - b) x (b - a) into FacetNormal; zero for a degenerate triangle.
-  // Callers pass a facet as (V3, V2, V1), which gives the normal of winding V1 V2 V3.
-  void ComputeNormal(const Vec3& a, const Vec3& b, const Vec3& c);
 };
 
 // The unit normal ComputeNormal stores, for callers that need no table.

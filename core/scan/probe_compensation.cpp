@@ -153,37 +153,6 @@ void SetProbeRadius(TDataModule1& store) {
   store.ProbeRadiusCells = ProbeRadiusCells(store.ProbeSize, store.ScanPitch);
 }
 
-void CompensatePoint(TDataModule1& store, int i, int j, float z) {
-  if (z >= store.ScanTopZ) return;
-  const float top = z + store.ProbeRadius;
-  const int n = store.ProbeRadiusCells;
-  for (int dj = 0; dj <= n; ++dj) {
-    for (int di = 0; di <= n; ++di) {
-      const auto depth = BallUndersideDepth(di, dj, store.ScanPitch, store.ProbeRadius);
-      if (!depth) continue;
-      const float zc = top - *depth;
-      const int right = std::min(i + di, store.ScanMaxI), left = std::max(i - di, 0);
-      const int up = std::min(j + dj, store.ScanMaxJ), down = std::max(j - dj, 0);
-      for (GridCell* cell : {&store.BaseGrid.At(right, up), &store.BaseGrid.At(right, down),
-                             &store.BaseGrid.At(left, up), &store.BaseGrid.At(left, down)}) {
-        if (zc < cell->Z) {
-          cell->Z = zc;
-          cell->Marked = 1;
-        }
-      }
-    }
-  }
-}
-
-void CompensateProbeStepByStep(TDataModule1& store) {
-  SetProbeRadius(store);
-  for (int j = 0; j <= store.ScanMaxJ; ++j) {
-    for (int i = 0; i <= store.ScanMaxI; ++i) {
-      CompensatePoint(store, i, j, store.ScanGrid.At(i, j).Z);
-    }
-  }
-}
-
 // Works line by line: the balls of one line of raw points reach the lines dj above
 // and below alike, so their lowest underside at each distance is computed once and
 // lowers both. Every cell's envelope then holds the minimum of all contributions,

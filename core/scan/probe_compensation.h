@@ -26,21 +26,12 @@ int ProbeRadiusCells(float probeSize, float pitch);
 // ProbeRadius and ProbeRadiusCells from ProbeSize and ScanPitch.
 void SetProbeRadius(TDataModule1& store);
 
-// The contribution of one raw point [i][j] of height z, step by step: a ball resting
-// with its lowest point at z lowers every BaseGrid cell it reaches to its underside
-// and marks it; neighbours beyond the grid fall onto its border. Points at or above
-// ScanTopZ lower nothing. SetProbeRadius must have run. This is the definition that
-// CompensateProbe computes faster; its cost grows with the square of the radius.
-void CompensatePoint(TDataModule1& store, int i, int j, float z);
-
-// The definition over a whole scan: SetProbeRadius, then CompensatePoint for every
-// raw point, line by line. What CompensateProbe is checked and measured against.
-void CompensateProbeStepByStep(TDataModule1& store);
-
 // Probe-ball compensation of a whole scan: lowers every BaseGrid cell to the lower
 // envelope of the balls resting on the raw ScanGrid points and marks the cells it
-// lowers, with the heights and marks CompensatePoint over every point gives, bit for
-// bit. Both grids must hold a cell at every [0..ScanMaxI][0..ScanMaxJ].
+// lowers. A ball resting with its lowest point at a raw point's height lowers every
+// cell it reaches to its underside (neighbours beyond the grid fall onto its border);
+// points at or above ScanTopZ lower nothing. The result is bit for bit that of the
+// step-by-step definition, ball after ball, that the tests keep. Both grids must hold a cell at every [0..ScanMaxI][0..ScanMaxJ].
 void CompensateProbe(TDataModule1& store, Host& host);
 
 }  // namespace vantora

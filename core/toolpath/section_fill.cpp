@@ -274,10 +274,7 @@ class TriangleFiller {
 
 }  // namespace
 
-void FillTriangle(TDataModule1& store) {
-  const auto& tx = store.TriangleX;
-  const auto& tz = store.TriangleZ;
-  const double x[3] = {tx[0], tx[1], tx[2]}, z[3] = {tz[0], tz[1], tz[2]};
+void FillTriangle(TDataModule1& store, const double (&x)[3], const double (&z)[3]) {
   const TriangleFiller filler(store, store.Raster);
   filler.Fill(x, z, filler.ReachOf(x, z));
 }

@@ -7,11 +7,10 @@
 
 namespace vantora {
 
-// Fills the facet whose vertices' x and z lie in the store's TriangleX and TriangleZ
-// into the raster: for the columns x = xLo, xLo + Resolution, ... up to xHi, the
+// Fills the facet whose vertices' x and z are `x` and `z` into the store's raster: for the columns x = xLo, xLo + Resolution, ... up to xHi, the
 // heights between the column's crossings with the facet's edges, sampled every
 // Resolution, mark their cells. Samples outside the raster are dropped.
-void FillTriangle(TDataModule1& store);
+void FillTriangle(TDataModule1& store, const double (&x)[3], const double (&z)[3]);
 
 // The silhouette of every facet of the table as it stands, as FillTriangle fills them,
 // then grown by the wire margin and outlined (MarkOutline). Facets whose reachable

@@ -63,9 +63,10 @@ inline bool LiteralCell(double v, double resolution, int offset, int& cell) {
   return true;
 }
 
-inline void LiteralFillTriangle(const TDataModule1& s, LiteralRaster& raster) {
-  const double x1 = s.TriangleX[0], x2 = s.TriangleX[1], x3 = s.TriangleX[2];
-  const double z1 = s.TriangleZ[0], z2 = s.TriangleZ[1], z3 = s.TriangleZ[2];
+// The facet's x and z as the raster sees them, in f32 as the table holds them.
+inline void LiteralFillTriangle(const TDataModule1& s, const Facet& f, LiteralRaster& raster) {
+  const double x1 = f.V1[0], x2 = f.V2[0], x3 = f.V3[0];
+  const double z1 = f.V1[2], z2 = f.V2[2], z3 = f.V3[2];
   const double res = s.Resolution;
   const double xLo = std::min({x1, x2, x3}), xHi = std::max({x1, x2, x3});
   const double zLo = std::min({z1, z2, z3}), zHi = std::max({z1, z2, z3});
@@ -163,9 +164,7 @@ inline void LiteralRasterizeSection(TDataModule1& s, const FacetTable& table,
                                     LiteralRaster& raster, Host& host) {
   for (int k = 0; k < table.FacetCount; ++k) {
     const Facet& f = table.Facets[std::size_t(k)];
-    s.TriangleX = {f.V1[0], f.V2[0], f.V3[0]};
-    s.TriangleZ = {f.V1[2], f.V2[2], f.V3[2]};
-    LiteralFillTriangle(s, raster);
+    LiteralFillTriangle(s, f, raster);
   }
   LiteralMarkOutline(s, raster, host);
 }

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "scripted_host.h"
+#include "step_by_step_probe.h"
 
 namespace vantora {
 namespace {
@@ -52,7 +53,7 @@ void ExpectStepByStep(int width, int lines, float pitch, float probe, float top,
     prepare(*expected);
     prepare(*actual);
   }
-  CompensateProbeStepByStep(*expected);
+  testing::CompensateProbeStepByStep(*expected);
   actual = Compensated(std::move(actual));
   EXPECT_EQ(actual->ProbeRadius, expected->ProbeRadius);
   EXPECT_EQ(actual->ProbeRadiusCells, expected->ProbeRadiusCells);

@@ -72,12 +72,11 @@ TEST(FillTriangle, MatchesTheLiteralFill) {
   LiteralRaster literal(s);
   for (int k = 0; k < facets.FacetCount; ++k) {
     const Facet& f = facets.Facets[std::size_t(k)];
-    s.TriangleX = {f.V1[0], f.V2[0], f.V3[0]};
-    s.TriangleZ = {f.V1[2], f.V2[2], f.V3[2]};
+    const double x[3] = {f.V1[0], f.V2[0], f.V3[0]}, z[3] = {f.V1[2], f.V2[2], f.V3[2]};
     ClearRaster(s);
     literal.Clear();
-    FillTriangle(s);
-    testing::LiteralFillTriangle(s, literal);
+    FillTriangle(s, x, z);
+    testing::LiteralFillTriangle(s, f, literal);
     ExpectSameRaster(s.Raster, literal, "fill");
     if (HasFatalFailure()) FAIL() << "facet " << k;
   }
