@@ -264,6 +264,10 @@ void TForm1::FormCloseQuery() {
 
 void TForm1::FormClose() { emit Closed(); }
 
+void TForm1::ModelTurned(const TurnedDimensions& sizes) {
+  ShowDimensions(sizes.X, sizes.Y, sizes.Z, sizes.Diameter);
+}
+
 void TForm1::ShowDimensions(float x, float y, std::optional<float> z,
                             std::optional<float> diameter) {
   for (QLabel* image : {XImage, YImage, ZImage}) image->show();

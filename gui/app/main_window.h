@@ -9,6 +9,7 @@
 #include "core/app/session.h"
 #include "core/app/touch_point_settings.h"
 #include "common/busy_state.h"
+#include "view3d/model_view_host.h"
 #include "core/model/data_module.h"
 
 class QFrame;
@@ -39,7 +40,7 @@ struct FileDialogSetup {
 // touch-point panel, the guided input that makes the next field to fill blink, and
 // the settings files read at creation and written at closing. Controls are public
 // and named as in the form description; handlers keep the framework's names.
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public ModelViewHost {
   Q_OBJECT
 
  public:
@@ -121,6 +122,14 @@ class TForm1 : public QWidget {
   // stay as they were.
   void ShowDimensions(float x, float y, std::optional<float> z,
                       std::optional<float> diameter);
+
+  // What the 3D views ask of the main window.
+  TDataModule1& ModelStore() override { return *DataModule1; }
+  int OpenedScans() const override { return session_.ScanFileCount; }
+  BusyState& Operations() override { return Busy; }
+  QRect ViewArea() const override { return {ChildWindowOffset, 0, width(), height()}; }
+  void ModelTurned(const TurnedDimensions& sizes) override;
+  void InsertRequested() override { OpenFileButtonClick(); }
 
   // The field that FocusedEditIndex names, or null.
   QLineEdit* GuidedField(int index) const;

@@ -83,12 +83,8 @@ bool TForm1::ImportStl(const std::string& path) {
     ShowDimensions(placed->X, placed->Y, placed->Z, placed->Diameter);
   }
   SaveDfButtom->setEnabled(true);
-  ModelView->InSetButton->setEnabled(false);
-  ModelView->Panel3->show();
   StartXEdit->setText(QString::fromStdString(FloatToText(DataModule1->BeginRange)));
-  ModelView->Timer1->stop();
-  ModelView->Panel2->hide();
-  ModelView->BuildModelList();
+  ModelView->ShowStlModel();
   Panel1->show();
   FocusedEditIndex = 0;  // Resolution blinks first
   return true;

@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/main_window.h"
+#include "common/busy_state.h"
 #include "common/appearance.h"
 #include "common/controls.h"
 #include "common/handlers.h"
@@ -32,10 +32,10 @@ constexpr const char* kDisplayCardMessage = "DisPlay card can not run OpenGL";
 
 }  // namespace
 
-TOpenGL_Form::TOpenGL_Form(Host& host, TForm1& mainWindow, QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+TOpenGL_Form::TOpenGL_Form(Host& host, ModelViewHost& owner, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       host_(host),
-      mainWindow_(mainWindow) {
+      owner_(owner) {
   setObjectName(QStringLiteral("OpenGL_Form"));
   setWindowTitle(QStringLiteral("3D"));
   setFont(FormFont(11));
@@ -86,7 +86,7 @@ void TOpenGL_Form::BuildButtonPanel() {
                                 QStringLiteral("Insert file"), kInSetButton);
   holderLayout->addWidget(InSetButton);
   layout->addWidget(inSetHolder, 0, Qt::AlignHCenter);
-  mainWindow_.Busy.AddGate(inSetHolder);
+  owner_.Operations().AddGate(inSetHolder);
 
   auto* grid = new QGridLayout;
   grid->setSpacing(4);
@@ -113,7 +113,7 @@ void TOpenGL_Form::BuildButtonPanel() {
   layout->addWidget(Panel3);
   // Shown while an STL file is read: a turn then would move half-read facets and
   // reset the bounds the reader is growing.
-  mainWindow_.Busy.AddGate(Panel3);
+  owner_.Operations().AddGate(Panel3);
   layout->addStretch(1);
 }
 
@@ -165,14 +165,15 @@ void TOpenGL_Form::BindHandlers() {
   BindHandler(host_, Timer1, &QTimer::timeout, this, &TOpenGL_Form::Timer1Timer);
 }
 
-TDataModule1& TOpenGL_Form::Store() const { return *mainWindow_.DataModule1; }
+TDataModule1& TOpenGL_Form::Store() const { return owner_.ModelStore(); }
 
 void TOpenGL_Form::FormCreate() {
   // Beside the main window's parameter panel (or at its left edge once a scan was
   // opened), below its tool bar, over the rest of its client area.
-  const int left = mainWindow_.ChildWindowOffset + 5;
-  setFixedSize(std::max(mainWindow_.width() - left, kClientWidth),
-               std::max(mainWindow_.height() - 100, kClientHeight));
+  const QRect area = owner_.ViewArea();
+  const int left = area.left() + 5;
+  setFixedSize(std::max(area.width() - left, kClientWidth),
+               std::max(area.height() - 100, kClientHeight));
   move(left, 100);
   Panel3->hide();  // the rotation controls come with the first model read into the view
   glView_->setGeometry(rect());
@@ -204,10 +205,18 @@ void TOpenGL_Form::ReportFailedFrame() {
 }
 
 void TOpenGL_Form::BuildModelList() {
-  if (auto turned = Lists.BuildModelList(Store(), Table, mainWindow_.session().ScanFileCount)) {
-    mainWindow_.ShowDimensions(turned->X, turned->Y, turned->Z, turned->Diameter);
+  if (auto turned = Lists.BuildModelList(Store(), Table, owner_.OpenedScans())) {
+    owner_.ModelTurned(*turned);
   }
   glView_->update();  // the lists compile with the next frame
+}
+
+void TOpenGL_Form::ShowStlModel() {
+  InSetButton->setEnabled(false);
+  Panel3->show();
+  Timer1->stop();
+  Panel2->hide();
+  BuildModelList();
 }
 
 void TOpenGL_Form::FormMouseDown(int x, int y) {
@@ -258,9 +267,7 @@ void TOpenGL_Form::RoteXYZButtonClick(QObject* sender) {
   s.ImportRotateX = sender == RoteXButton;
   s.ImportRotateY = sender == RoteYButton;
   s.ImportRotateZ = sender == RoteZButton;
-  if (auto turned = ApplyModelTransform(s, Table)) {
-    mainWindow_.ShowDimensions(turned->X, turned->Y, turned->Z, turned->Diameter);
-  }
+  if (auto turned = ApplyModelTransform(s, Table)) owner_.ModelTurned(*turned);
   RecentreModel(s, Table);
   BuildModelList();
   DrawScene();
@@ -271,7 +278,7 @@ void TOpenGL_Form::InSetButtonClick() {
     TForm3 dialog(host_, Store(), this);
     dialog.exec();
   }
-  mainWindow_.OpenFileButtonClick();
+  owner_.InsertRequested();
 }
 
 void TOpenGL_Form::Timer1Timer() {

@@ -6,6 +6,7 @@
 #include "core/common/host.h"
 #include "core/model/facet_table.h"
 #include "view3d/gl_scene.h"
+#include "view3d/model_view_host.h"
 #include "view3d/view_state.h"
 
 class QFrame;
@@ -17,7 +18,6 @@ class QToolButton;
 namespace vantora {
 
 class GlView;
-class TForm1;
 
 // A 3D view ("3D"): the model of its facet table as lit, smooth-shaded triangles over
 // the floor grid, the camera moved by mouse drags and the buttons of the left panel,
@@ -29,10 +29,10 @@ class TOpenGL_Form : public QWidget {
   Q_OBJECT
 
  public:
-  // Builds the window and runs FormCreate, which places it beside `mainWindow`'s
-  // parameter panel. The main window's model store must exist. `owner` (the main
-  // window for model views, none for start-up's hidden view) deletes the view.
-  TOpenGL_Form(Host& host, TForm1& mainWindow, QWidget* owner = nullptr);
+  // Builds the window and runs FormCreate, which places it in `owner`'s view area.
+  // The owner's model store must exist. `parent` (the main window for model views,
+  // none for start-up's hidden view) deletes the view.
+  TOpenGL_Form(Host& host, ModelViewHost& owner, QWidget* parent = nullptr);
   ~TOpenGL_Form() override;
 
   FacetTable Table;  // the view's triangles
@@ -63,6 +63,9 @@ class TOpenGL_Form : public QWidget {
   // Recompiles the grid and the facets not compiled yet (see SceneLists) and shows
   // the dimensions a transform on the way gives.
   void BuildModelList();
+  // An STL model has been read into the table: the view shows it with its rotation
+  // controls, no progress and no insert (a further STL file is not inserted).
+  void ShowStlModel();
 
   void FormCreate();
   void FormResize(int width, int height);
@@ -93,7 +96,7 @@ class TOpenGL_Form : public QWidget {
   void ReportFailedFrame();
 
   Host& host_;
-  TForm1& mainWindow_;
+  ModelViewHost& owner_;
   GlView* glView_;
 };
 
