@@ -47,7 +47,7 @@ struct SetUpTorus {
     form.ModelView = view;
     bench::FillTorus(view->Table, 1'000'000);
     testing::FitBounds(*app.DataModule1, view->Table);
-    form.PosNcButtonClick();
+    form.PosNcButton->click();
   }
 };
 
@@ -62,7 +62,7 @@ void BM_SweepInWindow(benchmark::State& state) {
   SetUpTorus t;
   t.form.EndDegEdit->setText(QStringLiteral("360"));
   for (auto _ : state) {
-    t.form.PosWireButtonClick();
+    t.form.PosWireButton->click();
     state.PauseTiming();
     t.form.StepButtonClick();
     state.ResumeTiming();

@@ -16,6 +16,7 @@
 #include "core/common/number_text.h"
 #include "core/nc/nc_format.h"
 #include "nc/nc_format_dialog.h"
+#include "toolpath/tool_path_panel.h"
 
 namespace vantora {
 namespace {
@@ -82,6 +83,7 @@ TForm1::TForm1(Host& host, QWidget* parent) : QWidget(parent), host_(host) {
   Timer2 = MakeControl<QTimer>(this, "Timer2");
   Timer2->setInterval(1000);
   NcLines = new MemoAppender(*Memo1);
+  toolPath_ = std::make_unique<ToolPathPanel>(*this, host_);
   BindHandlers();
   Timer2->start();
   FormCreate();
@@ -206,9 +208,10 @@ void TForm1::BindHandlers() {
   BindHandler(host_, SaveDfButtom, &QToolButton::clicked, this, &TForm1::SaveDfButtomClick);
   BindHandler(host_, SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
   BindHandler(host_, FormatButton, &QToolButton::clicked, this, &TForm1::FormatButtonClick);
-  BindHandler(host_, PosNcButton, &QToolButton::clicked, this, &TForm1::PosNcButtonClick);
-  BindHandler(host_, StartButton, &QToolButton::clicked, this, &TForm1::StartButtonClick);
-  BindHandler(host_, PosWireButton, &QToolButton::clicked, this, &TForm1::PosWireButtonClick);
+  BindHandler(host_, PosNcButton, &QToolButton::clicked, toolPath_.get(), &ToolPathPanel::SetUp);
+  BindHandler(host_, StartButton, &QToolButton::clicked, toolPath_.get(),
+              &ToolPathPanel::DefineStart);
+  BindHandler(host_, PosWireButton, &QToolButton::clicked, toolPath_.get(), &ToolPathPanel::Sweep);
   BindHandler(host_, StepButton, &QToolButton::clicked, this, &TForm1::StepButtonClick);
   BindHandler(host_, BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   BindHandler(host_, Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,7 @@ class QToolButton;
 namespace vantora {
 
 class MemoAppender;
+class ToolPathPanel;
 class TOpenGL_Form;
 class TOutLineForm;
 
@@ -149,10 +151,6 @@ class TForm1 : public QWidget, public ModelViewHost {
   void SpeedButton1Click();
   void BitBtn1Click();
   void StepButtonClick();
-  // The tool-path commands (gui/toolpath/tool_path_handlers.cpp).
-  void PosNcButtonClick();
-  void StartButtonClick();
-  void PosWireButtonClick();
 
   // The open-file flow (open_file_flow.cpp): asks for a file in OpenDialog and
   // imports it by the filter entry chosen.
@@ -186,6 +184,7 @@ class TForm1 : public QWidget, public ModelViewHost {
 
   Host& host_;
   Session session_;
+  std::unique_ptr<ToolPathPanel> toolPath_;
   QWidget* client_;  // what the automatic scroll bars scroll
 };
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <functional>
+#include <type_traits>
 #include <stdexcept>
 
 #include "core/common/host.h"
@@ -29,11 +30,14 @@ float ReadFloat(const QLineEdit& edit);
 // through Qt's event dispatch, so every handler runs through here.
 void RunHandler(Host& host, const std::function<void()>& handler) noexcept;
 
-// Connects `signal` of `sender` to the handler `method` of `receiver`.
+// Connects `signal` of `sender` to the handler `method` of `receiver`; the connection
+// lives as long as the receiver, or the sender when the receiver is no QObject.
 template <class Sender, class Signal, class Receiver>
 void BindHandler(Host& host, Sender* sender, Signal signal, Receiver* receiver,
                  void (Receiver::*method)()) {
-  QObject::connect(sender, signal, receiver, [&host, receiver, method] {
+  QObject* context = sender;
+  if constexpr (std::is_base_of_v<QObject, Receiver>) context = receiver;
+  QObject::connect(sender, signal, context, [&host, receiver, method] {
     RunHandler(host, [receiver, method] { (receiver->*method)(); });
   });
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/common/host.h"
+
+namespace vantora {
+
+class TForm1;
+
+// The tool-path commands of the main window's parameter panel: setting the tool path
+// up (PosNcButton), defining the start position (StartButton) and sweeping the
+// sections into the NC program in Memo1 (PosWireButton), with the "Tool Path Form"
+// that shows them.
+class ToolPathPanel {
+ public:
+  ToolPathPanel(TForm1& window, Host& host) : window_(window), host_(host) {}
+
+  void SetUp();
+  void DefineStart();
+  void Sweep();
+
+ private:
+  TForm1& window_;
+  Host& host_;
+};
+
+}  // namespace vantora
