@@ -9,12 +9,20 @@
 
 namespace vantora {
 
+// A turn of the model's facets asked for: mirror the newest facets in Z, then turn all
+// of them about Z, X or Y (in that order, each when asked) by `Angle` degrees.
+struct ModelTurnRequest {
+  bool MirrorZ = false;
+  bool RotateX = false, RotateY = false, RotateZ = false;
+  float Angle = 0;
+};
+
 // Degrees to radians wherever the model turns: slightly less than pi / 180, and every
 // program and view turn depends on it.
 inline constexpr double kDegreesToRadians = 0.01745;
 
 // The model store: the one object through which every subsystem shares the current
-// model's bounds and sizes, the pending transform, the scan and
+// model's bounds and sizes, the import dialog's placement choice, the scan and
 // probe parameters, the two point grids and the tool-path parameters. Lengths in mm,
 // angles in degrees. Every field starts at zero except the defaults set here.
 struct TDataModule1 {
@@ -25,12 +33,9 @@ struct TDataModule1 {
   float OutputScale = 0;   // stored facet coordinates x OutputScale = mm
   float ModelDiameter = 0;
 
-  // Pending transform request.
-  std::uint8_t ImportMirrorZ = 0;
-  std::uint8_t ImportRotateX = 0;
-  std::uint8_t ImportRotateY = 0;
-  std::uint8_t ImportRotateZ = 0;
-  float ImportAngle = 0;
+  // How the import dialog asked the next scan to be placed: mirrored (and its faces
+  // reversed), turned about X or Y.
+  ModelTurnRequest ImportTurn;
 
   // Scan and touch probe.
   float ScanPitch = 0;

@@ -14,9 +14,9 @@ struct TurnAxes {
   double TDataModule1::*minB;
 };
 
-void Turn(TDataModule1& s, FacetTable& table, const TurnAxes& axes) {
+void Turn(float degrees, TDataModule1& s, FacetTable& table, const TurnAxes& axes) {
   s.*axes.maxA = s.*axes.minA = s.*axes.maxB = s.*axes.minB = 0.0;
-  const double angle = s.ImportAngle * kDegreesToRadians;
+  const double angle = degrees * kDegreesToRadians;
   const double sine = std::sin(angle), cosine = std::cos(angle);
   for (int k = 0; k < table.FacetCount; ++k) {
     Facet& f = table.Facets[k];
@@ -44,27 +44,28 @@ TurnedDimensions Dimensions(const TDataModule1& s, bool withZ) {
 
 }  // namespace
 
-std::optional<TurnedDimensions> ApplyModelTransform(TDataModule1& s, FacetTable& table) {
-  if (s.ImportMirrorZ) {
+std::optional<TurnedDimensions> ApplyModelTransform(const ModelTurnRequest& turn,
+                                                    TDataModule1& s, FacetTable& table) {
+  if (turn.MirrorZ) {
     for (int k = table.FirstNewFacet; k < table.FacetCount; ++k) {
       Facet& f = table.Facets[k];
       for (Vec3* v : {&f.V1, &f.V2, &f.V3}) (*v)[2] = 0 - (*v)[2];
     }
   }
   std::optional<TurnedDimensions> shown;
-  if (s.ImportRotateZ) {
-    Turn(s, table, {0, 1, &TDataModule1::MaxX, &TDataModule1::MinX, &TDataModule1::MaxY,
+  if (turn.RotateZ) {
+    Turn(turn.Angle, s, table, {0, 1, &TDataModule1::MaxX, &TDataModule1::MinX, &TDataModule1::MaxY,
                     &TDataModule1::MinY});
     shown = Dimensions(s, false);
   }
-  if (s.ImportRotateX) {
-    Turn(s, table, {1, 2, &TDataModule1::MaxY, &TDataModule1::MinY, &TDataModule1::MaxZ,
+  if (turn.RotateX) {
+    Turn(turn.Angle, s, table, {1, 2, &TDataModule1::MaxY, &TDataModule1::MinY, &TDataModule1::MaxZ,
                     &TDataModule1::MinZ});
     shown = Dimensions(s, true);
   }
-  if (s.ImportRotateY) {
+  if (turn.RotateY) {
     // x' = c x + s z, z' = -s x + c z: the same turn written as z' = c z - s x.
-    Turn(s, table, {2, 0, &TDataModule1::MaxZ, &TDataModule1::MinZ, &TDataModule1::MaxX,
+    Turn(turn.Angle, s, table, {2, 0, &TDataModule1::MaxZ, &TDataModule1::MinZ, &TDataModule1::MaxX,
                     &TDataModule1::MinX});
     shown = Dimensions(s, true);
   }

@@ -15,11 +15,12 @@ struct TurnedDimensions {
   float Diameter = 0;
 };
 
-// Carries out the pending transform request of the store on the view's facets, each
-// step only when its flag is set, in this order: mirror the newest facets (from
-// FirstNewFacet) in Z; turn every facet about Z, then X, then Y by ImportAngle (degrees
-// to radians by the factor 0.01745). A turn recomputes the bounds of its two axes from
-// zero and the model diameter. Returns the dimensions of the last turn, if any.
-std::optional<TurnedDimensions> ApplyModelTransform(TDataModule1& store, FacetTable& table);
+// Carries out `turn` on the view's facets, each step only when asked, in this order:
+// mirror the newest facets (from FirstNewFacet) in Z; turn every facet about Z, then X,
+// then Y by turn.Angle (degrees to radians by kDegreesToRadians). A turn recomputes the
+// store's bounds of its two axes from zero and the model diameter. Returns the
+// dimensions of the last turn, if any.
+std::optional<TurnedDimensions> ApplyModelTransform(const ModelTurnRequest& turn,
+                                                    TDataModule1& store, FacetTable& table);
 
 }  // namespace vantora

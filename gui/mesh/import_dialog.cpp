@@ -76,9 +76,9 @@ TForm3::TForm3(Host& host, TDataModule1& store, QWidget* owner)
 }
 
 void TForm3::Choose(bool mirrorZ, bool rotateX, bool rotateY) {
-  store_.ImportMirrorZ = mirrorZ;
-  store_.ImportRotateX = rotateX;
-  store_.ImportRotateY = rotateY;
+  store_.ImportTurn.MirrorZ = mirrorZ;
+  store_.ImportTurn.RotateX = rotateX;
+  store_.ImportTurn.RotateY = rotateY;
 }
 
 void TForm3::ShowAngle() {
@@ -100,7 +100,7 @@ void TForm3::RoteYButtonClick() {
 
 void TForm3::OKButtonClick() {
   // Read also when hidden: a mirror choice stores the angle the edit shows.
-  store_.ImportAngle = ReadFloat(*DegEdit);
+  store_.ImportTurn.Angle = ReadFloat(*DegEdit);
   accept();
 }
 

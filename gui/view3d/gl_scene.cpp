@@ -106,7 +106,7 @@ std::optional<TurnedDimensions> SceneLists::BuildModelList(TDataModule1& store,
   if (scanFileCount > 0 && table.FirstNewFacet > 0) {
     // A further scan: the first model stays in ModelList as compiled; SecondList is
     // recompiled from the first added facet so that earlier added scans stay shown.
-    turned = ApplyModelTransform(store, table);
+    turned = ApplyModelTransform(store.ImportTurn, store, table);
     if (!SecondListBuilt) SecondListStart = table.FirstNewFacet;
     SecondListBuilt = true;
     second_ = Content(SecondList, SecondListStart, table, store);

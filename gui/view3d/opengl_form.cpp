@@ -263,11 +263,13 @@ void TOpenGL_Form::RoteXYZButtonClick(QObject* sender) {
   const float angle = ReadFloat(*MoveDegEdit);
   TDataModule1& s = Store();
   Table.FirstNewFacet = 0;
-  s.ImportAngle = angle;
-  s.ImportRotateX = sender == RoteXButton;
-  s.ImportRotateY = sender == RoteYButton;
-  s.ImportRotateZ = sender == RoteZButton;
-  if (auto turned = ApplyModelTransform(s, Table)) owner_.ModelTurned(*turned);
+  // The turn asked for here alone: the import dialog's placement stays the next scan's.
+  ModelTurnRequest turn;
+  turn.Angle = angle;
+  turn.RotateX = sender == RoteXButton;
+  turn.RotateY = sender == RoteYButton;
+  turn.RotateZ = sender == RoteZButton;
+  if (auto turned = ApplyModelTransform(turn, s, Table)) owner_.ModelTurned(*turned);
   RecentreModel(s, Table);
   BuildModelList();
   DrawScene();

@@ -10,14 +10,15 @@ namespace vantora {
 namespace {
 
 struct View {
-  View() { store->ImportAngle = 0; }
   void Add(Vec3 a, Vec3 b, Vec3 c) { table->AddFacet(a, b, c, 1.0f); }
-  std::optional<TurnedDimensions> Turn(char axis, float degrees) {
-    store->ImportRotateX = axis == 'X';
-    store->ImportRotateY = axis == 'Y';
-    store->ImportRotateZ = axis == 'Z';
-    store->ImportAngle = degrees;
-    return ApplyModelTransform(*store, *table);
+  std::optional<TurnedDimensions> Turn(char axis, float degrees, bool mirrorZ = false) {
+    ModelTurnRequest turn;
+    turn.MirrorZ = mirrorZ;
+    turn.RotateX = axis == 'X';
+    turn.RotateY = axis == 'Y';
+    turn.RotateZ = axis == 'Z';
+    turn.Angle = degrees;
+    return ApplyModelTransform(turn, *store, *table);
   }
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
   std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(8);
@@ -75,8 +76,7 @@ TEST(ApplyModelTransform, MirrorOnlyTheNewFacetsEvenWithAngleZero) {
   v.Add({1, 1, 2}, {1, 1, 2}, {1, 1, 2});
   v.Add({1, 1, 3}, {1, 1, 0}, {1, 1, 3});
   v.table->FirstNewFacet = 1;
-  v.store->ImportMirrorZ = 1;
-  v.Turn('Z', 0);
+  v.Turn('Z', 0, true);
   EXPECT_EQ(v.table->Facets[0].V1[2], 2.0f);
   EXPECT_EQ(v.table->Facets[1].V1[2], -3.0f);
   EXPECT_FALSE(std::signbit(v.table->Facets[1].V2[2]));  // 0 - 0 is +0

@@ -25,8 +25,6 @@ TEST_F(OpenGlFormTest, TurningTheModelWritesTheMainWindowsSizes) {
   v->Table.AddFacet({10, 0, 0}, {20, 0, 0}, {10, 5, 3}, 1.0f);
   v->MoveDegEdit->setText(QStringLiteral("90"));
   v->RoteZButton->click();
-  EXPECT_EQ(store().ImportRotateZ, 1);
-  EXPECT_EQ(store().ImportAngle, 90.0f);
   EXPECT_EQ(v->Table.FirstNewFacet, 1);
   // Turned by 1.5705 radians: x from -5 to 0, y from 0 to 20 (bounds start at 0).
   EXPECT_NEAR(Size("XLabel"), 5.0, 0.01);
@@ -38,24 +36,33 @@ TEST_F(OpenGlFormTest, TurningTheModelWritesTheMainWindowsSizes) {
 
   v->MoveDegEdit->setText(QStringLiteral("90"));
   v->RoteXButton->click();
-  EXPECT_EQ(store().ImportRotateX, 1);
-  EXPECT_EQ(store().ImportRotateZ, 0);
   // y ran from -10 to 10 after the recentring, z from 0 to 3: z' = s y + c z.
   EXPECT_NEAR(Size("ZLabel"), 10.0, 0.01);
+}
+
+// The import dialog's choice belongs to the scan it placed: turning the model later
+// neither mirrors it again nor changes the choice.
+TEST_F(OpenGlFormTest, TurningTheModelLeavesTheImportChoiceAlone) {
+  auto v = NewView();
+  v->Table.AddFacet({10, 0, 2}, {20, 0, 2}, {10, 5, 3}, 1.0f);
+  store().ImportTurn = {true, false, true, false, 30.0f};  // mirrored and turned about Y
+  v->MoveDegEdit->setText(QStringLiteral("90"));
+  v->RoteZButton->click();
+  const Facet& f = v->Table.Facets[0];
+  EXPECT_GT(f.V3[2], f.V1[2]);  // turned about Z only: the highest corner stays highest
+  EXPECT_EQ(f.V1[2], f.V2[2]);
+  EXPECT_TRUE(store().ImportTurn.MirrorZ);
+  EXPECT_TRUE(store().ImportTurn.RotateY);
+  EXPECT_EQ(store().ImportTurn.Angle, 30.0f);
 }
 
 TEST_F(OpenGlFormTest, AngleThatIsNoNumberChangesNothing) {
   auto v = NewView();
   v->Table.AddFacet({1, 0, 0}, {2, 0, 0}, {1, 1, 1}, 1.0f);
   v->Table.FirstNewFacet = 1;
-  store().ImportRotateY = 1;
-  store().ImportAngle = 45.0f;
   v->MoveDegEdit->setText(QStringLiteral("abc"));
   v->RoteZButton->click();
   EXPECT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(store().ImportRotateY, 1);
-  EXPECT_EQ(store().ImportRotateZ, 0);
-  EXPECT_EQ(store().ImportAngle, 45.0f);
   EXPECT_EQ(v->Table.FirstNewFacet, 1);
   EXPECT_EQ(v->Table.Facets[0].V1, (Vec3{1, 0, 0}));
   EXPECT_TRUE(Find("XLabel")->isHidden());
