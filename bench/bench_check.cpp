@@ -1,6 +1,6 @@
 // The program check on the yardstick torus (1,000,000 facets) and its 0..360 by 5
-// program (73 sections): building the facets' tree, the replay against it, and the
-// whole check of a program's text.
+// program (73 sections): building the facets' tree, the replay against it, the whole
+// check of a program's text, and its carved result with the deviation.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -61,6 +61,23 @@ void BM_CheckProgramFile(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CheckProgramFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What vantora-cli check --carved adds to the check: the solid and its deviation.
+void BM_CarveProgram(benchmark::State& state) {
+  TorusProgram torus;
+  const SilhouetteTree tree(*torus.table);
+  NcMotionList motion;
+  ReadNcMotion(torus.program, torus.session.Format, motion);
+  for (auto _ : state) {
+    CarvedResult carved;
+    if (!CarveNcProgram(*torus.table, tree, *torus.store, torus.session.ModelTurnAngle, motion,
+                        carved)) {
+      state.SkipWithError("the torus program could not be carved");
+    }
+    state.counters["facets"] = carved.Solid ? carved.Solid->FacetCount : 0;
+  }
+}
+BENCHMARK(BM_CarveProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace vantora

@@ -3,6 +3,7 @@
 #include "cli_app.h"
 #include "cli_command.h"
 #include "core/common/mapped_file.h"
+#include "core/stl/stl_writer.h"
 #include "core/app/tool_path_commands.h"
 
 namespace vantora {
@@ -13,6 +14,8 @@ struct CheckOptions {
   std::string program;
   NcSetUpOptions setUp;
   bool json = false;
+  std::string carved;  // where to write the carved result, if asked
+  bool text = false;
 };
 
 void RunCheck(const CheckOptions& o, CliContext& context) {
@@ -25,7 +28,13 @@ void RunCheck(const CheckOptions& o, CliContext& context) {
   ThrowIfFailed(SetUpToolPath(w->store, w->session, w->table, context.host, setUp));
   w->store.PathTolerance = tolerance;
   ProgramReport report;
-  ThrowIfFailed(CheckNcProgram(w->table, w->store, 0, format, file.text(), report));
+  CarvedResult carved;
+  ThrowIfFailed(CheckNcProgram(w->table, w->store, 0, format, file.text(), report,
+                               o.carved.empty() ? nullptr : &carved));
+  if (!o.carved.empty()) {
+    const StlForm form = o.text ? StlForm::Text : StlForm::Binary;
+    ThrowIfFailed(SaveStl(o.carved, form, *carved.Solid, StlScaling{}, context.host));
+  }
   context.out << (o.json ? ReportJson(report) : ReportText(report));
   if (!report.Clean()) context.status = kExitModelReached;
 }
@@ -40,6 +49,11 @@ void AddCheckCommand(CLI::App& app, CliContext& context) {
   command->add_option("PROGRAM", o->program, "NC program to check")->required();
   AddSetUpOptions(*command, o->setUp);
   command->add_flag("--json", o->json, "Print the report as JSON");
+  command->add_option("--carved", o->carved,
+                      "Write what the program leaves standing to this STL file and report how "
+                      "far it lies from the model");
+  command->add_flag("--text", o->text, "Write the carved result as text STL instead of binary")
+      ->needs("--carved");
   command->callback([o, &context] { RunCheck(*o, context); });
 }
 

@@ -98,6 +98,7 @@ std::string ReportText(const ProgramReport& r) {
             Fixed(i.Depth) + " mm  " + (i.AxisInside ? "cuts through the part" : "grazes") +
             "\n";
   }
+  if (r.Carved) text += DeviationText(*r.Carved);
   return text;
 }
 
@@ -121,7 +122,9 @@ std::string ReportJson(const ProgramReport& r) {
             ", \"depth\": " + Fixed(i.Depth) +
             ", \"cutsThrough\": " + (i.AxisInside ? "true" : "false") + "}";
   }
-  return json + "]}\n";
+  json += "]";
+  if (r.Carved) json += ", \"carved\": {" + DeviationJsonMembers(*r.Carved) + "}";
+  return json + "}\n";
 }
 
 std::string ReportSummary(const ProgramReport& r) {
@@ -132,11 +135,17 @@ std::string ReportSummary(const ProgramReport& r) {
 }
 
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                      const NcFormat& format, std::string_view text, ProgramReport& report) {
+                      const NcFormat& format, std::string_view text, ProgramReport& report,
+                      CarvedResult* carved) {
   NcMotionList motion;
   if (Status s = ReadNcMotion(text, format, motion); !s) return s;
-  report = CheckProgram(SilhouetteTree(table), WireFrameOf(store, standAngle), motion);
+  const SilhouetteTree tree(table);
+  report = CheckProgram(tree, WireFrameOf(store, standAngle), motion);
   report.SetUp = {store.Resolution, store.WireDia, store.PathTolerance};
+  if (carved) {
+    if (Status s = CarveNcProgram(table, tree, store, standAngle, motion, *carved); !s) return s;
+    report.Carved = carved->Deviation;
+  }
   return Status::Ok();
 }
 

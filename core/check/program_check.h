@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/check/carved_result.h"
 #include "core/check/nc_replay.h"
 #include "core/check/wire_motion.h"
 #include "core/model/data_module.h"
@@ -48,6 +49,7 @@ struct ProgramReport {
   double Feed = 0;            // mm/min
   double CuttingMinutes = 0;  // the path length at the feed
   std::vector<Intrusion> Intrusions;
+  std::optional<CarvedDeviation> Carved;  // when the carved result was asked for
 
   bool Clean() const { return Intrusions.empty(); }
   // The section angles at which lines reach in, each once, in program order.
@@ -70,8 +72,11 @@ std::string ReportSummary(const ProgramReport& report);
 
 // Checks a program read from a file against the model set up for it on the store's
 // raster (its PathTolerance the one the program was made with), the model's facets
-// standing at `standAngle`. Fails only when the program cannot be read in `format`.
+// standing at `standAngle`; with `carved`, also carves it (see CarveNcProgram) and adds
+// the deviation to the report. Fails when the program cannot be read in `format` or
+// its carved result cannot be built.
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                      const NcFormat& format, std::string_view text, ProgramReport& report);
+                      const NcFormat& format, std::string_view text, ProgramReport& report,
+                      CarvedResult* carved = nullptr);
 
 }  // namespace vantora

@@ -26,6 +26,44 @@ double BoxPointDistance(const Box& b, PlanePoint p) {
   return std::sqrt(gx * gx + gz * gz);
 }
 
+using Point3 = std::array<double, 3>;
+
+Point3 Minus(const Point3& a, const Point3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+double Dot(const Point3& a, const Point3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// The closest point of triangle abc to p, by the region of the triangle's plane p
+// projects into (vertex, edge or face), and its squared distance.
+double PointTriangleDistanceSquared(const Point3& p, const Point3& a, const Point3& b,
+                                    const Point3& c) {
+  const Point3 ab = Minus(b, a), ac = Minus(c, a), ap = Minus(p, a);
+  auto at = [&](double s, double t) {
+    const Point3 q{a[0] + s * ab[0] + t * ac[0], a[1] + s * ab[1] + t * ac[1],
+                   a[2] + s * ab[2] + t * ac[2]};
+    const Point3 d = Minus(p, q);
+    return Dot(d, d);
+  };
+  const double d1 = Dot(ab, ap), d2 = Dot(ac, ap);
+  if (d1 <= 0 && d2 <= 0) return at(0, 0);
+  const Point3 bp = Minus(p, b);
+  const double d3 = Dot(ab, bp), d4 = Dot(ac, bp);
+  if (d3 >= 0 && d4 <= d3) return at(1, 0);
+  const double vc = d1 * d4 - d3 * d2;
+  if (vc <= 0 && d1 >= 0 && d3 <= 0) return at(d1 / (d1 - d3), 0);
+  const Point3 cp = Minus(p, c);
+  const double d5 = Dot(ab, cp), d6 = Dot(ac, cp);
+  if (d6 >= 0 && d5 <= d6) return at(0, 1);
+  const double vb = d5 * d2 - d1 * d6;
+  if (vb <= 0 && d2 >= 0 && d6 <= 0) return at(0, d2 / (d2 - d6));
+  const double va = d3 * d6 - d5 * d4;
+  if (va <= 0 && d4 - d3 >= 0 && d5 - d6 >= 0) {
+    const double w = (d4 - d3) / ((d4 - d3) + (d5 - d6));
+    return at(1 - w, w);
+  }
+  const double sum = va + vb + vc;
+  if (!(sum > 0)) return at(0, 0);  // a degenerate facet: its corner will do
+  return at(vb / sum, vc / sum);
+}
+
 }  // namespace
 
 SilhouetteTree::Turn SilhouetteTree::TurnOf(double radians) {
@@ -132,8 +170,8 @@ std::array<PlanePoint, 3> SilhouetteTree::ShadowOf(const FacetCorners& f, const 
   return shadow;
 }
 
-template <typename BoxDistance, typename Visit>
-void SilhouetteTree::Search(const Turn& turn, double bound, const BoxDistance& boxDistance,
+template <typename NodeDistance, typename Visit>
+void SilhouetteTree::Search(double bound, const NodeDistance& nodeDistance,
                             const Visit& visit) const {
   if (nodes_.empty()) return;
   struct Entry {
@@ -142,7 +180,7 @@ void SilhouetteTree::Search(const Turn& turn, double bound, const BoxDistance& b
   };
   Entry stack[kStackDepth];
   int top = 0;
-  stack[top++] = {0, boxDistance(ShadowOf(nodes_[0], turn))};
+  stack[top++] = {0, nodeDistance(nodes_[0])};
   while (top > 0 && bound > 0) {
     const Entry entry = stack[--top];
     if (entry.distance >= bound) continue;
@@ -153,8 +191,8 @@ void SilhouetteTree::Search(const Turn& turn, double bound, const BoxDistance& b
       }
       continue;
     }
-    Entry near{entry.node + 1, boxDistance(ShadowOf(nodes_[entry.node + 1], turn))};
-    Entry far{node.first, boxDistance(ShadowOf(nodes_[node.first], turn))};
+    Entry near{entry.node + 1, nodeDistance(nodes_[entry.node + 1])};
+    Entry far{node.first, nodeDistance(nodes_[node.first])};
     if (far.distance < near.distance) std::swap(near, far);
     if (far.distance < bound) stack[top++] = far;
     if (near.distance < bound) stack[top++] = near;
@@ -164,8 +202,7 @@ void SilhouetteTree::Search(const Turn& turn, double bound, const BoxDistance& b
 double SilhouetteTree::DistanceToPoint(const Turn& turn, PlanePoint p, double cap) const {
   double best = cap;
   Search(
-      turn, cap,
-      [&](const Box2& b) { return BoxPointDistance(b, p); },
+      cap, [&](const Node& n) { return BoxPointDistance(ShadowOf(n, turn), p); },
       [&](std::uint32_t k, double bound) {
         best = std::min(bound, plane::PointTriangleDistance(p, ShadowOf(facets_[k], turn)));
         return best;
@@ -184,8 +221,9 @@ double SilhouetteTree::DistanceToSegment(const Turn& turn, PlanePoint a, PlanePo
   const double offset = nx * a.x + nz * a.z;
   double best = cap;
   Search(
-      turn, cap,
-      [&](const Box2& box) {
+      cap,
+      [&](const Node& n) {
+        const Box2 box = ShadowOf(n, turn);
         const double gx = std::max({box.x0 - x1, x0 - box.x1, 0.0});
         const double gz = std::max({box.z0 - z1, z0 - box.z1, 0.0});
         const double centre = nx * (box.x0 + box.x1) / 2 + nz * (box.z0 + box.z1) / 2;
@@ -196,6 +234,30 @@ double SilhouetteTree::DistanceToSegment(const Turn& turn, PlanePoint a, PlanePo
       [&](std::uint32_t k, double bound) {
         best = std::min(bound, plane::SegmentTriangleDistance(a, b, ShadowOf(facets_[k], turn)));
         return best;
+      });
+  return best;
+}
+
+double SilhouetteTree::DistanceInSpace(const std::array<double, 3>& p, double floor,
+                                       double slack, double cap) const {
+  auto corner = [](const std::array<float, 3>& v) { return Point3{v[0], v[1], v[2]}; };
+  double best = cap;
+  Search(
+      cap,
+      [&](const Node& n) {
+        double gap2 = 0;
+        for (int a = 0; a < 3; ++a) {
+          const double g = std::max({double(n.lo[a]) - p[a], p[a] - double(n.hi[a]), 0.0});
+          gap2 += g * g;
+        }
+        return std::sqrt(gap2) + slack;
+      },
+      [&](std::uint32_t k, double bound) {
+        const auto& v = facets_[k].v;
+        const double d =
+            std::sqrt(PointTriangleDistanceSquared(p, corner(v[0]), corner(v[1]), corner(v[2])));
+        best = std::min(bound, d);
+        return best < floor ? 0.0 : best;
       });
   return best;
 }
@@ -250,8 +312,7 @@ double SilhouetteTree::DepthInside(const Turn& turn, PlanePoint p) const {
   };
   double best = HUGE_VAL;
   Search(
-      turn, best,
-      [&](const Box2& b) { return BoxPointDistance(b, p); },
+      best, [&](const Node& n) { return BoxPointDistance(ShadowOf(n, turn), p); },
       [&](std::uint32_t f, double bound) {
         const auto shadow = ShadowOf(facets_[f], turn);
         const int side = facing(f);

@@ -45,6 +45,14 @@ class SilhouetteTree {
   // neighbours the first time it is asked.
   double DepthInside(const Turn& turn, PlanePoint p) const;
 
+  // The distance in space from p (in the model's own frame) to the nearest facet, or
+  // `cap` when nothing lies closer, possibly up to `slack` too large: parts of the model
+  // that could lie only `slack` closer than what was found are not searched. The search
+  // stops at the first facet closer than `floor` and returns its distance: a caller
+  // after the largest distance of many points passes the largest so far.
+  double DistanceInSpace(const std::array<double, 3>& p, double floor, double slack,
+                         double cap) const;
+
   // The largest distance of any vertex from the z axis.
   double Reach() const { return reach_; }
   bool Empty() const { return facets_.empty(); }
@@ -73,11 +81,10 @@ class SilhouetteTree {
   void Build(std::uint32_t first, std::uint32_t count, const Bounds& around, std::uint32_t index);
   Box2 ShadowOf(const Node& node, const Turn& turn) const;
   std::array<PlanePoint, 3> ShadowOf(const FacetCorners& f, const Turn& turn) const;
-  // Calls visit(facet index) for the facets of every leaf whose shadow lies within
-  // the bound that `boxDistance` and `visit` keep lowering (visit returns the bound).
-  template <typename BoxDistance, typename Visit>
-  void Search(const Turn& turn, double bound, const BoxDistance& boxDistance,
-              const Visit& visit) const;
+  // Calls visit(facet index, bound) for the facets of every leaf that `nodeDistance`
+  // puts within the bound, which `visit` keeps lowering (it returns the new bound).
+  template <typename NodeDistance, typename Visit>
+  void Search(double bound, const NodeDistance& nodeDistance, const Visit& visit) const;
   void BuildNeighbours() const;
 
   std::vector<FacetCorners> facets_;

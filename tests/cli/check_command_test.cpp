@@ -74,5 +74,38 @@ TEST_F(CliCheck, JsonHoldsTheSameReport) {
   EXPECT_NE(run.out.find("\"cutsThrough\": true}]}"), std::string::npos) << run.out;
 }
 
+// What admesh, a reader of its own, finds in the carved result: one part, every edge
+// shared, nothing it had to mend.
+std::string AdmeshFindings(const std::string& stl) {
+  const std::string command = "admesh '" + stl + "' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string out;
+  char buffer[4096];
+  while (pipe && fgets(buffer, sizeof buffer, pipe)) out += buffer;
+  const int status = pipe ? pclose(pipe) : -1;
+  EXPECT_EQ(status, 0) << "admesh (installed by scripts/bootstrap) did not run: " << out;
+  return out;
+}
+
+TEST_F(CliCheck, WritesTheCarvedResultAReaderTakes) {
+  for (const bool text : {false, true}) {
+    const std::string carved = dir.File(text ? "carved-text.stl" : "carved.stl");
+    std::vector<std::string> options = {"check", model, program, "--nc-format", format,
+                                        "--json", "--carved", carved};
+    if (text) options.push_back("--text");
+    const CliRun run = RunTool(options);
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_NE(run.out.find("\"carved\": {\"sliceStep\": 0.200"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"modelVolume\": 8000.000"), std::string::npos) << run.out;
+    const std::string findings = AdmeshFindings(carved);
+    for (const char* expected :
+         {"Number of parts       :     1", "Total disconnected facets        :     0",
+          "Degenerate facets     :     0", "Facets reversed       :     0",
+          "Backwards edges       :     0", "Normals fixed         :     0"}) {
+      EXPECT_NE(findings.find(expected), std::string::npos) << expected << "\n" << findings;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantora

@@ -1,0 +1,545 @@
+#include "core/check/carved_result.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <future>
+#include <vector>
+
+#include "core/check/program_check.h"
+#include "core/model/solid_volume.h"
+
+namespace vantora {
+namespace {
+
+// A slice falling into more pieces than this is not a cut a program makes on purpose.
+constexpr std::size_t kMaxPieces = 4096;
+constexpr long kMaxSlices = 1'000'000;
+// Spans and gaps narrower than this (mm) are rounding, not material.
+constexpr double kSliver = 1e-9;
+
+struct Interval {
+  double lo, hi;
+};
+using Intervals = std::vector<Interval>;
+
+struct Segment {
+  PlanePoint a, b;
+  bool onLoop;       // part of the path that encloses what the section keeps
+  double low, high;  // the heights the wire touches on it
+};
+
+// The program's moves at one rotary position, in that section's plane.
+struct Section {
+  double cos = 1, sin = 0;  // of the model's turn: u = cos x - sin y
+  double startZ = 0;        // the path's lowest height
+  double uMin = 0, uMax = 0;
+  PlanePoint loopFirst, loopLast;
+  std::vector<Segment> segments;  // by their lowest height
+  std::size_t next = 0;           // the first segment not yet reached by the slices
+  std::vector<std::size_t> active;
+};
+
+// The path starts and ends within a cell or two of its lowest point, the start height.
+std::vector<Section> SectionsOf(const WireFrame& frame, const NcMotionList& motion,
+                                double startBand) {
+  const double radius = frame.WireDia / 2;
+  std::vector<Section> sections;
+  const std::vector<NcMotion>& moves = motion.Motions;
+  for (std::size_t first = 0; first < moves.size();) {
+    std::size_t end = first + 1;
+    while (end < moves.size() && moves[end].C == moves[first].C) ++end;
+    if (end - first >= 2) {
+      Section s;
+      const double turn = (moves[first].C - frame.StandAngle) * kDegreesToRadians;
+      s.cos = std::cos(turn);
+      s.sin = std::sin(turn);
+      std::vector<PlanePoint> path;
+      for (std::size_t k = first; k < end; ++k) {
+        path.push_back({moves[k].X - frame.OffsetX, moves[k].Y - frame.OffsetZ});
+      }
+      s.startZ = std::min_element(path.begin(), path.end(), [](auto& l, auto& r) {
+                   return l.z < r.z;
+                 })->z;
+      // The path proper runs from its first point at the start height to its last;
+      // moves before and after it (over the top, out to the side) only cut.
+      auto atStart = [&](const PlanePoint& p) { return p.z <= s.startZ + startBand; };
+      const std::size_t loopFirst =
+          std::size_t(std::find_if(path.begin(), path.end(), atStart) - path.begin());
+      const std::size_t loopLast =
+          path.size() - 1 - std::size_t(std::find_if(path.rbegin(), path.rend(), atStart) - path.rbegin());
+      s.loopFirst = path[loopFirst];
+      s.loopLast = path[loopLast];
+      s.uMin = s.uMax = path[loopFirst].x;
+      for (std::size_t k = loopFirst; k <= loopLast; ++k) {
+        s.uMin = std::min(s.uMin, path[k].x);
+        s.uMax = std::max(s.uMax, path[k].x);
+      }
+      for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+        const PlanePoint a = path[k], b = path[k + 1];
+        s.segments.push_back({a, b, k >= loopFirst && k < loopLast,
+                              std::min(a.z, b.z) - radius, std::max(a.z, b.z) + radius});
+      }
+      std::sort(s.segments.begin(), s.segments.end(),
+                [](const Segment& l, const Segment& r) { return l.low < r.low; });
+      sections.push_back(std::move(s));
+    }
+    first = end;
+  }
+  return sections;
+}
+
+// The u where lo < coef u + offset < hi, within `range`.
+Interval Within(double coef, double offset, double lo, double hi, Interval range) {
+  if (coef == 0) return (offset > lo && offset < hi) ? range : Interval{1, 0};
+  double from = (lo - offset) / coef, to = (hi - offset) / coef;
+  if (from > to) std::swap(from, to);
+  return {std::max(range.lo, from), std::min(range.hi, to)};
+}
+
+// Where the wire of `radius` on the move a-b passes through height z: the capsule
+// about the move is convex, so it is one span, the hull of its two end discs and the
+// band between them.
+std::optional<Interval> WireSpan(const Segment& s, double z, double radius) {
+  Interval span{HUGE_VAL, -HUGE_VAL};
+  auto add = [&](Interval i) {
+    if (i.hi <= i.lo) return;
+    span = {std::min(span.lo, i.lo), std::max(span.hi, i.hi)};
+  };
+  for (const PlanePoint& end : {s.a, s.b}) {
+    const double dz = z - end.z;
+    if (std::abs(dz) < radius) {
+      const double w = std::sqrt(radius * radius - dz * dz);
+      add({end.x - w, end.x + w});
+    }
+  }
+  const double du = s.b.x - s.a.x, dz = s.b.z - s.a.z;
+  const double length2 = du * du + dz * dz;
+  if (length2 > 0) {
+    const double length = std::sqrt(length2);
+    const double nu = -dz / length, nz = du / length;
+    const Interval all{-HUGE_VAL, HUGE_VAL};
+    // Along the move: 0 < (p - a).d < |d|^2; across it: |(p - a).n| < radius.
+    const Interval along = Within(du, dz * (z - s.a.z) - du * s.a.x, 0, length2, all);
+    add(Within(nu, nz * (z - s.a.z) - nu * s.a.x, -radius, radius, along));
+  }
+  if (span.hi <= span.lo) return std::nullopt;
+  return span;
+}
+
+Intervals Subtract(const Intervals& base, Intervals cuts) {
+  std::sort(cuts.begin(), cuts.end(), [](auto& l, auto& r) { return l.lo < r.lo; });
+  Intervals kept;
+  for (Interval piece : base) {
+    for (const Interval& cut : cuts) {
+      if (cut.hi <= piece.lo) continue;
+      if (cut.lo >= piece.hi) break;
+      if (cut.lo - piece.lo > kSliver) kept.push_back({piece.lo, cut.lo});
+      piece.lo = std::max(piece.lo, cut.hi);
+      if (piece.hi - piece.lo <= kSliver) break;
+    }
+    if (piece.hi - piece.lo > kSliver) kept.push_back(piece);
+  }
+  return kept;
+}
+
+// Brings the section's active moves to height z (slices come in rising order).
+void Reach(Section& s, double z) {
+  while (s.next < s.segments.size() && s.segments[s.next].low <= z) s.active.push_back(s.next++);
+  s.active.erase(std::remove_if(s.active.begin(), s.active.end(),
+                                [&](std::size_t k) { return s.segments[k].high < z; }),
+                 s.active.end());
+}
+
+// What the section leaves standing at height z, as spans of u.
+Intervals KeptAt(Section& s, double z, double radius) {
+  Reach(s, z);
+  Intervals base;
+  if (z <= s.startZ) {
+    base.push_back({s.uMin, s.uMax});
+  } else {
+    std::vector<double> crossings;
+    auto cross = [&](PlanePoint a, PlanePoint b) {
+      if ((a.z <= z) != (b.z <= z)) crossings.push_back(a.x + (z - a.z) * (b.x - a.x) / (b.z - a.z));
+    };
+    for (std::size_t k : s.active) {
+      if (s.segments[k].onLoop) cross(s.segments[k].a, s.segments[k].b);
+    }
+    cross(s.loopLast, s.loopFirst);
+    std::sort(crossings.begin(), crossings.end());
+    for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+      base.push_back({crossings[k], crossings[k + 1]});
+    }
+  }
+  Intervals cuts;
+  if (radius > 0) {
+    for (std::size_t k : s.active) {
+      if (auto span = WireSpan(s.segments[k], z, radius)) cuts.push_back(*span);
+    }
+  }
+  return Subtract(base, std::move(cuts));
+}
+
+using Polygon = std::vector<PlanePoint>;  // convex, counter-clockwise; x, y here
+
+// Keeps the part of `polygon` where lo <= n.p <= hi.
+Polygon ClipToStrip(const Polygon& polygon, double nx, double ny, double lo, double hi) {
+  Polygon out = polygon;
+  for (const auto& [sign, bound] : {std::pair{1.0, hi}, std::pair{-1.0, -lo}}) {
+    Polygon in;
+    in.swap(out);
+    for (std::size_t k = 0; k < in.size(); ++k) {
+      const PlanePoint p = in[k], q = in[(k + 1) % in.size()];
+      const double dp = sign * (nx * p.x + ny * p.z) - bound;
+      const double dq = sign * (nx * q.x + ny * q.z) - bound;
+      if (dp <= 0) out.push_back(p);
+      if ((dp < 0 && dq > 0) || (dp > 0 && dq < 0)) {
+        const double t = dp / (dp - dq);
+        out.push_back({p.x + t * (q.x - p.x), p.z + t * (q.z - p.z)});
+      }
+    }
+    if (out.size() < 3) return {};
+  }
+  return out;
+}
+
+// A slice's pieces with float corners at height z, fit for facets.
+struct Piece {
+  std::vector<Vec3> ring;
+  float x0, x1, y0, y1;
+};
+
+std::optional<Piece> PieceOf(const Polygon& polygon, double z) {
+  Piece piece;
+  for (const PlanePoint& p : polygon) {
+    const Vec3 v{float(p.x), float(p.z), float(z)};
+    if (piece.ring.empty() || (v != piece.ring.back() && v != piece.ring.front())) {
+      piece.ring.push_back(v);
+    }
+  }
+  if (piece.ring.size() < 3) return std::nullopt;
+  double area2 = 0;
+  for (std::size_t k = 0; k < piece.ring.size(); ++k) {
+    const Vec3& a = piece.ring[k];
+    const Vec3& b = piece.ring[(k + 1) % piece.ring.size()];
+    area2 += double(a[0]) * b[1] - double(b[0]) * a[1];
+  }
+  if (area2 <= kSliver) return std::nullopt;
+  piece.x0 = piece.x1 = piece.ring[0][0];
+  piece.y0 = piece.y1 = piece.ring[0][1];
+  for (const Vec3& v : piece.ring) {
+    piece.x0 = std::min(piece.x0, v[0]);
+    piece.x1 = std::max(piece.x1, v[0]);
+    piece.y0 = std::min(piece.y0, v[1]);
+    piece.y1 = std::max(piece.y1, v[1]);
+  }
+  return piece;
+}
+
+class Slicer {
+ public:
+  Slicer(std::vector<Section> sections, double radius) : sections_(std::move(sections)), radius_(radius) {
+    double reach = 0;
+    for (const Section& s : sections_) reach = std::max({reach, std::abs(s.uMin), std::abs(s.uMax)});
+    stock_ = {{-reach, -reach}, {reach, -reach}, {reach, reach}, {-reach, reach}};
+  }
+
+  double Top() const {
+    double top = -HUGE_VAL;
+    for (const Section& s : sections_) {
+      for (const Segment& g : s.segments) top = std::max(top, g.high);
+    }
+    return top;
+  }
+
+  // The slice at height z: the stock cut by every section's strips.
+  Status SliceAt(double z, std::vector<Piece>& pieces) {
+    std::vector<Polygon> polygons{stock_}, next;
+    for (Section& s : sections_) {
+      const Intervals kept = KeptAt(s, z, radius_);
+      next.clear();
+      for (const Polygon& p : polygons) {
+        for (const Interval& i : kept) {
+          Polygon clipped = ClipToStrip(p, s.cos, -s.sin, i.lo, i.hi);
+          if (!clipped.empty()) next.push_back(std::move(clipped));
+        }
+      }
+      if (next.size() > kMaxPieces) {
+        return Status::Refused("The carved result falls into more than " +
+                               std::to_string(kMaxPieces) + " pieces at height " +
+                               std::to_string(z) + " mm; it cannot be built.");
+      }
+      polygons.swap(next);
+      if (polygons.empty()) break;
+    }
+    pieces.clear();
+    for (const Polygon& p : polygons) {
+      if (auto piece = PieceOf(p, z)) pieces.push_back(std::move(*piece));
+    }
+    return Status::Ok();
+  }
+
+ private:
+  std::vector<Section> sections_;
+  double radius_;
+  Polygon stock_;
+};
+
+class SolidBuilder {
+ public:
+  explicit SolidBuilder(FacetTable& table) : table_(table) {}
+
+  bool Add(const Vec3& a, const Vec3& b, const Vec3& c) {
+    if (table_.FacetCount >= table_.Capacity) return false;
+    table_.Facets[std::size_t(table_.FacetCount++)] = {TriangleNormal(c, b, a), a, b, c};
+    return true;
+  }
+
+  // A convex piece's face, facing down (a bottom) or up (a top).
+  bool Cap(const Piece& p, bool up) {
+    for (std::size_t k = 1; k + 1 < p.ring.size(); ++k) {
+      const bool added = up ? Add(p.ring[0], p.ring[k], p.ring[k + 1])
+                            : Add(p.ring[0], p.ring[k + 1], p.ring[k]);
+      if (!added) return false;
+    }
+    return true;
+  }
+
+  // The side of the hull of a piece and the one above it: both rings are walked from
+  // their lowest corner in the order of their edges' directions.
+  bool Loft(const Piece& below, const Piece& above) {
+    const Ring p(below), q(above);
+    std::size_t i = 0, j = 0;
+    while (i < p.size || j < q.size) {
+      const bool alongBelow = j == q.size || (i < p.size && p.angle[i] <= q.angle[j]);
+      const bool added = alongBelow ? Add(p.at(i), p.at(i + 1), q.at(j))
+                                    : Add(p.at(i), q.at(j + 1), q.at(j));
+      if (!added) return false;
+      (alongBelow ? i : j)++;
+    }
+    return true;
+  }
+
+ private:
+  struct Ring {
+    explicit Ring(const Piece& piece) : ring(piece.ring), size(ring.size()) {
+      start = std::size_t(std::min_element(ring.begin(), ring.end(), [](auto& l, auto& r) {
+                            return l[1] != r[1] ? l[1] < r[1] : l[0] < r[0];
+                          }) - ring.begin());
+      for (std::size_t k = 0; k < size; ++k) {
+        const Vec3 &a = at(k), &b = at(k + 1);
+        double direction = std::atan2(double(b[1]) - a[1], double(b[0]) - a[0]);
+        if (direction < 0) direction += 2 * M_PI;
+        if (k > 0 && direction < angle[0]) direction += 2 * M_PI;
+        angle.push_back(direction);
+      }
+    }
+    const Vec3& at(std::size_t k) const { return ring[(start + k) % size]; }
+    const std::vector<Vec3>& ring;
+    std::size_t size, start;
+    std::vector<double> angle;
+  };
+
+  FacetTable& table_;
+};
+
+bool Overlap(const Piece& a, const Piece& b) {
+  if (a.x1 <= b.x0 || b.x1 <= a.x0 || a.y1 <= b.y0 || b.y1 <= a.y0) return false;
+  // Convex pieces overlap unless an edge of one has the whole other on its outer side.
+  auto separates = [](const Piece& edges, const Piece& other) {
+    for (std::size_t k = 0; k < edges.ring.size(); ++k) {
+      const Vec3& p = edges.ring[k];
+      const Vec3& q = edges.ring[(k + 1) % edges.ring.size()];
+      const double ex = double(q[0]) - p[0], ey = double(q[1]) - p[1];
+      const bool allOutside = std::all_of(other.ring.begin(), other.ring.end(), [&](const Vec3& v) {
+        return ex * (double(v[1]) - p[1]) - ey * (double(v[0]) - p[0]) <= 0;
+      });
+      if (allOutside) return true;
+    }
+    return false;
+  };
+  return !separates(a, b) && !separates(b, a);
+}
+
+// Joins two neighbouring slices: a piece overlapping exactly one piece of the other
+// slice, and that one only it, is joined to it; every other piece is closed off.
+bool Join(SolidBuilder& solid, const std::vector<Piece>& below, const std::vector<Piece>& above,
+          std::vector<bool>& aboveJoined) {
+  aboveJoined.assign(above.size(), false);
+  std::vector<int> partners(above.size(), 0);
+  std::vector<std::vector<std::size_t>> overlaps(below.size());
+  for (std::size_t i = 0; i < below.size(); ++i) {
+    for (std::size_t j = 0; j < above.size(); ++j) {
+      if (Overlap(below[i], above[j])) {
+        overlaps[i].push_back(j);
+        ++partners[j];
+      }
+    }
+  }
+  for (std::size_t i = 0; i < below.size(); ++i) {
+    if (overlaps[i].size() == 1 && partners[overlaps[i][0]] == 1) {
+      aboveJoined[overlaps[i][0]] = true;
+      if (!solid.Loft(below[i], above[overlaps[i][0]])) return false;
+    } else if (!solid.Cap(below[i], true)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+using Point3 = std::array<double, 3>;
+
+// The largest distance from the facet to the model's facets, if it beats `best` by
+// more than `tolerance`; otherwise about `best`. The distance changes no faster than
+// the position, so a triangle whose centre lies d from the model lies nowhere farther
+// than d plus its reach from the centre; triangles that could hold more are split in
+// four.
+double FarthestOver(const Facet& facet, const SilhouetteTree& tree, double best, double tolerance) {
+  auto point = [](const Vec3& v) { return Point3{v[0], v[1], v[2]}; };
+  struct Triangle {
+    Point3 a, b, c;
+  };
+  std::vector<Triangle> pending{{point(facet.V1), point(facet.V2), point(facet.V3)}};
+  while (!pending.empty()) {
+    const Triangle t = pending.back();
+    pending.pop_back();
+    Point3 centre, ab, bc, ca;
+    for (int i = 0; i < 3; ++i) {
+      centre[i] = (t.a[i] + t.b[i] + t.c[i]) / 3;
+      ab[i] = (t.a[i] + t.b[i]) / 2;
+      bc[i] = (t.b[i] + t.c[i]) / 2;
+      ca[i] = (t.c[i] + t.a[i]) / 2;
+    }
+    auto from = [&](const Point3& v) {
+      return std::sqrt((v[0] - centre[0]) * (v[0] - centre[0]) +
+                       (v[1] - centre[1]) * (v[1] - centre[1]) +
+                       (v[2] - centre[2]) * (v[2] - centre[2]));
+    };
+    const double reach = std::max({from(t.a), from(t.b), from(t.c)});
+    const double floor = best + tolerance - reach;
+    const double slack = tolerance / 2;
+    const double distance = tree.DistanceInSpace(centre, floor, slack, HUGE_VAL);
+    if (distance < floor) continue;
+    best = std::max(best, distance - slack);  // the distance may be up to slack too large
+    if (distance + reach > best + tolerance) {
+      pending.insert(pending.end(), {{t.a, ab, ca}, {ab, t.b, bc}, {ca, bc, t.c}, {ab, bc, ca}});
+    }
+  }
+  return best;
+}
+
+std::string Fixed(double v, int decimals = 3) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, v);
+  return text;
+}
+
+}  // namespace
+
+std::optional<double> CarvedDeviation::Excess() const {
+  if (!ModelVolume) return std::nullopt;
+  return CarvedVolume - *ModelVolume;
+}
+
+std::optional<double> CarvedDeviation::ExcessPercent() const {
+  if (!ModelVolume || !(*ModelVolume > 0)) return std::nullopt;
+  return *Excess() / *ModelVolume * 100;
+}
+
+Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bottomZ,
+                  double sliceStep, std::unique_ptr<FacetTable>& solid) {
+  if (!(sliceStep > 0)) return Status::Refused("The slice step must be greater than 0.");
+  Slicer slicer(SectionsOf(frame, motion, 2 * sliceStep), frame.WireDia / 2);
+  const double top = slicer.Top();
+  if (!(top > bottomZ)) return Status::Refused("The program cuts no section above the platform.");
+  const double slices = std::ceil((top - bottomZ) / sliceStep) + 1;
+  if (slices > kMaxSlices) {
+    return Status::Refused("The program spans " + Fixed(top - bottomZ) +
+                           " mm of height, too many slices of " + Fixed(sliceStep) + " mm.");
+  }
+  auto table = std::make_unique<FacetTable>();
+  table->UseFileNormals = true;
+  SolidBuilder builder(*table);
+  const Status full = Status::Refused("The carved result has more than " +
+                                      std::to_string(table->Capacity) + " facets.");
+  std::vector<Piece> below, above;
+  std::vector<bool> joined;
+  for (long k = 0; k < long(slices); ++k) {
+    if (Status s = slicer.SliceAt(bottomZ + double(k) * sliceStep, above); !s) return s;
+    if (!Join(builder, below, above, joined)) return full;
+    for (std::size_t j = 0; j < above.size(); ++j) {
+      if (!joined[j] && !builder.Cap(above[j], false)) return full;
+    }
+    below.swap(above);
+  }
+  for (const Piece& p : below) {
+    if (!builder.Cap(p, true)) return full;
+  }
+  solid = std::move(table);
+  return Status::Ok();
+}
+
+CarvedDeviation MeasureCarved(const FacetTable& solid, const FacetTable& model,
+                              const SilhouetteTree& tree, double sliceStep) {
+  CarvedDeviation d;
+  d.SliceStep = sliceStep;
+  d.CarvedVolume = EnclosedVolume(solid);
+  // The model's volume needs its edges matched, as long as the distance passes below:
+  // it runs beside them.
+  auto modelVolume = std::async(std::launch::async, [&model] { return ClosedVolume(model); });
+  if (!tree.Empty()) {
+    // The solid is within a slice step of the exact one, and so is the distance. Coarse
+    // passes first: a largest distance found early spares the finer passes from
+    // splitting every facet that merely beats the ones before it.
+    for (double pass = sliceStep * 256; pass >= sliceStep; pass /= 4) {
+      for (int k = 0; k < solid.FacetCount; ++k) {
+        d.LargestDistance =
+            FarthestOver(solid.Facets[std::size_t(k)], tree, d.LargestDistance, pass);
+      }
+    }
+  }
+  d.ModelVolume = modelVolume.get();
+  return d;
+}
+
+Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
+                      const TDataModule1& store, double standAngle, const NcMotionList& motion,
+                      CarvedResult& result) {
+  double bottom = HUGE_VAL;
+  for (int k = 0; k < model.FacetCount; ++k) {
+    const Facet& f = model.Facets[std::size_t(k)];
+    bottom = std::min({bottom, double(f.V1[2]), double(f.V2[2]), double(f.V3[2])});
+  }
+  if (model.FacetCount == 0) bottom = 0;
+  const double step = store.Resolution;
+  if (Status s = CarveSolid(WireFrameOf(store, standAngle), motion, bottom, step, result.Solid); !s) {
+    return s;
+  }
+  result.Deviation = MeasureCarved(*result.Solid, model, tree, step);
+  return Status::Ok();
+}
+
+std::string DeviationText(const CarvedDeviation& d) {
+  std::string text = "Carved result, sliced every " + Fixed(d.SliceStep) + " mm: " +
+                     Fixed(d.CarvedVolume, 1) + " mm3\n";
+  if (d.ModelVolume) {
+    text += "Model: " + Fixed(*d.ModelVolume, 1) + " mm3; left over it: " + Fixed(*d.Excess(), 1) +
+            " mm3";
+    if (auto percent = d.ExcessPercent()) text += " (" + Fixed(*percent, 1) + " %)";
+    text += "\n";
+  } else {
+    text += "The model is not closed: its volume and the material left over it are unknown.\n";
+  }
+  return text + "Most material left: " + Fixed(d.LargestDistance) + " mm from the model\n";
+}
+
+std::string DeviationJsonMembers(const CarvedDeviation& d) {
+  auto optional = [](const std::optional<double>& v) { return v ? Fixed(*v) : std::string("null"); };
+  return "\"sliceStep\": " + Fixed(d.SliceStep) + ", \"carvedVolume\": " + Fixed(d.CarvedVolume) +
+         ", \"modelVolume\": " + optional(d.ModelVolume) + ", \"excess\": " +
+         optional(d.Excess()) + ", \"excessPercent\": " + optional(d.ExcessPercent()) +
+         ", \"largestDistance\": " + Fixed(d.LargestDistance);
+}
+
+}  // namespace vantora
