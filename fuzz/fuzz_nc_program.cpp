@@ -1,9 +1,10 @@
-// NC programs as the program check reads them, replayed against a small box.
+// NC programs as the program check reads them, replayed against a small box and carved.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
 
+#include "core/check/carved_result.h"
 #include "core/check/program_check.h"
 #include "toolpath_models.h"
 
@@ -17,6 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const SilhouetteTree tree(*table);
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   NcMotionList motion;
-  if (ReadNcMotion(text, NcFormat{}, motion)) CheckProgram(tree, {0, 1.4, 0, 1.0}, motion);
+  if (!ReadNcMotion(text, NcFormat{}, motion)) return 0;
+  const WireFrame frame{0, 1.4, 0, 1.0};
+  CheckProgram(tree, frame, motion);
+  std::unique_ptr<FacetTable> solid;
+  if (CarveSolid(frame, motion, 0, 0.2, solid)) MeasureCarved(*solid, *table, tree, 0.2);
   return 0;
 }

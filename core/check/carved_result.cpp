@@ -15,9 +15,11 @@ namespace {
 
 // A slice falling into more pieces than this is not a cut a program makes on purpose.
 constexpr std::size_t kMaxPieces = 4096;
-constexpr long kMaxSlices = 1'000'000;
+// How many times a slice may meet a section or a move in all: far beyond any real
+// program's (the torus yardstick's is under a million), far below a hang.
+constexpr double kMaxSliceWork = 1e8;
 // Spans and gaps narrower than this (mm) are rounding, not material.
-constexpr double kSliver = 1e-9;
+constexpr double kSliver = 1e-6;
 
 struct Interval {
   double lo, hi;
@@ -241,16 +243,24 @@ class Slicer {
  public:
   Slicer(std::vector<Section> sections, double radius) : sections_(std::move(sections)), radius_(radius) {
     double reach = 0;
-    for (const Section& s : sections_) reach = std::max({reach, std::abs(s.uMin), std::abs(s.uMax)});
+    for (const Section& s : sections_) {
+      reach = std::max({reach, std::abs(s.uMin), std::abs(s.uMax)});
+      for (const Segment& g : s.segments) top_ = std::max(top_, g.high);
+    }
     stock_ = {{-reach, -reach}, {reach, -reach}, {reach, reach}, {-reach, reach}};
   }
 
-  double Top() const {
-    double top = -HUGE_VAL;
+  // The highest the wire reaches.
+  double Top() const { return top_; }
+
+  // How many times the slices every `step` from `bottom` meet a section or a move.
+  double Work(double bottom, double step) const {
+    double work = 0;
     for (const Section& s : sections_) {
-      for (const Segment& g : s.segments) top = std::max(top, g.high);
+      work += (top_ - bottom) / step;
+      for (const Segment& g : s.segments) work += (g.high - g.low) / step + 1;
     }
-    return top;
+    return work;
   }
 
   // The slice at height z: the stock cut by every section's strips.
@@ -283,6 +293,7 @@ class Slicer {
  private:
   std::vector<Section> sections_;
   double radius_;
+  double top_ = -HUGE_VAL;
   Polygon stock_;
 };
 
@@ -394,36 +405,40 @@ using Point3 = std::array<double, 3>;
 // more than `tolerance`; otherwise about `best`. The distance changes no faster than
 // the position, so a triangle whose centre lies d from the model lies nowhere farther
 // than d plus its reach from the centre; triangles that could hold more are split in
-// four.
+// two.
 double FarthestOver(const Facet& facet, const SilhouetteTree& tree, double best, double tolerance) {
   auto point = [](const Vec3& v) { return Point3{v[0], v[1], v[2]}; };
-  struct Triangle {
-    Point3 a, b, c;
+  auto length = [](const Point3& p, const Point3& q) {
+    return std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) +
+                     (p[2] - q[2]) * (p[2] - q[2]));
   };
-  std::vector<Triangle> pending{{point(facet.V1), point(facet.V2), point(facet.V3)}};
+  struct Triangle {
+    Point3 a, b, c;  // a-b its longest edge
+  };
+  auto triangle = [&](const Point3& p, const Point3& q, const Point3& r) {
+    const double pq = length(p, q), qr = length(q, r), rp = length(r, p);
+    if (pq >= qr && pq >= rp) return Triangle{p, q, r};
+    return qr >= rp ? Triangle{q, r, p} : Triangle{r, p, q};
+  };
+  std::vector<Triangle> pending{triangle(point(facet.V1), point(facet.V2), point(facet.V3))};
   while (!pending.empty()) {
     const Triangle t = pending.back();
     pending.pop_back();
-    Point3 centre, ab, bc, ca;
+    Point3 centre, middle;
     for (int i = 0; i < 3; ++i) {
       centre[i] = (t.a[i] + t.b[i] + t.c[i]) / 3;
-      ab[i] = (t.a[i] + t.b[i]) / 2;
-      bc[i] = (t.b[i] + t.c[i]) / 2;
-      ca[i] = (t.c[i] + t.a[i]) / 2;
+      middle[i] = (t.a[i] + t.b[i]) / 2;
     }
-    auto from = [&](const Point3& v) {
-      return std::sqrt((v[0] - centre[0]) * (v[0] - centre[0]) +
-                       (v[1] - centre[1]) * (v[1] - centre[1]) +
-                       (v[2] - centre[2]) * (v[2] - centre[2]));
-    };
-    const double reach = std::max({from(t.a), from(t.b), from(t.c)});
+    const double reach = std::max({length(centre, t.a), length(centre, t.b), length(centre, t.c)});
     const double floor = best + tolerance - reach;
     const double slack = tolerance / 2;
     const double distance = tree.DistanceInSpace(centre, floor, slack, HUGE_VAL);
     if (distance < floor) continue;
     best = std::max(best, distance - slack);  // the distance may be up to slack too large
     if (distance + reach > best + tolerance) {
-      pending.insert(pending.end(), {{t.a, ab, ca}, {ab, t.b, bc}, {ca, bc, t.c}, {ab, bc, ca}});
+      // Halving the longest edge shortens slivers along their length.
+      pending.push_back(triangle(t.a, middle, t.c));
+      pending.push_back(triangle(middle, t.b, t.c));
     }
   }
   return best;
@@ -454,9 +469,9 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bot
   const double top = slicer.Top();
   if (!(top > bottomZ)) return Status::Refused("The program cuts no section above the platform.");
   const double slices = std::ceil((top - bottomZ) / sliceStep) + 1;
-  if (slices > kMaxSlices) {
-    return Status::Refused("The program spans " + Fixed(top - bottomZ) +
-                           " mm of height, too many slices of " + Fixed(sliceStep) + " mm.");
+  if (slicer.Work(bottomZ, sliceStep) > kMaxSliceWork) {
+    return Status::Refused("The program is too large to carve in slices of " +
+                           Fixed(sliceStep) + " mm.");
   }
   auto table = std::make_unique<FacetTable>();
   table->UseFileNormals = true;

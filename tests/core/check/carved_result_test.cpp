@@ -98,7 +98,7 @@ TEST(CarveSolid, RefusesWhatCannotBeSliced) {
   NcMotionList program;
   AddSection(program, 0, Over(-11.5, 11.5, 21.5));
   EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, 0, solid));
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, 1e-6, solid));
+  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, 1e-8, solid));
   EXPECT_FALSE(solid);
 }
 
