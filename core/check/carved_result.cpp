@@ -43,51 +43,51 @@ struct Section {
   std::vector<std::size_t> active;
 };
 
-// The path starts and ends within a cell or two of its lowest point, the start height.
+// One section from its path, turned by `turn` radians. The path starts and ends within
+// `startBand` of its lowest point, the start height.
+Section SectionOf(const std::vector<PlanePoint>& path, double turn, double radius,
+                  double startBand) {
+  Section s;
+  s.cos = std::cos(turn);
+  s.sin = std::sin(turn);
+  s.startZ =
+      std::min_element(path.begin(), path.end(), [](auto& l, auto& r) { return l.z < r.z; })->z;
+  // The path proper runs from its first point at the start height to its last; moves
+  // before and after it (over the top, out to the side) only cut.
+  auto atStart = [&](const PlanePoint& p) { return p.z <= s.startZ + startBand; };
+  const auto first = std::size_t(std::find_if(path.begin(), path.end(), atStart) - path.begin());
+  const auto last = path.size() - 1 -
+                    std::size_t(std::find_if(path.rbegin(), path.rend(), atStart) - path.rbegin());
+  s.loopFirst = path[first];
+  s.loopLast = path[last];
+  s.uMin = s.uMax = path[first].x;
+  for (std::size_t k = first; k <= last; ++k) {
+    s.uMin = std::min(s.uMin, path[k].x);
+    s.uMax = std::max(s.uMax, path[k].x);
+  }
+  for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+    const PlanePoint a = path[k], b = path[k + 1];
+    s.segments.push_back(
+        {a, b, k >= first && k < last, std::min(a.z, b.z) - radius, std::max(a.z, b.z) + radius});
+  }
+  std::sort(s.segments.begin(), s.segments.end(),
+            [](const Segment& l, const Segment& r) { return l.low < r.low; });
+  return s;
+}
+
+// Every run of moves at one rotary position that moves the wire at all.
 std::vector<Section> SectionsOf(const WireFrame& frame, const NcMotionList& motion,
                                 double startBand) {
-  const double radius = frame.WireDia / 2;
   std::vector<Section> sections;
   const std::vector<NcMotion>& moves = motion.Motions;
-  for (std::size_t first = 0; first < moves.size();) {
-    std::size_t end = first + 1;
-    while (end < moves.size() && moves[end].C == moves[first].C) ++end;
-    if (end - first >= 2) {
-      Section s;
-      const double turn = (moves[first].C - frame.StandAngle) * kDegreesToRadians;
-      s.cos = std::cos(turn);
-      s.sin = std::sin(turn);
-      std::vector<PlanePoint> path;
-      for (std::size_t k = first; k < end; ++k) {
-        path.push_back({moves[k].X - frame.OffsetX, moves[k].Y - frame.OffsetZ});
-      }
-      s.startZ = std::min_element(path.begin(), path.end(), [](auto& l, auto& r) {
-                   return l.z < r.z;
-                 })->z;
-      // The path proper runs from its first point at the start height to its last;
-      // moves before and after it (over the top, out to the side) only cut.
-      auto atStart = [&](const PlanePoint& p) { return p.z <= s.startZ + startBand; };
-      const std::size_t loopFirst =
-          std::size_t(std::find_if(path.begin(), path.end(), atStart) - path.begin());
-      const std::size_t loopLast =
-          path.size() - 1 - std::size_t(std::find_if(path.rbegin(), path.rend(), atStart) - path.rbegin());
-      s.loopFirst = path[loopFirst];
-      s.loopLast = path[loopLast];
-      s.uMin = s.uMax = path[loopFirst].x;
-      for (std::size_t k = loopFirst; k <= loopLast; ++k) {
-        s.uMin = std::min(s.uMin, path[k].x);
-        s.uMax = std::max(s.uMax, path[k].x);
-      }
-      for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-        const PlanePoint a = path[k], b = path[k + 1];
-        s.segments.push_back({a, b, k >= loopFirst && k < loopLast,
-                              std::min(a.z, b.z) - radius, std::max(a.z, b.z) + radius});
-      }
-      std::sort(s.segments.begin(), s.segments.end(),
-                [](const Segment& l, const Segment& r) { return l.low < r.low; });
-      sections.push_back(std::move(s));
+  for (std::size_t first = 0, end; first < moves.size(); first = end) {
+    std::vector<PlanePoint> path;
+    for (end = first; end < moves.size() && moves[end].C == moves[first].C; ++end) {
+      path.push_back({moves[end].X - frame.OffsetX, moves[end].Y - frame.OffsetZ});
     }
-    first = end;
+    if (path.size() < 2) continue;
+    const double turn = (moves[first].C - frame.StandAngle) * kDegreesToRadians;
+    sections.push_back(SectionOf(path, turn, frame.WireDia / 2, startBand));
   }
   return sections;
 }
@@ -163,7 +163,8 @@ Intervals KeptAt(Section& s, double z, double radius) {
   } else {
     std::vector<double> crossings;
     auto cross = [&](PlanePoint a, PlanePoint b) {
-      if ((a.z <= z) != (b.z <= z)) crossings.push_back(a.x + (z - a.z) * (b.x - a.x) / (b.z - a.z));
+      if ((a.z <= z) != (b.z <= z))
+        crossings.push_back(a.x + (z - a.z) * (b.x - a.x) / (b.z - a.z));
     };
     for (std::size_t k : s.active) {
       if (s.segments[k].onLoop) cross(s.segments[k].a, s.segments[k].b);
@@ -241,7 +242,8 @@ std::optional<Piece> PieceOf(const Polygon& polygon, double z) {
 
 class Slicer {
  public:
-  Slicer(std::vector<Section> sections, double radius) : sections_(std::move(sections)), radius_(radius) {
+  Slicer(std::vector<Section> sections, double radius)
+      : sections_(std::move(sections)), radius_(radius) {
     double reach = 0;
     for (const Section& s : sections_) {
       reach = std::max({reach, std::abs(s.uMin), std::abs(s.uMax)});
@@ -310,8 +312,8 @@ class SolidBuilder {
   // A convex piece's face, facing down (a bottom) or up (a top).
   bool Cap(const Piece& p, bool up) {
     for (std::size_t k = 1; k + 1 < p.ring.size(); ++k) {
-      const bool added = up ? Add(p.ring[0], p.ring[k], p.ring[k + 1])
-                            : Add(p.ring[0], p.ring[k + 1], p.ring[k]);
+      const bool added =
+          up ? Add(p.ring[0], p.ring[k], p.ring[k + 1]) : Add(p.ring[0], p.ring[k + 1], p.ring[k]);
       if (!added) return false;
     }
     return true;
@@ -324,8 +326,8 @@ class SolidBuilder {
     std::size_t i = 0, j = 0;
     while (i < p.size || j < q.size) {
       const bool alongBelow = j == q.size || (i < p.size && p.angle[i] <= q.angle[j]);
-      const bool added = alongBelow ? Add(p.at(i), p.at(i + 1), q.at(j))
-                                    : Add(p.at(i), q.at(j + 1), q.at(j));
+      const bool added =
+          alongBelow ? Add(p.at(i), p.at(i + 1), q.at(j)) : Add(p.at(i), q.at(j + 1), q.at(j));
       if (!added) return false;
       (alongBelow ? i : j)++;
     }
@@ -335,9 +337,11 @@ class SolidBuilder {
  private:
   struct Ring {
     explicit Ring(const Piece& piece) : ring(piece.ring), size(ring.size()) {
-      start = std::size_t(std::min_element(ring.begin(), ring.end(), [](auto& l, auto& r) {
-                            return l[1] != r[1] ? l[1] < r[1] : l[0] < r[0];
-                          }) - ring.begin());
+      start = std::size_t(std::min_element(ring.begin(), ring.end(),
+                                           [](auto& l, auto& r) {
+                                             return l[1] != r[1] ? l[1] < r[1] : l[0] < r[0];
+                                           }) -
+                          ring.begin());
       for (std::size_t k = 0; k < size; ++k) {
         const Vec3 &a = at(k), &b = at(k + 1);
         double direction = std::atan2(double(b[1]) - a[1], double(b[0]) - a[0]);
@@ -470,8 +474,8 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bot
   if (!(top > bottomZ)) return Status::Refused("The program cuts no section above the platform.");
   const double slices = std::ceil((top - bottomZ) / sliceStep) + 1;
   if (slicer.Work(bottomZ, sliceStep) > kMaxSliceWork) {
-    return Status::Refused("The program is too large to carve in slices of " +
-                           Fixed(sliceStep) + " mm.");
+    return Status::Refused("The program is too large to carve in slices of " + Fixed(sliceStep) +
+                           " mm.");
   }
   auto table = std::make_unique<FacetTable>();
   table->UseFileNormals = true;
@@ -528,7 +532,8 @@ Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
   }
   if (model.FacetCount == 0) bottom = 0;
   const double step = store.Resolution;
-  if (Status s = CarveSolid(WireFrameOf(store, standAngle), motion, bottom, step, result.Solid); !s) {
+  if (Status s = CarveSolid(WireFrameOf(store, standAngle), motion, bottom, step, result.Solid);
+      !s) {
     return s;
   }
   result.Deviation = MeasureCarved(*result.Solid, model, tree, step);
@@ -536,8 +541,8 @@ Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
 }
 
 std::string DeviationText(const CarvedDeviation& d) {
-  std::string text = "Carved result, sliced every " + Fixed(d.SliceStep) + " mm: " +
-                     Fixed(d.CarvedVolume, 1) + " mm3\n";
+  std::string text = "Carved result, sliced every " + Fixed(d.SliceStep) +
+                     " mm: " + Fixed(d.CarvedVolume, 1) + " mm3\n";
   if (d.ModelVolume) {
     text += "Model: " + Fixed(*d.ModelVolume, 1) + " mm3; left over it: " + Fixed(*d.Excess(), 1) +
             " mm3";
@@ -550,10 +555,12 @@ std::string DeviationText(const CarvedDeviation& d) {
 }
 
 std::string DeviationJsonMembers(const CarvedDeviation& d) {
-  auto optional = [](const std::optional<double>& v) { return v ? Fixed(*v) : std::string("null"); };
+  auto optional = [](const std::optional<double>& v) {
+    return v ? Fixed(*v) : std::string("null");
+  };
   return "\"sliceStep\": " + Fixed(d.SliceStep) + ", \"carvedVolume\": " + Fixed(d.CarvedVolume) +
-         ", \"modelVolume\": " + optional(d.ModelVolume) + ", \"excess\": " +
-         optional(d.Excess()) + ", \"excessPercent\": " + optional(d.ExcessPercent()) +
+         ", \"modelVolume\": " + optional(d.ModelVolume) + ", \"excess\": " + optional(d.Excess()) +
+         ", \"excessPercent\": " + optional(d.ExcessPercent()) +
          ", \"largestDistance\": " + Fixed(d.LargestDistance);
 }
 

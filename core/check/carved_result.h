@@ -14,11 +14,11 @@ namespace vantora {
 
 // How far what a program leaves standing lies from the model (mm, mm³).
 struct CarvedDeviation {
-  double SliceStep = 0;                // the height between the solid's slices
-  std::optional<double> ModelVolume;   // none when the model is not closed
+  double SliceStep = 0;               // the height between the solid's slices
+  std::optional<double> ModelVolume;  // none when the model is not closed
   double CarvedVolume = 0;
-  double LargestDistance = 0;          // from the carved surface to the model: the most
-                                       // material left anywhere
+  double LargestDistance = 0;  // from the carved surface to the model: the most
+                               // material left anywhere
 
   // The carved volume beyond the model's, in mm³ and as a share of the model (%).
   std::optional<double> Excess() const;

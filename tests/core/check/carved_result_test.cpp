@@ -68,8 +68,14 @@ TEST(CarveSolid, AGapSeenFromOneSideSplitsTheSolid) {
   // one behind the other. What stays is two blocks, each closed.
   NcMotionList program;
   AddSection(program, 0,
-             {{-21.5, 0}, {-21.5, 11.5}, {-3.5, 11.5}, {-3.5, 0}, {3.5, 0}, {3.5, 11.5},
-              {21.5, 11.5}, {21.5, 0}});
+             {{-21.5, 0},
+              {-21.5, 11.5},
+              {-3.5, 11.5},
+              {-3.5, 0},
+              {3.5, 0},
+              {3.5, 11.5},
+              {21.5, 11.5},
+              {21.5, 0}});
   AddSection(program, 90, Over(11.5, -11.5, 11.5));
   const auto solid = Carve(program);
   ExpectClosed(*solid);
