@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <future>
+#include <queue>
 #include <vector>
 
 #include "core/check/program_check.h"
@@ -20,6 +21,12 @@ constexpr std::size_t kMaxPieces = 4096;
 constexpr double kMaxSliceWork = 1e8;
 // Spans and gaps narrower than this (mm) are rounding, not material.
 constexpr double kSliver = 1e-6;
+
+std::string Fixed(double v, int decimals = 3) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, v);
+  return text;
+}
 
 struct Interval {
   double lo, hi;
@@ -38,6 +45,8 @@ struct Section {
   double startZ = 0;        // the path's lowest height
   double uMin = 0, uMax = 0;
   PlanePoint loopFirst, loopLast;
+  bool encloses = false;  // a path that never comes back to the start height cuts only
+  double reach = 0;       // the farthest the wire comes from the axis
   std::vector<Segment> segments;  // by their lowest height
   std::size_t next = 0;           // the first segment not yet reached by the slices
   std::vector<std::size_t> active;
@@ -60,6 +69,8 @@ Section SectionOf(const std::vector<PlanePoint>& path, double turn, double radiu
                     std::size_t(std::find_if(path.rbegin(), path.rend(), atStart) - path.rbegin());
   s.loopFirst = path[first];
   s.loopLast = path[last];
+  s.encloses = last > first;
+  for (const PlanePoint& p : path) s.reach = std::max(s.reach, std::abs(p.x) + radius);
   s.uMin = s.uMax = path[first].x;
   for (std::size_t k = first; k <= last; ++k) {
     s.uMin = std::min(s.uMin, path[k].x);
@@ -158,7 +169,9 @@ void Reach(Section& s, double z) {
 Intervals KeptAt(Section& s, double z, double radius) {
   Reach(s, z);
   Intervals base;
-  if (z <= s.startZ) {
+  if (!s.encloses) {
+    base.push_back({-HUGE_VAL, HUGE_VAL});
+  } else if (z <= s.startZ) {
     base.push_back({s.uMin, s.uMax});
   } else {
     std::vector<double> crossings;
@@ -246,7 +259,7 @@ class Slicer {
       : sections_(std::move(sections)), radius_(radius) {
     double reach = 0;
     for (const Section& s : sections_) {
-      reach = std::max({reach, std::abs(s.uMin), std::abs(s.uMax)});
+      reach = std::max(reach, s.reach);
       for (const Segment& g : s.segments) top_ = std::max(top_, g.high);
     }
     stock_ = {{-reach, -reach}, {reach, -reach}, {reach, reach}, {-reach, reach}};
@@ -279,8 +292,8 @@ class Slicer {
       }
       if (next.size() > kMaxPieces) {
         return Status::Refused("The carved result falls into more than " +
-                               std::to_string(kMaxPieces) + " pieces at height " +
-                               std::to_string(z) + " mm; it cannot be built.");
+                               std::to_string(kMaxPieces) + " pieces at height " + Fixed(z) +
+                               " mm: too many to build.");
       }
       polygons.swap(next);
       if (polygons.empty()) break;
@@ -405,54 +418,60 @@ bool Join(SolidBuilder& solid, const std::vector<Piece>& below, const std::vecto
 
 using Point3 = std::array<double, 3>;
 
-// The largest distance from the facet to the model's facets, if it beats `best` by
-// more than `tolerance`; otherwise about `best`. The distance changes no faster than
-// the position, so a triangle whose centre lies d from the model lies nowhere farther
-// than d plus its reach from the centre; triangles that could hold more are split in
-// two.
-double FarthestOver(const Facet& facet, const SilhouetteTree& tree, double best, double tolerance) {
-  auto point = [](const Vec3& v) { return Point3{v[0], v[1], v[2]}; };
-  auto length = [](const Point3& p, const Point3& q) {
-    return std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) +
-                     (p[2] - q[2]) * (p[2] - q[2]));
-  };
-  struct Triangle {
-    Point3 a, b, c;  // a-b its longest edge
-  };
-  auto triangle = [&](const Point3& p, const Point3& q, const Point3& r) {
-    const double pq = length(p, q), qr = length(q, r), rp = length(r, p);
-    if (pq >= qr && pq >= rp) return Triangle{p, q, r};
-    return qr >= rp ? Triangle{q, r, p} : Triangle{r, p, q};
-  };
-  std::vector<Triangle> pending{triangle(point(facet.V1), point(facet.V2), point(facet.V3))};
-  while (!pending.empty()) {
-    const Triangle t = pending.back();
-    pending.pop_back();
-    Point3 centre, middle;
-    for (int i = 0; i < 3; ++i) {
-      centre[i] = (t.a[i] + t.b[i] + t.c[i]) / 3;
-      middle[i] = (t.a[i] + t.b[i]) / 2;
-    }
-    const double reach = std::max({length(centre, t.a), length(centre, t.b), length(centre, t.c)});
+double Length(const Point3& p, const Point3& q) {
+  return std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) +
+                   (p[2] - q[2]) * (p[2] - q[2]));
+}
+
+// A part of a facet of the carved surface, and how far from the model any of its points
+// could lie: its centre's distance plus its reach from the centre, as the distance
+// changes no faster than the position.
+struct SurfacePart {
+  Point3 a, b, c;  // a-b its longest edge
+  double bound = 0;
+};
+
+// The largest distance from the solid's surface to the model, to within `tolerance`,
+// by branch and bound: the part that could lie farthest is halved across its longest
+// edge (which shortens slivers along their length) until none could beat the largest
+// distance found by more than the tolerance.
+double LargestDistance(const FacetTable& solid, const SilhouetteTree& tree, double tolerance) {
+  const double slack = tolerance / 2;
+  double best = 0;
+  auto byBound = [](const SurfacePart& l, const SurfacePart& r) { return l.bound < r.bound; };
+  std::priority_queue<SurfacePart, std::vector<SurfacePart>, decltype(byBound)> open(byBound);
+  auto consider = [&](const Point3& p, const Point3& q, const Point3& r) {
+    const double pq = Length(p, q), qr = Length(q, r), rp = Length(r, p);
+    SurfacePart part = pq >= qr && pq >= rp ? SurfacePart{p, q, r}
+                       : qr >= rp           ? SurfacePart{q, r, p}
+                                            : SurfacePart{r, p, q};
+    const Point3 centre{(p[0] + q[0] + r[0]) / 3, (p[1] + q[1] + r[1]) / 3,
+                        (p[2] + q[2] + r[2]) / 3};
+    const double reach = std::max({Length(centre, p), Length(centre, q), Length(centre, r)});
+    // A part that cannot beat the best by the tolerance needs no exact distance.
     const double floor = best + tolerance - reach;
-    const double slack = tolerance / 2;
     const double distance = tree.DistanceInSpace(centre, floor, slack, HUGE_VAL);
-    if (distance < floor) continue;
+    if (distance < floor) return;
     best = std::max(best, distance - slack);  // the distance may be up to slack too large
-    if (distance + reach > best + tolerance) {
-      // Halving the longest edge shortens slivers along their length.
-      pending.push_back(triangle(t.a, middle, t.c));
-      pending.push_back(triangle(middle, t.b, t.c));
-    }
+    part.bound = distance + reach;
+    if (part.bound > best + tolerance) open.push(part);
+  };
+  auto point = [](const Vec3& v) { return Point3{v[0], v[1], v[2]}; };
+  for (int k = 0; k < solid.FacetCount; ++k) {
+    const Facet& f = solid.Facets[std::size_t(k)];
+    consider(point(f.V1), point(f.V2), point(f.V3));
+  }
+  while (!open.empty() && open.top().bound > best + tolerance) {
+    const SurfacePart part = open.top();
+    open.pop();
+    Point3 middle;
+    for (int i = 0; i < 3; ++i) middle[i] = (part.a[i] + part.b[i]) / 2;
+    consider(part.a, middle, part.c);
+    consider(middle, part.b, part.c);
   }
   return best;
 }
 
-std::string Fixed(double v, int decimals = 3) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, v);
-  return text;
-}
 
 }  // namespace
 
@@ -495,6 +514,10 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bot
   for (const Piece& p : below) {
     if (!builder.Cap(p, true)) return full;
   }
+  if (table->FacetCount == 0) {
+    return Status::Refused(
+        "The program leaves nothing standing: no section's path encloses any material.");
+  }
   solid = std::move(table);
   return Status::Ok();
 }
@@ -507,17 +530,8 @@ CarvedDeviation MeasureCarved(const FacetTable& solid, const FacetTable& model,
   // The model's volume needs its edges matched, as long as the distance passes below:
   // it runs beside them.
   auto modelVolume = std::async(std::launch::async, [&model] { return ClosedVolume(model); });
-  if (!tree.Empty()) {
-    // The solid is within a slice step of the exact one, and so is the distance. Coarse
-    // passes first: a largest distance found early spares the finer passes from
-    // splitting every facet that merely beats the ones before it.
-    for (double pass = sliceStep * 256; pass >= sliceStep; pass /= 4) {
-      for (int k = 0; k < solid.FacetCount; ++k) {
-        d.LargestDistance =
-            FarthestOver(solid.Facets[std::size_t(k)], tree, d.LargestDistance, pass);
-      }
-    }
-  }
+  // The solid is within a slice step of the exact one, and so is the distance.
+  if (!tree.Empty()) d.LargestDistance = LargestDistance(solid, tree, sliceStep);
   d.ModelVolume = modelVolume.get();
   return d;
 }
