@@ -42,8 +42,7 @@ struct Segment {
 // The program's moves at one rotary position, in that section's plane.
 struct Section {
   double cos = 1, sin = 0;  // of the model's turn: u = cos x - sin y
-  double startZ = 0;        // the path's lowest height
-  double uMin = 0, uMax = 0;
+  double startZ = 0;        // the start height: everything below it stays
   PlanePoint loopFirst, loopLast;
   bool encloses = false;  // a path that never comes back to the start height cuts only
   double reach = 0;       // the farthest the wire comes from the axis
@@ -53,29 +52,27 @@ struct Section {
 };
 
 // One section from its path, turned by `turn` radians. The path starts and ends within
-// `startBand` of its lowest point, the start height.
+// `startBand` of its lowest point.
 Section SectionOf(const std::vector<PlanePoint>& path, double turn, double radius,
                   double startBand) {
   Section s;
   s.cos = std::cos(turn);
   s.sin = std::sin(turn);
-  s.startZ =
+  const double lowest =
       std::min_element(path.begin(), path.end(), [](auto& l, auto& r) { return l.z < r.z; })->z;
-  // The path proper runs from its first point at the start height to its last; moves
+  // The path proper runs from its first point near the lowest height to its last; moves
   // before and after it (over the top, out to the side) only cut.
-  auto atStart = [&](const PlanePoint& p) { return p.z <= s.startZ + startBand; };
+  auto atStart = [&](const PlanePoint& p) { return p.z <= lowest + startBand; };
   const auto first = std::size_t(std::find_if(path.begin(), path.end(), atStart) - path.begin());
   const auto last = path.size() - 1 -
                     std::size_t(std::find_if(path.rbegin(), path.rend(), atStart) - path.rbegin());
   s.loopFirst = path[first];
   s.loopLast = path[last];
+  // Its ends may lie a cell apart; what stands below the higher end is not enclosed by
+  // the path but stays below it.
+  s.startZ = std::max(s.loopFirst.z, s.loopLast.z);
   s.encloses = last > first;
   for (const PlanePoint& p : path) s.reach = std::max(s.reach, std::abs(p.x) + radius);
-  s.uMin = s.uMax = path[first].x;
-  for (std::size_t k = first; k <= last; ++k) {
-    s.uMin = std::min(s.uMin, path[k].x);
-    s.uMax = std::max(s.uMax, path[k].x);
-  }
   for (std::size_t k = 0; k + 1 < path.size(); ++k) {
     const PlanePoint a = path[k], b = path[k + 1];
     s.segments.push_back(
@@ -172,7 +169,8 @@ Intervals KeptAt(Section& s, double z, double radius) {
   if (!s.encloses) {
     base.push_back({-HUGE_VAL, HUGE_VAL});
   } else if (z <= s.startZ) {
-    base.push_back({s.uMin, s.uMax});
+    // Between where the wire comes in and where it goes out.
+    base.push_back({std::min(s.loopFirst.x, s.loopLast.x), std::max(s.loopFirst.x, s.loopLast.x)});
   } else {
     std::vector<double> crossings;
     auto cross = [&](PlanePoint a, PlanePoint b) {

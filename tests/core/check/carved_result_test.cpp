@@ -43,13 +43,21 @@ void ExpectClosed(const FacetTable& solid) {
 double Tolerance(double area) { return area * kStep; }
 
 TEST(CarveSolid, ABoxCutFromTwoSidesIsTheBoxTheWireLeaves) {
-  // A 1 mm wire 1.5 mm off a 20 mm box leaves 22 mm by 22 mm, 21 mm high.
-  NcMotionList program;
-  AddSection(program, 0, Over(-11.5, 11.5, 21.5));
-  AddSection(program, 90, Over(11.5, -11.5, 21.5));
-  const auto solid = Carve(program);
-  ExpectClosed(*solid);
-  EXPECT_NEAR(EnclosedVolume(*solid), 22 * 22 * 21, Tolerance(22 * 22));
+  // A 1 mm wire 1.5 mm off a 20 mm box leaves 22 mm by 22 mm, 21 mm high, standing on
+  // the platform also when the paths start a cell above where they end (and end a
+  // rounding below it).
+  for (const double start : {0.0, 0.2}) {
+    const double end = start > 0 ? -1e-9 : 0;
+    NcMotionList program;
+    AddSection(program, 0, {{-11.5, start}, {-11.5, 21.5}, {11.5, 21.5}, {11.5, end}});
+    AddSection(program, 90, {{11.5, start}, {11.5, 21.5}, {-11.5, 21.5}, {-11.5, end}});
+    const auto solid = Carve(program);
+    ExpectClosed(*solid);
+    EXPECT_NEAR(EnclosedVolume(*solid), 22 * 22 * 21, Tolerance(22 * 22)) << start;
+    float lowest = HUGE_VALF;
+    for (int k = 0; k < solid->FacetCount; ++k) lowest = std::min(lowest, solid->Facets[k].V1[2]);
+    EXPECT_EQ(lowest, 0) << start;
+  }
 }
 
 TEST(CarveSolid, ACylinderAt72SectionsIsThePolygonAroundIt) {
