@@ -332,6 +332,14 @@ class SolidBuilder {
     return true;
   }
 
+  // Closes off a piece that no piece of the neighbouring slice continues: it stands as
+  // a prism `dz` up (or down) and ends there in a flat face.
+  bool CloseOff(const Piece& p, double dz) {
+    Piece end = p;
+    for (Vec3& v : end.ring) v[2] = float(double(v[2]) + dz);
+    return dz > 0 ? Loft(p, end) && Cap(end, true) : Loft(end, p) && Cap(end, false);
+  }
+
   // The side of the hull of a piece and the one above it: both rings are walked from
   // their lowest corner in the order of their edges' directions.
   bool Loft(const Piece& below, const Piece& above) {
@@ -390,10 +398,11 @@ bool Overlap(const Piece& a, const Piece& b) {
   return !separates(a, b) && !separates(b, a);
 }
 
-// Joins two neighbouring slices: a piece overlapping exactly one piece of the other
-// slice, and that one only it, is joined to it; every other piece is closed off.
+// Joins two neighbouring slices `step` apart: a piece overlapping exactly one piece of
+// the other slice, and that one only it, is joined to it; every other piece below is
+// closed off half a step up (the pieces above that are not joined are the caller's).
 bool Join(SolidBuilder& solid, const std::vector<Piece>& below, const std::vector<Piece>& above,
-          std::vector<bool>& aboveJoined) {
+          double step, std::vector<bool>& aboveJoined) {
   aboveJoined.assign(above.size(), false);
   std::vector<int> partners(above.size(), 0);
   std::vector<std::vector<std::size_t>> overlaps(below.size());
@@ -409,7 +418,7 @@ bool Join(SolidBuilder& solid, const std::vector<Piece>& below, const std::vecto
     if (overlaps[i].size() == 1 && partners[overlaps[i][0]] == 1) {
       aboveJoined[overlaps[i][0]] = true;
       if (!solid.Loft(below[i], above[overlaps[i][0]])) return false;
-    } else if (!solid.Cap(below[i], true)) {
+    } else if (!solid.CloseOff(below[i], step / 2)) {
       return false;
     }
   }
@@ -424,8 +433,10 @@ double Length(const Point3& p, const Point3& q) {
 }
 
 // A part of a facet of the carved surface, and how far from the model any of its points
-// could lie: its centre's distance plus its reach from the centre, as the distance
-// changes no faster than the position.
+// could lie. The distance changes no faster than the position, so that is at most its
+// centre's distance plus its reach from the centre; and no point lies farther from the
+// model than from the model's point nearest the centre, which is farthest at a corner
+// (the bound that stays tight where the part runs along the model).
 struct SurfacePart {
   Point3 a, b, c;  // a-b its longest edge
   double bound = 0;
@@ -450,10 +461,12 @@ double LargestDistance(const FacetTable& solid, const SilhouetteTree& tree, doub
     const double reach = std::max({Length(centre, p), Length(centre, q), Length(centre, r)});
     // A part that cannot beat the best by the tolerance needs no exact distance.
     const double floor = best + tolerance - reach;
-    const double distance = tree.DistanceInSpace(centre, floor, slack, HUGE_VAL);
+    Point3 nearest;
+    const double distance = tree.DistanceInSpace(centre, floor, slack, HUGE_VAL, &nearest);
     if (distance < floor) return;
     best = std::max(best, distance - slack);  // the distance may be up to slack too large
-    part.bound = distance + reach;
+    part.bound = std::min(distance + reach, std::max({Length(nearest, p), Length(nearest, q),
+                                                      Length(nearest, r)}));
     if (part.bound > best + tolerance) open.push(part);
   };
   auto point = [](const Vec3& v) { return Point3{v[0], v[1], v[2]}; };
@@ -505,14 +518,17 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bot
   std::vector<bool> joined;
   for (long k = 0; k < long(slices); ++k) {
     if (Status s = slicer.SliceAt(bottomZ + double(k) * sliceStep, above); !s) return s;
-    if (!Join(builder, below, above, joined)) return full;
+    if (!Join(builder, below, above, sliceStep, joined)) return full;
     for (std::size_t j = 0; j < above.size(); ++j) {
-      if (!joined[j] && !builder.Cap(above[j], false)) return full;
+      // The lowest slice stands on the platform; others begin half a step down.
+      const bool closed = joined[j] || (k == 0 ? builder.Cap(above[j], false)
+                                               : builder.CloseOff(above[j], -sliceStep / 2));
+      if (!closed) return full;
     }
     below.swap(above);
   }
   for (const Piece& p : below) {
-    if (!builder.Cap(p, true)) return full;
+    if (!builder.CloseOff(p, sliceStep / 2)) return full;
   }
   if (table->FacetCount == 0) {
     return Status::Refused(

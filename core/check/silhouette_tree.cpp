@@ -32,15 +32,13 @@ Point3 Minus(const Point3& a, const Point3& b) { return {a[0] - b[0], a[1] - b[1
 double Dot(const Point3& a, const Point3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
 // The closest point of triangle abc to p, by the region of the triangle's plane p
-// projects into (vertex, edge or face), and its squared distance.
-double PointTriangleDistanceSquared(const Point3& p, const Point3& a, const Point3& b,
+// projects into (vertex, edge or face).
+Point3 ClosestOnTriangle(const Point3& p, const Point3& a, const Point3& b,
                                     const Point3& c) {
   const Point3 ab = Minus(b, a), ac = Minus(c, a), ap = Minus(p, a);
   auto at = [&](double s, double t) {
-    const Point3 q{a[0] + s * ab[0] + t * ac[0], a[1] + s * ab[1] + t * ac[1],
-                   a[2] + s * ab[2] + t * ac[2]};
-    const Point3 d = Minus(p, q);
-    return Dot(d, d);
+    return Point3{a[0] + s * ab[0] + t * ac[0], a[1] + s * ab[1] + t * ac[1],
+                  a[2] + s * ab[2] + t * ac[2]};
   };
   const double d1 = Dot(ab, ap), d2 = Dot(ac, ap);
   if (d1 <= 0 && d2 <= 0) return at(0, 0);
@@ -239,7 +237,8 @@ double SilhouetteTree::DistanceToSegment(const Turn& turn, PlanePoint a, PlanePo
 }
 
 double SilhouetteTree::DistanceInSpace(const std::array<double, 3>& p, double floor,
-                                       double slack, double cap) const {
+                                       double slack, double cap,
+                                       std::array<double, 3>* nearest) const {
   auto corner = [](const std::array<float, 3>& v) { return Point3{v[0], v[1], v[2]}; };
   double best = cap;
   Search(
@@ -254,8 +253,10 @@ double SilhouetteTree::DistanceInSpace(const std::array<double, 3>& p, double fl
       },
       [&](std::uint32_t k, double bound) {
         const auto& v = facets_[k].v;
-        const double d =
-            std::sqrt(PointTriangleDistanceSquared(p, corner(v[0]), corner(v[1]), corner(v[2])));
+        const Point3 q = ClosestOnTriangle(p, corner(v[0]), corner(v[1]), corner(v[2]));
+        const Point3 gap = Minus(p, q);
+        const double d = std::sqrt(Dot(gap, gap));
+        if (d < bound && nearest) *nearest = q;
         best = std::min(bound, d);
         return best < floor ? 0.0 : best;
       });

@@ -49,9 +49,10 @@ class SilhouetteTree {
   // `cap` when nothing lies closer, possibly up to `slack` too large: parts of the model
   // that could lie only `slack` closer than what was found are not searched. The search
   // stops at the first facet closer than `floor` and returns its distance: a caller
-  // after the largest distance of many points passes the largest so far.
+  // after the largest distance of many points passes the largest so far. `nearest`,
+  // when given, receives the point of the model the distance was measured to.
   double DistanceInSpace(const std::array<double, 3>& p, double floor, double slack,
-                         double cap) const;
+                         double cap, std::array<double, 3>* nearest = nullptr) const;
 
   // The largest distance of any vertex from the z axis.
   double Reach() const { return reach_; }

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "app/main_window.h"
 #include "core/check/program_check.h"
 #include "common/appearance.h"
 #include "common/controls.h"
@@ -17,10 +16,6 @@
 
 namespace vantora {
 namespace {
-
-// The client area the form is designed with; FormCreate sizes it to the main window.
-constexpr int kClientWidth = 603;
-constexpr int kClientHeight = 500;
 
 // A length in pixels rounded the way the drawing rounds: add 0.5, truncate.
 int RoundToPixel(double pixels) { return TruncateToInt(pixels + 0.5); }
@@ -40,18 +35,19 @@ void ShowValue(QLabel& label, float value) {
 
 }  // namespace
 
-TOutLineForm::TOutLineForm(Host& host, TForm1& mainWindow)
-    : QWidget(&mainWindow, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+TOutLineForm::TOutLineForm(Host& host, const TDataModule1& store, QWidget& owner,
+                           const QRect& area)
+    : QWidget(&owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       host_(host),
-      mainWindow_(mainWindow) {
+      store_(store) {
   setObjectName(QStringLiteral("OutLineForm"));
   setWindowTitle(QStringLiteral("Tool Path Form"));
   setFont(FormFont(11));
   SetBackground(*this, Qt::black);
-  setFixedSize(kClientWidth, kClientHeight);
   BuildRangeMarkers();
   BuildAnglePanel();
-  FormCreate();
+  move(area.topLeft());
+  setFixedSize(area.size());
 }
 
 void TOutLineForm::BuildRangeMarkers() {
@@ -82,15 +78,6 @@ void TOutLineForm::BuildAnglePanel() {
   CheckLabel->setWordWrap(true);
 }
 
-const TDataModule1& TOutLineForm::Store() const { return *mainWindow_.DataModule1; }
-
-void TOutLineForm::FormCreate() {
-  // Beside the main window's parameter panel, below its tool bar.
-  const int left = mainWindow_.ChildWindowOffset + 5;
-  move(left, 100);
-  setFixedSize(mainWindow_.width() - left, mainWindow_.height() - 80);
-}
-
 void TOutLineForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   canvas_ = QImage(size(), QImage::Format_RGB32);
@@ -100,7 +87,7 @@ void TOutLineForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TOutLineForm::FormResize() {
-  const TDataModule1& s = Store();
+  const TDataModule1& s = store_;
   OriginX = (width() - 100) / 2;
   OriginY = height() - 100;
   const float big = std::max({float(s.MaxX - s.MinX), float(s.MaxY - s.MinY),
@@ -112,7 +99,7 @@ void TOutLineForm::FormResize() {
 }
 
 void TOutLineForm::PlaceRangeMarkers() {
-  const TDataModule1& s = Store();
+  const TDataModule1& s = store_;
   // Products in f32, as the fields are.
   const int h = RoundToPixel(s.StartHeight * ViewScale);
   const int b = RoundToPixel(s.BeginRange * ViewScale);
@@ -137,7 +124,7 @@ void TOutLineForm::ClearPathView() {
 }
 
 void TOutLineForm::DrawPathLine() {
-  const TDataModule1& s = Store();
+  const TDataModule1& s = store_;
   QPainter painter(&canvas_);
   const auto pixel = [&](const PathPoint& p) {
     return QPoint(RoundToPixel(p.X * ViewScale) + OriginX,
@@ -161,7 +148,7 @@ void TOutLineForm::CollectOutlineCells() {
   // Only marked cells carry an outline weight, so the columns' mark words lead to
   // them and the empty parts of the raster cost a word test per 64 cells.
   outlineCells_.clear();
-  const SectionRaster& raster = Store().Raster;
+  const SectionRaster& raster = store_.Raster;
   for (int i = 0; i < raster.Columns(); ++i) {
     const SectionRaster::Word* column = raster.Column(i);
     for (int w = 0; w < raster.WordsPerColumn(); ++w) {
@@ -181,7 +168,7 @@ void TOutLineForm::CollectOutlineCells() {
 }
 
 void TOutLineForm::DrawOutlineCells() {
-  const TDataModule1& s = Store();
+  const TDataModule1& s = store_;
   int r = TruncateToInt(0.3 * ViewScale * 0.5 + 0.5);
   if (r == 0) r = 1;
   CollectOutlineCells();

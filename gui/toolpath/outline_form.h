@@ -13,7 +13,6 @@ class QLineEdit;
 
 namespace vantora {
 
-class TForm1;
 struct ProgramReport;
 
 // The "Tool Path Form": one section of the sweep in 2D, as the operator watches it
@@ -32,9 +31,9 @@ class TOutLineForm : public QWidget {
   Q_OBJECT
 
  public:
-  // Builds the window owned by `mainWindow` and runs FormCreate, which places it beside
-  // the main window's parameter panel. The main window's model store must exist.
-  TOutLineForm(Host& host, TForm1& mainWindow);
+  // Builds the window owned by `owner` over `area` (in the owner's coordinates), drawing
+  // the sections of `store`'s raster.
+  TOutLineForm(Host& host, const TDataModule1& store, QWidget& owner, const QRect& area);
 
   int OriginX = 0;       // pixel column of x = 0
   int OriginY = 0;       // pixel row of raster row 0
@@ -52,7 +51,6 @@ class TOutLineForm : public QWidget {
   QLabel* CheckLabel;
   QLineEdit* RoteDegEdit;  // the current section angle
 
-  void FormCreate();
   // Origin and scale for the present client size, then the markers.
   void FormResize();
   // The outline cells, then the path.
@@ -87,10 +85,9 @@ class TOutLineForm : public QWidget {
   // The cells of outline weight 1 or more in the order they are drawn: row by row
   // from the bottom, each row from the left.
   void CollectOutlineCells();
-  const TDataModule1& Store() const;
 
   Host& host_;
-  TForm1& mainWindow_;
+  const TDataModule1& store_;
   QImage canvas_;
   std::vector<OutlineCell> outlineCells_;  // reused by every section
 };

@@ -83,6 +83,19 @@ TEST(CarveSolid, AGapSeenFromOneSideSplitsTheSolid) {
   EXPECT_NEAR(EnclosedVolume(*solid), 2 * 17 * 22 * 11, Tolerance(2 * 17 * 22));
 }
 
+TEST(CarveSolid, TwoTowersOnABaseKeepTheirVolume) {
+  // From 0 degrees the wire comes down between the towers to 10.5 mm: the slices split
+  // there, and the solid stays closed and as large as base and towers together.
+  NcMotionList program;
+  AddSection(program, 0,
+             {{-21.5, 0}, {-21.5, 21.5}, {-3.5, 21.5}, {-3.5, 10.5}, {3.5, 10.5}, {3.5, 21.5},
+              {21.5, 21.5}, {21.5, 0}});
+  AddSection(program, 90, Over(11.5, -11.5, 21.5));
+  const auto solid = Carve(program);
+  ExpectClosed(*solid);
+  EXPECT_NEAR(EnclosedVolume(*solid), 42 * 22 * 10 + 2 * 17 * 22 * 11, 2 * Tolerance(42 * 22));
+}
+
 TEST(CarveSolid, MovesAboveThePathOnlyCut) {
   // After the section the wire climbs over the top and comes down on the other side
   // at the same rotary position: the solid is still the box the section leaves.
