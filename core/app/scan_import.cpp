@@ -30,6 +30,7 @@ ScanReadResult ReadScanModel(const std::string& path, TDataModule1& store, Sessi
     return result;
   }
   session.ScanFileCount = scanFileCount;
+  session.SweptMotion.reset();
   return result;
 }
 

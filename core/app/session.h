@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "core/check/nc_replay.h"
 #include "core/nc/nc_format.h"
 #include "core/nc/nc_program.h"
 
@@ -7,7 +10,8 @@ namespace vantora {
 
 // The state of one run that the main window carries beside the model store: the NC
 // format, the touch-point size, the import counter, the STL output rates, the angle
-// the model's facets are turned to and the NC program its memo shows.
+// the model's facets are turned to, the NC program its memo shows and the motion of the
+// last sweep's program.
 struct Session {
   NcFormat Format;
   float TouchPointSize = 0.7f;  // replaced by the settings file at start-up
@@ -15,6 +19,10 @@ struct Session {
   float XRate = 1.0f, YRate = 1.0f, ZRate = 1.0f;
   float ModelTurnAngle = 0;  // degrees; a tool-path set-up makes the present one 0
   NcProgram Program;
+  // The program the last sweep wrote, as a controller runs it: what its carved result
+  // is built from. None before a sweep, and once the model, the set-up or the memo
+  // changes, or a new sweep starts.
+  std::optional<NcMotionList> SweptMotion;
 };
 
 }  // namespace vantora

@@ -94,6 +94,7 @@ Status ReadStlModel(std::span<const std::byte> bytes, const std::string& name,
     return status;
   }
   session.ScanFileCount = 0;
+  session.SweptMotion.reset();
   table.FacetCount = facetCount;
   table.FitViewDistance(store);
   store.OutputScale = 1.0f;

@@ -90,6 +90,26 @@ HeightSpan HeightsOf(const FacetTable& table) {
   return span;
 }
 
+// A copy of `table` turned by `degrees` about the z axis, as a sweep turns the model.
+// A sweep turns the corners only, so the normals are copied as they are: they still
+// stand as at the set-up.
+std::unique_ptr<FacetTable> TurnedAboutZ(const FacetTable& table, float degrees) {
+  auto turned = std::make_unique<FacetTable>(std::max(table.FacetCount, 1));
+  turned->UseFileNormals = table.UseFileNormals;
+  turned->FacetCount = table.FacetCount;
+  const double r = degrees * kDegreesToRadians, c = std::cos(r), s = std::sin(r);
+  for (int k = 0; k < table.FacetCount; ++k) {
+    Facet f = table.Facets[std::size_t(k)];
+    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) {
+      const double x = (*v)[0], y = (*v)[1];
+      (*v)[0] = float(c * x - s * y);
+      (*v)[1] = float(s * x + c * y);
+    }
+    turned->Facets[std::size_t(k)] = f;
+  }
+  return turned;
+}
+
 }  // namespace
 
 Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& table,
@@ -100,6 +120,7 @@ Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& ta
     return s;
   }
   session.ModelTurnAngle = 0;
+  session.SweptMotion.reset();  // made on the raster being replaced
   store.Resolution = setUp.Resolution;
   store.WireDia = setUp.WireDia;
   if (Status s = RasterSetup(store, host); !s) return s;
@@ -159,6 +180,7 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
                    const RunOptions& options) {
   int sections = 0;
   if (Status s = CheckSweep(store, angles, sections); !s) return s;
+  session.SweptMotion.reset();
   // Written aside, so that a sweep that fails leaves `program` as it was.
   NcProgram run;
   NcWriter writer(session.Format, run);
@@ -169,10 +191,31 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
     return s;
   }
   writer.EndProgram();
-  if (options.check != nullptr) {
-    if (Status s = guard.Check(session.Format, run, *options.check); !s) return s;
-  }
+  NcMotionList motion;
+  if (Status s = ReadNcMotion(run, session.Format, motion); !s) return s;
+  if (options.check != nullptr) *options.check = guard.Check(motion);
   AppendProgram(run, program);
+  session.SweptMotion = std::move(motion);
+  return Status::Ok();
+}
+
+void ClearNcProgram(Session& session) {
+  session.Program.Clear();
+  session.SweptMotion.reset();
+}
+
+Status CarveSweptProgram(const TDataModule1& store, const Session& session,
+                         const FacetTable& table, SweptCarving& carving) {
+  if (!session.SweptMotion) return Status::Refused(kNoSweptProgram);
+  // The stock is square to the frame the model stands in: carved at the set-up's
+  // orientation, a program gives the same solid here as from its file.
+  std::unique_ptr<FacetTable> model = TurnedAboutZ(table, -session.ModelTurnAngle);
+  const SilhouetteTree tree(*model);
+  if (Status s = CarveNcProgram(*model, tree, store, 0, *session.SweptMotion, carving.Carved);
+      !s) {
+    return s;
+  }
+  carving.Model = std::move(model);
   return Status::Ok();
 }
 

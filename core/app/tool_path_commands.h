@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "core/common/host.h"
 #include "core/app/session.h"
+#include "core/check/carved_result.h"
 #include "core/check/program_check.h"
 #include "core/common/status.h"
 #include "core/model/data_module.h"
@@ -17,6 +19,8 @@ namespace vantora {
 
 // The message of a sweep asked for before the tool path was set up.
 inline constexpr const char* kToolPathNotFound = "Tool path not find";
+// The message of a carved result asked for with no program from a sweep to carve.
+inline constexpr const char* kNoSweptProgram = "No sweep has written a program to carve.";
 
 // The numbers a tool-path set-up reads (ResuEdit, WrrediaEdit1).
 struct ToolPathSetUp {
@@ -69,8 +73,9 @@ struct RunOptions {
 // Computing and writing the NC program (PosWireButtonClick) up to its last line: the
 // program's first line, every section
 // (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
-// has succeeded; a sweep that fails leaves `program` as it was. "Tool path not find"
-// when the tool path was not set up; refusals (CheckPathTolerance of the store's
+// has succeeded, its motion kept as the session's SweptMotion; a sweep that fails
+// leaves `program` as it was, and the session without a swept motion. "Tool path not
+// find" when the tool path was not set up; refusals (CheckPathTolerance of the store's
 // PathTolerance, CountSections) before anything changes. With a PathTolerance above 0
 // every section's path is smoothed (SmoothPath) within it, moves that would graze the
 // model left as walked.
@@ -79,6 +84,25 @@ struct RunOptions {
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
                    const RunOptions& options = {});
+
+// Clearing the memo (StepButtonClick): the session's program goes, and with it the
+// swept motion there is to carve.
+void ClearNcProgram(Session& session);
+
+// What the carved-result command shows: the solid a program leaves standing and its
+// deviation, with the model it was carved on, both as the model stood at the tool-path
+// set-up (the program's rotary position 0).
+struct SweptCarving {
+  std::unique_ptr<FacetTable> Model;
+  CarvedResult Carved;
+};
+
+// Carves the program the last sweep wrote (the carved-result command) as the batch
+// check carves it on the model set up afresh (CarveNcProgram at stand angle 0), from
+// the facets of `table` turned back from where the sweeps left them. Refused with
+// kNoSweptProgram when the session has no swept motion.
+Status CarveSweptProgram(const TDataModule1& store, const Session& session,
+                         const FacetTable& table, SweptCarving& carving);
 
 // The sweep over `angles`, from a clear raster: for each angle the
 // model is turned, rasterized and traced, options.onSection is told, the path is written

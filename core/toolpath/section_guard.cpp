@@ -13,12 +13,8 @@ SectionGuard::SectionGuard(const FacetTable& table, const TDataModule1& store, d
   top_ = store.MaxZ + frame_.OffsetZ + margin;
 }
 
-Status SectionGuard::Check(const NcFormat& format, const NcProgram& program,
-                           ProgramReport& report) const {
-  NcMotionList motion;
-  if (Status s = ReadNcMotion(program, format, motion); !s) return s;
-  report = CheckProgram(tree_, frame_, motion);
-  return Status::Ok();
+ProgramReport SectionGuard::Check(const NcMotionList& motion) const {
+  return CheckProgram(tree_, frame_, motion);
 }
 
 bool SectionGuard::KeepsOff(float angle, PathPoint from, PathPoint to) const {

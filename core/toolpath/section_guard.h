@@ -36,8 +36,8 @@ class SectionGuard {
   // entirely, not even grazing it.
   bool KeepsOff(float angle, PathPoint from, PathPoint to) const;
 
-  // Replays a program the sweep wrote against the model, into `report`.
-  Status Check(const NcFormat& format, const NcProgram& program, ProgramReport& report) const;
+  // Replays the motion of a program the sweep wrote against the model.
+  ProgramReport Check(const NcMotionList& motion) const;
 
   // A walk that ended in a dead end above the start height: appends the way down to
   // height `endY` outside every silhouette, out to the right (or the left) at the end's

@@ -13,6 +13,7 @@
 #include "common/handlers.h"
 #include "common/memo_appender.h"
 #include "common/pictures.h"
+#include "core/app/tool_path_commands.h"
 #include "core/common/number_text.h"
 #include "core/nc/nc_format.h"
 #include "nc/nc_format_dialog.h"
@@ -172,8 +173,13 @@ void TForm1::BuildParameterPanel(QWidget* client) {
                                 QStringLiteral("Define start position"), kPanelButton);
   PosWireButton = MakeSpeedButton(buttons, "PosWireButton", WirePathPicture(), {}, kPanelButton);
   StepButton = MakeSpeedButton(buttons, "StepButton", ClearProgramPicture(), {}, kPanelButton);
-  for (QToolButton* b : {StartButton, PosWireButton, StepButton}) buttons->layout()->addWidget(b);
+  CarvedButton = MakeSpeedButton(buttons, "CarvedButton", CarvedResultPicture(),
+                                 QStringLiteral("Carved result"), kPanelButton);
+  for (QToolButton* b : {StartButton, PosWireButton, StepButton, CarvedButton}) {
+    buttons->layout()->addWidget(b);
+  }
   StartButton->hide();
+  CarvedButton->setEnabled(false);
   Busy.AddGate(buttons);
   layout->addWidget(buttons, 0, Qt::AlignLeft);
 
@@ -213,6 +219,8 @@ void TForm1::BindHandlers() {
               &ToolPathPanel::DefineStart);
   BindHandler(host_, PosWireButton, &QToolButton::clicked, toolPath_.get(), &ToolPathPanel::Sweep);
   BindHandler(host_, StepButton, &QToolButton::clicked, this, &TForm1::StepButtonClick);
+  BindHandler(host_, CarvedButton, &QToolButton::clicked, toolPath_.get(),
+              &ToolPathPanel::ShowCarvedResult);
   BindHandler(host_, BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   BindHandler(host_, Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
   BindEnter(host_, ResuEdit, this, &TForm1::ResuEditEnter);
@@ -340,7 +348,10 @@ void TForm1::BitBtn1Click() {
 void TForm1::StepButtonClick() {
   NcLines->Flush();
   Memo1->clear();
-  session_.Program.Clear();
+  ClearNcProgram(session_);
+  ShowCarvedCommand();
 }
+
+void TForm1::ShowCarvedCommand() { CarvedButton->setEnabled(session_.SweptMotion.has_value()); }
 
 }  // namespace vantora

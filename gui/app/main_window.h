@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace vantora {
 
+class CarvedView;
 class MemoAppender;
 class ToolPathPanel;
 class TOpenGL_Form;
@@ -66,6 +67,8 @@ class TForm1 : public QWidget, public ModelViewHost {
   TOpenGL_Form* ModelView = nullptr;
   // The tool-path window: null until the first tool-path set-up, which creates it.
   TOutLineForm* OutLineForm = nullptr;
+  // What the last sweep's program will cut: null until the carved result is asked for.
+  CarvedView* CarvedResultView = nullptr;
   std::string SettingsFileName = kTouchPointSettingsName;
   std::string ToleranceFileName = kToleranceSettingsName;
 
@@ -110,6 +113,7 @@ class TForm1 : public QWidget, public ModelViewHost {
   QToolButton* StartButton;
   QToolButton* PosWireButton;
   QToolButton* StepButton;
+  QToolButton* CarvedButton;  // enabled while a sweep's program is there to carve
   QPlainTextEdit* Memo1;
 
   // Touch-point panel.
@@ -151,6 +155,8 @@ class TForm1 : public QWidget, public ModelViewHost {
   void SpeedButton1Click();
   void BitBtn1Click();
   void StepButtonClick();
+  // Enables CarvedButton when the session has a swept program to carve.
+  void ShowCarvedCommand();
 
   // The open-file flow (open_file_flow.cpp): asks for a file in OpenDialog and
   // imports it by the filter entry chosen.

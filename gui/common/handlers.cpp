@@ -1,5 +1,6 @@
 #include "common/handlers.h"
 
+#include <QAbstractButton>
 #include <QFocusEvent>
 #include <QLineEdit>
 
@@ -25,6 +26,14 @@ void RunHandler(Host& host, const std::function<void()>& handler) noexcept {
   } catch (...) {
     host.ShowMessage({});
   }
+}
+
+void BindClick(Host& host, QAbstractButton* button, QObject* context,
+               std::function<void(QObject* sender)> handler) {
+  QObject::connect(button, &QAbstractButton::clicked, context,
+                   [&host, button, handler = std::move(handler)] {
+                     RunHandler(host, [&] { handler(button); });
+                   });
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "core/common/host.h"
 
+class QAbstractButton;
 class QLineEdit;
 class QWidget;
 
@@ -41,6 +42,12 @@ void BindHandler(Host& host, Sender* sender, Signal signal, Receiver* receiver,
     RunHandler(host, [receiver, method] { (receiver->*method)(); });
   });
 }
+
+// Runs `handler(button)` when `button` is clicked: the framework's way of telling a
+// handler that several buttons share which one it was. The connection lives as long as
+// `context`.
+void BindClick(Host& host, QAbstractButton* button, QObject* context,
+               std::function<void(QObject* sender)> handler);
 
 // Runs `handler` whenever the keyboard focus moves into `field` from elsewhere in its
 // window (the framework's Enter event of a control).

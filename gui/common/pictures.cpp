@@ -268,6 +268,16 @@ QIcon ClearProgramPicture() {
   });
 }
 
+QIcon CarvedResultPicture() {
+  return Icon([](QPainter& p) {
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(QColor(0xA8, 0xC4, 0xE8, 0x90));
+    p.drawPolygon(QPolygonF{{8, 44}, {8, 14}, {16, 4}, {32, 4}, {40, 14}, {40, 44}});
+    p.setBrush(kModelBlue);
+    p.drawPath(Silhouette());
+  });
+}
+
 QPixmap AxisPicture(Axis axis, int size) {
   return Draw(size, [axis](QPainter& p) {
     const QColor color = AxisColor(axis);

@@ -17,6 +17,8 @@ QIcon ToolPathPicture();
 QIcon StartPositionPicture();
 QIcon WirePathPicture();
 QIcon ClearProgramPicture();
+// The block a program leaves standing, the part visible inside it.
+QIcon CarvedResultPicture();
 
 enum class Axis { X, Y, Z };
 // An arrow along one model axis with its letter, beside the model's dimensions.

@@ -10,6 +10,7 @@
 #include "core/common/number_text.h"
 #include "toolpath/outline_form.h"
 #include "core/app/tool_path_commands.h"
+#include "view3d/carved_view.h"
 #include "view3d/opengl_form.h"
 
 namespace vantora {
@@ -73,6 +74,7 @@ void ToolPathPanel::SetUp() {
   w.ResuEdit->setEnabled(false);
   w.WrrediaEdit1->setEnabled(false);
   w.StartButton->show();
+  w.ShowCarvedCommand();  // an earlier sweep's program was made on another raster
 }
 
 void ToolPathPanel::DefineStart() {
@@ -107,6 +109,7 @@ void ToolPathPanel::Sweep() {
                                  program,
                                  {[&w](float a) { w.OutLineForm->ShowSection(a); }, &check});
     w.NcLines->Flush();
+    w.ShowCarvedCommand();
     if (!s) {
       host_.ShowMessage(s.message());
       return;
@@ -120,6 +123,24 @@ void ToolPathPanel::Sweep() {
   if (Status s = OfferToSaveNcProgram(w.session().Program, host_); !s) {
     host_.ShowMessage(s.message());
   }
+}
+
+void ToolPathPanel::ShowCarvedResult() {
+  TForm1& w = window_;
+  SweptCarving carving;
+  Status s;
+  {
+    BusyState::Scope carvingScope(w.Busy);
+    WaitCursor wait(host_);
+    s = CarveSweptProgram(*w.DataModule1, w.session(), w.ModelView->Table, carving);
+  }
+  if (!s) {
+    host_.ShowMessage(s.message());
+    return;
+  }
+  delete w.CarvedResultView;  // an earlier carving's
+  w.CarvedResultView = new CarvedView(host_, *w.DataModule1, std::move(carving), &w);
+  w.CarvedResultView->show();
 }
 
 }  // namespace vantora

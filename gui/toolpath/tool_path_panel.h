@@ -7,9 +7,9 @@ namespace vantora {
 class TForm1;
 
 // The tool-path commands of the main window's parameter panel: setting the tool path
-// up (PosNcButton), defining the start position (StartButton) and sweeping the
-// sections into the NC program in Memo1 (PosWireButton), with the "Tool Path Form"
-// that shows them.
+// up (PosNcButton), defining the start position (StartButton), sweeping the sections
+// into the NC program in Memo1 (PosWireButton), with the "Tool Path Form" that shows
+// them, and showing what the last sweep's program will cut (CarvedButton).
 class ToolPathPanel {
  public:
   ToolPathPanel(TForm1& window, Host& host) : window_(window), host_(host) {}
@@ -17,6 +17,7 @@ class ToolPathPanel {
   void SetUp();
   void DefineStart();
   void Sweep();
+  void ShowCarvedResult();
 
  private:
   TForm1& window_;

@@ -16,6 +16,10 @@ constexpr GLfloat kLight1Position[] = {-1.5f, 1.0f, 1.5f, 0.1f};
 constexpr GLfloat kGridGreen[] = {0.0f, 1.0f, 0.0f, 0.8f};
 constexpr GLfloat kGridRed[] = {1.0f, 0.0f, 0.0f, 0.8f};
 constexpr GLfloat kModelAmbient[] = {0.1f, 0.23f, 0.01f, 0.8f};
+// The carved solid: a pale blue glass through which the model's green shows. Lit
+// vertices take their alpha from the diffuse colour.
+constexpr GLfloat kCarvedAmbient[] = {0.2f, 0.3f, 0.5f, 0.35f};
+constexpr GLfloat kCarvedDiffuse[] = {0.4f, 0.6f, 1.0f, 0.35f};
 
 constexpr float kGridStep = 10.0f;
 
@@ -43,6 +47,103 @@ void Vertex(const Vec3& v) { glVertex3f(v[0], v[1], v[2]); }
 
 void ScaledVertex(const Vec3& v, float viewDistance) {
   glVertex3f(v[0] / viewDistance, v[1] / viewDistance, v[2] / viewDistance);
+}
+
+// The material a list of facets sets for its faces.
+struct Surface {
+  GLenum Faces;
+  const GLfloat* Ambient;
+  const GLfloat* Diffuse;  // null: the library's default
+};
+
+// Only the fronts: a facet's back keeps the library's default grey.
+constexpr Surface kModelSurface{GL_FRONT, kModelAmbient, nullptr};
+constexpr Surface kCarvedSurface{GL_FRONT_AND_BACK, kCarvedAmbient, kCarvedDiffuse};
+
+void CompileGrid(const GridContent& grid) {
+  const double e = grid.MaxX > grid.MaxY ? grid.MaxX : grid.MaxY;
+  const float lo = float(-1.2 * e), hi = float(1.2 * e);
+  const float d = grid.ViewDistance;
+  glNewList(GridList, GL_COMPILE);
+  glBegin(GL_LINES);
+  // Lines parallel to Y in green, then parallel to X in red, from lo (not from 0).
+  glMaterialfv(GL_FRONT, GL_AMBIENT, kGridGreen);
+  for (float t = lo; t <= hi; t += kGridStep) {
+    glVertex3f(t / d, lo / d, 0);
+    glVertex3f(t / d, hi / d, 0);
+  }
+  glMaterialfv(GL_FRONT, GL_AMBIENT, kGridRed);
+  for (float t = lo; t <= hi; t += kGridStep) {
+    glVertex3f(lo / d, t / d, 0);
+    glVertex3f(hi / d, t / d, 0);
+  }
+  glEnd();
+  glEndList();
+}
+
+void CompileFacets(const FacetContent& c, const FacetTable& table, const Surface& surface) {
+  glNewList(c.List, GL_COMPILE);
+  // One material for the whole batch: it is the same for every facet, and set once
+  // the list stores it once instead of with every vertex.
+  glMaterialfv(surface.Faces, GL_AMBIENT, surface.Ambient);
+  if (surface.Diffuse) glMaterialfv(surface.Faces, GL_DIFFUSE, surface.Diffuse);
+  glBegin(GL_QUADS);
+  // Each triangle is a quad whose last corner repeats the first. File normals are
+  // drawn as stored (not normalised); facets from scans get the normal of their
+  // winding and are already in view units.
+  const Facet* facets = table.Facets.data();
+  for (int i = c.First; i < c.End; ++i) {
+    const Facet& f = facets[i];
+    if (c.FileNormals) {
+      glNormal3fv(f.Normal.data());
+      ScaledVertex(f.V1, c.ViewDistance);
+      ScaledVertex(f.V2, c.ViewDistance);
+      ScaledVertex(f.V3, c.ViewDistance);
+      ScaledVertex(f.V1, c.ViewDistance);
+    } else {
+      glNormal3fv(TriangleNormal(f.V3, f.V2, f.V1).data());
+      Vertex(f.V1);
+      Vertex(f.V2);
+      Vertex(f.V3);
+      Vertex(f.V1);
+    }
+  }
+  glEnd();
+  glEndList();
+}
+
+// Clears, draws the grid, the model and then `more` under the camera of `view`, and
+// waits for the frame; false when the library reported an error.
+template <class More>
+bool DrawFrame(const ViewState& view, const More& more) {
+  ClearErrors();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+  ApplyViewTransform(view);
+  // A list not compiled yet draws nothing.
+  glCallList(GridList);
+  glCallList(ModelList);
+  more();
+  glPopMatrix();
+  glFinish();
+  return NoErrors();
+}
+
+// The carved solid blended over what is drawn, writing no depth so that it hides
+// nothing behind it: its far faces first, then its near ones over them. Its material
+// and the blending stay with it.
+void DrawTranslucentSolid() {
+  glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT |
+               GL_POLYGON_BIT);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthMask(GL_FALSE);
+  glEnable(GL_CULL_FACE);
+  for (GLenum culled : {GL_FRONT, GL_BACK}) {
+    glCullFace(culled);
+    glCallList(CarvedList);
+  }
+  glPopAttrib();
 }
 
 }  // namespace
@@ -81,22 +182,36 @@ void ApplyViewTransform(const ViewState& view) {
 }
 
 bool DrawLists(const ViewState& view, bool withSecondList) {
+  return DrawFrame(view, [withSecondList] {
+    if (withSecondList) glCallList(SecondList);
+  });
+}
+
+bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
+                        const FacetTable& solid) {
   ClearErrors();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glPushMatrix();
-  ApplyViewTransform(view);
-  // A list not compiled yet draws nothing.
-  glCallList(GridList);
-  glCallList(ModelList);
-  if (withSecondList) glCallList(SecondList);
-  glPopMatrix();
-  glFinish();
+  CompileGrid(GridContent::Of(store));
+  CompileFacets(FacetContent::Of(ModelList, 0, model, store), model, kModelSurface);
+  CompileFacets(FacetContent::Of(CarvedList, 0, solid, store), solid, kCarvedSurface);
   return NoErrors();
 }
 
-void SceneLists::BuildGridList(const TDataModule1& store) {
-  grid_ = GridContent{store.MaxX, store.MaxY, store.ViewDistance};
+bool DrawCarvedScene(const ViewState& view) { return DrawFrame(view, DrawTranslucentSolid); }
+
+void ReleaseCarvedScene() {
+  for (unsigned list : {GridList, ModelList, CarvedList}) glDeleteLists(list, 1);
 }
+
+GridContent GridContent::Of(const TDataModule1& store) {
+  return {store.MaxX, store.MaxY, store.ViewDistance};
+}
+
+FacetContent FacetContent::Of(unsigned list, int first, const FacetTable& table,
+                              const TDataModule1& store) {
+  return {list, first, table.FacetCount, table.UseFileNormals, store.ViewDistance};
+}
+
+void SceneLists::BuildGridList(const TDataModule1& store) { grid_ = GridContent::Of(store); }
 
 std::optional<TurnedDimensions> SceneLists::BuildModelList(TDataModule1& store,
                                                            FacetTable& table,
@@ -109,18 +224,18 @@ std::optional<TurnedDimensions> SceneLists::BuildModelList(TDataModule1& store,
     turned = ApplyModelTransform(store.ImportTurn, store, table);
     if (!SecondListBuilt) SecondListStart = table.FirstNewFacet;
     SecondListBuilt = true;
-    second_ = Content(SecondList, SecondListStart, table, store);
+    second_ = FacetContent::Of(SecondList, SecondListStart, table, store);
     if (turned) {
       // A turn requested by the import dialog moves every facet, the first model's
       // too: drawn from its old list it would stand unturned beside its turned data.
-      model_ = Content(ModelList, 0, table, store);
+      model_ = FacetContent::Of(ModelList, 0, table, store);
       model_->End = SecondListStart;
     }
   } else {
-    model_ = Content(ModelList, table.FirstNewFacet, table, store);
+    model_ = FacetContent::Of(ModelList, table.FirstNewFacet, table, store);
     if (table.FirstNewFacet == 0) {
       // The whole table is in ModelList now; SecondList would show it twice.
-      second_ = Content(SecondList, table.FacetCount, table, store);
+      second_ = FacetContent::Of(SecondList, table.FacetCount, table, store);
       SecondListBuilt = false;
     }
   }
@@ -128,16 +243,11 @@ std::optional<TurnedDimensions> SceneLists::BuildModelList(TDataModule1& store,
   return turned;
 }
 
-SceneLists::FacetContent SceneLists::Content(unsigned list, int first, const FacetTable& table,
-                                             const TDataModule1& store) {
-  return {list, first, table.FacetCount, table.UseFileNormals, store.ViewDistance};
-}
-
 bool SceneLists::CompilePending(const FacetTable& table) {
   ClearErrors();
-  if (grid_) Compile(*grid_);
-  if (model_) Compile(*model_, table);
-  if (second_) Compile(*second_, table);
+  if (grid_) CompileGrid(*grid_);
+  if (model_) CompileFacets(*model_, table, kModelSurface);
+  if (second_) CompileFacets(*second_, table, kModelSurface);
   grid_.reset();
   model_.reset();
   second_.reset();
@@ -146,57 +256,6 @@ bool SceneLists::CompilePending(const FacetTable& table) {
 
 void SceneLists::Release() {
   for (unsigned list : {GridList, ModelList, SecondList}) glDeleteLists(list, 1);
-}
-
-void SceneLists::Compile(const GridContent& grid) {
-  const double e = grid.MaxX > grid.MaxY ? grid.MaxX : grid.MaxY;
-  const float lo = float(-1.2 * e), hi = float(1.2 * e);
-  const float d = grid.ViewDistance;
-  glNewList(GridList, GL_COMPILE);
-  glBegin(GL_LINES);
-  // Lines parallel to Y in green, then parallel to X in red, from lo (not from 0).
-  glMaterialfv(GL_FRONT, GL_AMBIENT, kGridGreen);
-  for (float t = lo; t <= hi; t += kGridStep) {
-    glVertex3f(t / d, lo / d, 0);
-    glVertex3f(t / d, hi / d, 0);
-  }
-  glMaterialfv(GL_FRONT, GL_AMBIENT, kGridRed);
-  for (float t = lo; t <= hi; t += kGridStep) {
-    glVertex3f(lo / d, t / d, 0);
-    glVertex3f(hi / d, t / d, 0);
-  }
-  glEnd();
-  glEndList();
-}
-
-void SceneLists::Compile(const FacetContent& c, const FacetTable& table) {
-  glNewList(c.List, GL_COMPILE);
-  // One material for the whole batch: it is the same for every facet, and set once
-  // the list stores it once instead of with every vertex.
-  glMaterialfv(GL_FRONT, GL_AMBIENT, kModelAmbient);
-  glBegin(GL_QUADS);
-  // Each triangle is a quad whose last corner repeats the first. File normals are
-  // drawn as stored (not normalised); facets from scans get the normal of their
-  // winding and are already in view units.
-  const Facet* facets = table.Facets.data();
-  for (int i = c.First; i < c.End; ++i) {
-    const Facet& f = facets[i];
-    if (c.FileNormals) {
-      glNormal3fv(f.Normal.data());
-      ScaledVertex(f.V1, c.ViewDistance);
-      ScaledVertex(f.V2, c.ViewDistance);
-      ScaledVertex(f.V3, c.ViewDistance);
-      ScaledVertex(f.V1, c.ViewDistance);
-    } else {
-      glNormal3fv(TriangleNormal(f.V3, f.V2, f.V1).data());
-      Vertex(f.V1);
-      Vertex(f.V2);
-      Vertex(f.V3);
-      Vertex(f.V1);
-    }
-  }
-  glEnd();
-  glEndList();
 }
 
 }  // namespace vantora

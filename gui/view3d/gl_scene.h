@@ -15,6 +15,7 @@ namespace vantora {
 inline constexpr unsigned GridList = 222;   // the floor grid
 inline constexpr unsigned ModelList = 10;   // the first model
 inline constexpr unsigned SecondList = 20;  // scans added to the view after it
+inline constexpr unsigned CarvedList = 30;  // the carved result's solid
 
 // Depth test, two-sided lighting with two positional lights fixed in eye space, smooth
 // shading, and the projection for a client area of `width` x `height` pixels.
@@ -26,6 +27,39 @@ void ApplyViewTransform(const ViewState& view);
 // Clears and replays the lists under the camera of `view`; false when the library
 // reported an error.
 bool DrawLists(const ViewState& view, bool withSecondList);
+
+// The carved-result view's lists, compiled in its current context: the store's floor
+// grid, the model (ModelList, in the model's colour) and the solid (CarvedList); false
+// when the library reported an error.
+bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
+                        const FacetTable& solid);
+// Clears and draws the carved-result view under the camera of `view`: the grid and the
+// model, then the solid, translucent and far side first, over them; false when the
+// library reported an error.
+bool DrawCarvedScene(const ViewState& view);
+// Deletes the carved-result view's lists from the current context.
+void ReleaseCarvedScene();
+
+// What the floor grid shows: lines around MaxX and MaxY at the scale of the moment it
+// was asked for.
+struct GridContent {
+  double MaxX, MaxY;
+  float ViewDistance;
+
+  static GridContent Of(const TDataModule1& store);
+};
+
+// A stretch of a facet table for one list, with the scaling of the moment it was asked
+// for.
+struct FacetContent {
+  unsigned List;
+  int First, End;
+  bool FileNormals;
+  float ViewDistance;
+
+  static FacetContent Of(unsigned list, int first, const FacetTable& table,
+                         const TDataModule1& store);
+};
 
 // The three display lists of one view: what each should hold is decided when asked
 // (BuildGridList, BuildModelList) and compiled from the facet table when the view's
@@ -54,22 +88,6 @@ class SceneLists {
   static void Release();
 
  private:
-  struct GridContent {
-    double MaxX, MaxY;
-    float ViewDistance;
-  };
-  // A stretch of the facet table, with the scaling of the moment it was asked for.
-  struct FacetContent {
-    unsigned List;
-    int First, End;
-    bool FileNormals;
-    float ViewDistance;
-  };
-  static FacetContent Content(unsigned list, int first, const FacetTable& table,
-                              const TDataModule1& store);
-  static void Compile(const GridContent& grid);
-  static void Compile(const FacetContent& content, const FacetTable& table);
-
   std::optional<GridContent> grid_;
   std::optional<FacetContent> model_;
   std::optional<FacetContent> second_;

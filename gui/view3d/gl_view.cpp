@@ -1,8 +1,14 @@
 #include "view3d/gl_view.h"
 
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace vantora {
+namespace {
+
+constexpr const char* kDisplayCardMessage = "DisPlay card can not run OpenGL";
+
+}  // namespace
 
 GlView::GlView(QWidget* parent, Events events)
     : QOpenGLWidget(parent), events_(std::move(events)) {
@@ -27,6 +33,21 @@ void GlView::mousePressEvent(QMouseEvent* event) {
 void GlView::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   events_.MouseUp(p.x(), p.y());
+}
+
+void PaintFrame(Host& host, GlView& view, const std::function<bool()>& draw) {
+  host.SetBusy(true);
+  bool drawn = false;
+  try {
+    drawn = draw();
+  } catch (...) {
+    // Abandoned like a frame the library refused.
+  }
+  host.SetBusy(false);
+  view.setCursor(Qt::ArrowCursor);
+  if (!drawn) {
+    QTimer::singleShot(0, &view, [&host] { host.ShowMessage(kDisplayCardMessage); });
+  }
 }
 
 }  // namespace vantora

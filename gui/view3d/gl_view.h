@@ -3,6 +3,8 @@
 #include <QOpenGLWidget>
 #include <functional>
 
+#include "core/common/host.h"
+
 namespace vantora {
 
 // The drawing area of a 3D view: owns the OpenGL context and hands its moments to the
@@ -35,5 +37,12 @@ class GlView final : public QOpenGLWidget {
 
   Events events_;
 };
+
+// Draws one frame of `view` with `draw` under the hourglass, then puts the arrow cursor
+// back. A frame that `draw` reports failed (false: the library reported an error) or
+// that throws (for example no memory for a list) is abandoned, and "DisPlay card can
+// not run OpenGL" is shown once the paint is over: a modal box inside it would paint
+// the view again.
+void PaintFrame(Host& host, GlView& view, const std::function<bool()>& draw);
 
 }  // namespace vantora

@@ -24,11 +24,8 @@ constexpr int kClientWidth = 757;
 constexpr int kClientHeight = 650;
 constexpr int kButtonPanelWidth = 161;
 constexpr QSize kInSetButton{136, 65};
-constexpr QSize kViewButton{64, 52};
 constexpr QSize kTurnButton{40, 40};
 const QColor kFuchsia{0xFF, 0x00, 0xFF};
-
-constexpr const char* kDisplayCardMessage = "DisPlay card can not run OpenGL";
 
 }  // namespace
 
@@ -46,8 +43,8 @@ TOpenGL_Form::TOpenGL_Form(Host& host, ModelViewHost& owner, QWidget* parent)
       [this](int w, int h) { InitGL(w, h); },
       [this](int w, int h) { FormResize(w, h); },
       [this] { FormPaint(); },
-      [this](int x, int y) { FormMouseDown(x, y); },
-      [this](int x, int y) { FormMouseUp(x, y); },
+      [this](int x, int y) { Navigation->MouseDown(x, y); },
+      [this](int x, int y) { Navigation->MouseUp(x, y); },
   });
   BuildButtonPanel();
   BuildProgressPanel();
@@ -88,26 +85,9 @@ void TOpenGL_Form::BuildButtonPanel() {
   layout->addWidget(inSetHolder, 0, Qt::AlignHCenter);
   owner_.Operations().AddGate(inSetHolder);
 
-  auto* grid = new QGridLayout;
-  grid->setSpacing(4);
-  const auto button = [&](const char* name, const QIcon& picture, const char* hint, int row,
-                          int column) {
-    QToolButton* b = MakeSpeedButton(Panel1, name, picture, QString::fromLatin1(hint),
-                                     kViewButton);
-    grid->addWidget(b, row, column);
-    return b;
-  };
-  ZoomInButtom = button("ZoomInButtom", ZoomPicture(true), "Zoom in", 0, 0);
-  ZoomOutButton = button("ZoomOutButton", ZoomPicture(false), "Zoom out", 0, 1);
-  TopButton = button("TopButton", ViewFromPicture(QStringLiteral("+Z")), "Top", 1, 0);
-  ButtomButton = button("ButtomButton", ViewFromPicture(QStringLiteral("-Z")), "Bottom", 1, 1);
-  YAddButton = button("YAddButton", ViewFromPicture(QStringLiteral("+Y")), "Back", 2, 0);
-  YLessButton = button("YLessButton", ViewFromPicture(QStringLiteral("-Y")), "Front", 2, 1);
-  XLessButton = button("XLessButton", ViewFromPicture(QStringLiteral("+X")), "Right", 3, 0);
-  XAddButton = button("XAddButton", ViewFromPicture(QStringLiteral("-X")), "Left", 3, 1);
-  layout->addLayout(grid);
-  // The starting angles show the model from -Y.
-  YLessButton->setEnabled(false);
+  Navigation = std::make_unique<ViewNavigation>(host_, Panel1, View, *glView_,
+                                                [this] { DrawScene(); });
+  layout->addLayout(Navigation->Buttons);
 
   BuildRotationPanel();
   layout->addWidget(Panel3);
@@ -148,19 +128,10 @@ void TOpenGL_Form::BuildProgressPanel() {
   Panel2->hide();
 }
 
-void TOpenGL_Form::Bind(QToolButton* button, void (TOpenGL_Form::*handler)(QObject*)) {
-  connect(button, &QToolButton::clicked, this, [this, button, handler] {
-    RunHandler(host_, [&] { (this->*handler)(button); });
-  });
-}
-
 void TOpenGL_Form::BindHandlers() {
   BindHandler(host_, InSetButton, &QToolButton::clicked, this, &TOpenGL_Form::InSetButtonClick);
-  Bind(ZoomInButtom, &TOpenGL_Form::ZoomInButtomClick);
-  Bind(ZoomOutButton, &TOpenGL_Form::ZoomInButtomClick);
-  for (QToolButton* b : PresetButtons()) Bind(b, &TOpenGL_Form::RoteButton);
   for (QToolButton* b : {RoteXButton, RoteYButton, RoteZButton}) {
-    Bind(b, &TOpenGL_Form::RoteXYZButtonClick);
+    BindClick(host_, b, this, [this](QObject* sender) { RoteXYZButtonClick(sender); });
   }
   BindHandler(host_, Timer1, &QTimer::timeout, this, &TOpenGL_Form::Timer1Timer);
 }
@@ -185,23 +156,11 @@ void TOpenGL_Form::FormResize(int width, int height) { SetProjection(width, heig
 void TOpenGL_Form::DrawScene() { glView_->update(); }
 
 void TOpenGL_Form::FormPaint() {
-  host_.SetBusy(true);
-  bool drawn = false;
-  try {
+  PaintFrame(host_, *glView_, [this] {
     // The view's own scans: an STL model opened later in another view sets the run's
     // scan count back to 0, and this view must go on showing what was added to it.
-    drawn = Lists.CompilePending(Table) && DrawLists(View, Lists.SecondListBuilt);
-  } catch (...) {
-    // Abandoned like a frame the library refused (for example no memory for a list).
-  }
-  host_.SetBusy(false);
-  glView_->setCursor(Qt::ArrowCursor);
-  if (!drawn) ReportFailedFrame();
-}
-
-void TOpenGL_Form::ReportFailedFrame() {
-  // Not from inside the paint: a modal box there would paint the view again.
-  QTimer::singleShot(0, this, [this] { host_.ShowMessage(kDisplayCardMessage); });
+    return Lists.CompilePending(Table) && DrawLists(View, Lists.SecondListBuilt);
+  });
 }
 
 void TOpenGL_Form::BuildModelList() {
@@ -217,45 +176,6 @@ void TOpenGL_Form::ShowStlModel() {
   Timer1->stop();
   Panel2->hide();
   BuildModelList();
-}
-
-void TOpenGL_Form::FormMouseDown(int x, int y) {
-  glView_->setCursor(Qt::PointingHandCursor);
-  View.DownX = x;
-  View.DownY = y;
-}
-
-void TOpenGL_Form::FormMouseUp(int x, int y) {
-  View.PanTo(x, y);
-  DrawScene();
-}
-
-void TOpenGL_Form::ZoomInButtomClick(QObject* sender) {
-  if (sender == ZoomOutButton) {
-    View.ZoomOut();
-  } else {
-    View.ZoomIn();
-  }
-  DrawScene();
-}
-
-std::array<QToolButton*, 6> TOpenGL_Form::PresetButtons() const {
-  return {TopButton, ButtomButton, YAddButton, YLessButton, XLessButton, XAddButton};
-}
-
-void TOpenGL_Form::RoteButton(QObject* sender) {
-  const auto presets = PresetButtons();
-  const auto pressed = std::find(presets.begin(), presets.end(), sender);
-  if (pressed == presets.end()) return;
-  const int number = int(pressed - presets.begin()) + 1;
-  View.ShowFrom(ViewPreset(number));
-  SetViewButtons(number);
-  DrawScene();
-}
-
-void TOpenGL_Form::SetViewButtons(int pressed) {
-  const auto presets = PresetButtons();
-  for (int i = 0; i < 6; ++i) presets[i]->setEnabled(i + 1 != pressed);
 }
 
 void TOpenGL_Form::RoteXYZButtonClick(QObject* sender) {

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QWidget>
-#include <array>
+#include <memory>
 
 #include "core/common/host.h"
 #include "core/model/facet_table.h"
 #include "view3d/gl_scene.h"
 #include "view3d/model_view_host.h"
+#include "view3d/view_navigation.h"
 #include "view3d/view_state.h"
 
 class QFrame;
@@ -41,14 +42,7 @@ class TOpenGL_Form : public QWidget {
 
   QFrame* Panel1;
   QToolButton* InSetButton;
-  QToolButton* ZoomInButtom;
-  QToolButton* ZoomOutButton;
-  QToolButton* TopButton;
-  QToolButton* ButtomButton;
-  QToolButton* YAddButton;
-  QToolButton* YLessButton;
-  QToolButton* XAddButton;
-  QToolButton* XLessButton;
+  std::unique_ptr<ViewNavigation> Navigation;  // zoom, view-from buttons, panning
   QFrame* Panel3;
   QToolButton* RoteXButton;
   QToolButton* RoteYButton;
@@ -69,14 +63,8 @@ class TOpenGL_Form : public QWidget {
 
   void FormCreate();
   void FormResize(int width, int height);
-  // Draws one frame: compiles the lists asked for, then replays them; a failure shows
-  // "DisPlay card can not run OpenGL" and abandons the frame.
+  // Draws one frame (PaintFrame): compiles the lists asked for, then replays them.
   void FormPaint();
-  void FormMouseDown(int x, int y);
-  void FormMouseUp(int x, int y);
-  void ZoomInButtomClick(QObject* sender);
-  void RoteButton(QObject* sender);
-  void SetViewButtons(int pressed);
   void RoteXYZButtonClick(QObject* sender);
   // Asks how a further file is to be placed ("Import File"), then runs the main
   // window's open-file flow, however the dialog was closed.
@@ -88,12 +76,7 @@ class TOpenGL_Form : public QWidget {
   void BuildRotationPanel();
   void BuildProgressPanel();
   void BindHandlers();
-  // Runs `handler(sender)` when `button` is clicked, the framework's way.
-  void Bind(QToolButton* button, void (TOpenGL_Form::*handler)(QObject*));
-  // The preset buttons in the order of their numbers, 1 to 6.
-  std::array<QToolButton*, 6> PresetButtons() const;
   TDataModule1& Store() const;
-  void ReportFailedFrame();
 
   Host& host_;
   ModelViewHost& owner_;

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "core/app/stl_import.h"
 #include "literal_toolpath.h"
 #include "scripted_host.h"
+#include "stl_builder.h"
 #include "torus.h"
 #include "toolpath_models.h"
 
@@ -53,6 +56,8 @@ std::pair<int, int> CellOf(const TDataModule1& s, const PathPoint& p) {
 // A box whose faces lie between cell samples, so its section is a clean rectangle.
 void Cube(FacetTable& t) { testing::AddBox(t, -10.05f, 10.05f, -10.05f, 10.05f, 0, 20.05f); }
 void SunkBox(FacetTable& t) { testing::AddBox(t, -10, 10, -10, 10, -30, -10); }
+// Twice as wide as deep: only a half turn brings it onto itself.
+void Slab(FacetTable& t) { testing::AddBox(t, -10.05f, 10.05f, -4.05f, 4.05f, 0, 12.05f); }
 void Cylinder(FacetTable& t) { testing::AddCylinder(t, 10.05f, 20.1f, 72); }
 void RandomMesh(FacetTable& t) { testing::AddRandomFacets(t, 3000, 15, 12, 3.0f, 5); }
 void SmallTorus(FacetTable& t) { bench::FillTorus(t, 20000); }
@@ -252,6 +257,75 @@ TEST(RunToolPath, MatchesTheLiteralComputation) {
       ASSERT_EQ(std::memcmp(&fastFacets[k], &referenceFacets[k], sizeof(Facet)), 0)
           << "facet " << k;
     }
+  }
+}
+
+// The carved result of a sweep is the one built from the program it wrote on the model
+// set up afresh (as the batch check builds it): of the last sweep alone, with the model
+// turned back from wherever the sweeps left it.
+TEST(CarveSweptProgram, IsTheCarvedResultOfTheLastSweepsProgram) {
+  auto job = PreparedJob(Slab);
+  for (const SweepAngles& angles : {SweepAngles{0, 30, 60}, SweepAngles{10, 45, 100}}) {
+    SCOPED_TRACE(angles.End);
+    NcProgram program;
+    ASSERT_TRUE(job->Run(angles, program));
+    SweptCarving carving;
+    ASSERT_TRUE(CarveSweptProgram(job->store(), job->session, job->table(), carving));
+
+    auto fresh = PreparedJob(Slab);
+    NcMotionList motion;
+    ASSERT_TRUE(ReadNcMotion(program, fresh->session.Format, motion));
+    CarvedResult expected;
+    ASSERT_TRUE(CarveNcProgram(fresh->table(), SilhouetteTree(fresh->table()), fresh->store(), 0,
+                               motion, expected));
+    const CarvedDeviation &got = carving.Carved.Deviation, &want = expected.Deviation;
+    EXPECT_NEAR(got.CarvedVolume, want.CarvedVolume, 1e-6 * want.CarvedVolume);
+    EXPECT_NEAR(got.LargestDistance, want.LargestDistance, 1e-4);
+    ASSERT_EQ(carving.Model->FacetCount, fresh->table().FacetCount);
+    for (int k = 0; k < fresh->table().FacetCount; ++k) {
+      const Facet &turned = carving.Model->Facets[k], &setUp = fresh->table().Facets[k];
+      for (int axis = 0; axis < 3; ++axis) {
+        ASSERT_NEAR(turned.V2[axis], setUp.V2[axis], 1e-4) << k;
+        ASSERT_EQ(turned.Normal[axis], setUp.Normal[axis]) << k;
+      }
+    }
+  }
+}
+
+// Whatever changes the model, its set-up or the memo, or starts another sweep, leaves
+// no program to carve.
+TEST(CarveSweptProgram, NothingIsCarvedOnceTheSweptProgramGoes) {
+  const std::pair<const char*, std::function<void(Job&)>> forgetting[] = {
+      {"nothing swept", nullptr},
+      {"memo cleared", [](Job& j) { ClearNcProgram(j.session); }},
+      {"set up again",
+       [](Job& j) { ASSERT_TRUE(SetUpToolPath(j.store(), j.session, j.table(), j.host, {})); }},
+      {"sweep without a path",
+       [](Job& j) {
+         ASSERT_TRUE(DefineStartPosition(j.store(), 50.0f, -10.0f, 10.0f));
+         NcProgram program;
+         ASSERT_FALSE(j.Run({0, 90, 90}, program));
+       }},
+      {"model read",
+       [](Job& j) {
+         const std::string stl = testing::TextStlBox(20, 20);
+         FacetTable table(100);
+         ASSERT_TRUE(ReadStlModel(std::as_bytes(std::span(stl)), "box.stl", j.store(), j.session,
+                                  table, j.host));
+       }},
+  };
+  for (const auto& [name, act] : forgetting) {
+    SCOPED_TRACE(name);
+    auto job = PreparedJob(Slab);
+    if (act) {
+      NcProgram program;
+      ASSERT_TRUE(job->Run({0, 90, 90}, program));
+      act(*job);
+    }
+    SweptCarving carving;
+    const Status s = CarveSweptProgram(job->store(), job->session, job->table(), carving);
+    EXPECT_EQ(s.message(), kNoSweptProgram);
+    EXPECT_FALSE(carving.Model);
   }
 }
 

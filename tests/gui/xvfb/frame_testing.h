@@ -41,8 +41,10 @@ inline QPointF Project(const ViewState& v, QSize size, Vec3 point) {
   return {(ndcX + 1) / 2 * size.width(), (1 - ndcY) / 2 * size.height()};
 }
 
-// Where a point in view units lands in `view`'s frame.
-inline QPointF At(const TOpenGL_Form& view, Vec3 point) {
+// Where a point in view units lands in the frame of `view` (a model view or the
+// carved-result view).
+template <class View>
+QPointF At(const View& view, Vec3 point) {
   return Project(view.View, Child<QOpenGLWidget>(view, "GlView")->size(), point);
 }
 
@@ -54,6 +56,15 @@ inline bool IsFrontLit(QColor c) {
 // The back of a facet: the library's default grey material.
 inline bool IsBackLit(QColor c) {
   return c.red() > 60 && std::abs(c.red() - c.green()) < 8 && std::abs(c.green() - c.blue()) < 8;
+}
+
+// The carved-result view: the model's green seen through the translucent solid still
+// leads; the solid alone over the black ground is its pale blue.
+inline bool IsModelInside(QColor c) {
+  return c.green() > 60 && c.green() > c.blue() && c.green() > c.red();
+}
+inline bool IsSolidOnly(QColor c) {
+  return c.blue() > 40 && c.blue() > c.green() && c.green() > c.red();
 }
 
 // Whether a pixel within `radius` of `at` passes `test`.
@@ -79,7 +90,7 @@ inline const QImage& Keep(const QImage& frame, const char* folder, const char* n
 }
 
 // The frame `view` draws now, kept in artefacts/view3d/.
-inline QImage Grab(TOpenGL_Form& view, const char* name) {
+inline QImage Grab(QWidget& view, const char* name) {
   return Keep(Child<QOpenGLWidget>(view, "GlView")->grabFramebuffer(), "view3d", name);
 }
 

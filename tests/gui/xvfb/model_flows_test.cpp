@@ -203,8 +203,8 @@ TEST_F(ModelFlowTest, SecondScanThroughTheInsertButtonAfterTheZMirror) {
   // Both drawn: the bump on the platform and its image below it (a point between
   // the first two lines, 2.5 mm up or down), seen from the front, zoomed out.
   const float unit = store().ViewDistance;
-  first.ZoomOutButton->click();
-  first.ZoomOutButton->click();
+  first.Navigation->ZoomOutButton->click();
+  first.Navigation->ZoomOutButton->click();
   const QImage frame = Frame("mirrored");
   const Vec3 below{0, -0.25f / unit, -2.5f / unit};
   EXPECT_TRUE(Near(frame, At(first, {0, -0.25f / unit, 2.5f / unit}), IsModel));
@@ -235,7 +235,7 @@ TEST_F(ModelFlowTest, TurnOnInsertTurnsTheFirstModelOnScreenToo) {
   Open(sheet, kScanEntry);
   ASSERT_NE(view(), nullptr);
   TOpenGL_Form& v = *view();
-  v.TopButton->click();
+  v.Navigation->TopButton->click();
   const float unit = store().ViewDistance;
   // The sheet lies 1 mm over the platform, 4 x 4 mm.
   const Vec3 onSheet{0, 1.5f / unit, 1 / unit};
@@ -249,7 +249,7 @@ TEST_F(ModelFlowTest, TurnOnInsertTurnsTheFirstModelOnScreenToo) {
   // Turned about X the sheets stand upright at y = -1 mm: seen from above, an edge.
   EXPECT_NEAR(v.Table.Facets[0].V1[1], -1 / unit, 1e-3);
   EXPECT_TRUE(Near(Frame("turned-top"), At(v, onSheet), IsBlack, 0));
-  v.YLessButton->click();
+  v.Navigation->YLessButton->click();
   EXPECT_TRUE(Near(Frame("turned-front"), At(v, {0, -1 / unit, 1.5f / unit}), IsModel, 0));
 }
 
@@ -420,7 +420,7 @@ TEST_F(ModelFlowTest, ScanAddedToAnStlModelKeepsItsMillimetres) {
   }
   // From above, the bump at its size in millimetres: 0.6 mm from its middle lies on
   // its slope.
-  boxView.TopButton->click();
+  boxView.Navigation->TopButton->click();
   const float unit = store().ViewDistance;
   EXPECT_TRUE(QTest::qWaitForWindowExposed(&boxView));
   EXPECT_TRUE(Near(Grab(boxView, "joined"), At(boxView, {0.6f / unit, 0, 1.7f / unit}), IsModel));

@@ -211,7 +211,7 @@ TEST_F(ToolPathViewTest, AfterTheSweepThePathAndTheBaseLineRemain) {
 TEST_F(ToolPathViewTest, ModelViewShowsTheTurnedModelWhenShownAgain) {
   SetUpModel(BoxFile());
   TOpenGL_Form& model = *form().ModelView;
-  model.TopButton->click();
+  model.Navigation->TopButton->click();
   model.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&model));
   const QImage before = testing::Grab(model, "before");

@@ -61,9 +61,9 @@ TEST_F(View3dTest, OneFacetAppearsLitFrontAboveAndBackBelow) {
   // Wound counter-clockwise seen from +Z: its front faces up.
   view->Table.AddFacet({-0.5f, -0.5f, 0}, {0.5f, -0.5f, 0}, {0, 0.5f, 0}, 1.0f);
   view->BuildModelList();
-  view->TopButton->click();
+  view->Navigation->TopButton->click();
   EXPECT_TRUE(Near(Grab(*view, "top"), At(*view, {0, -0.1f, 0}), IsFrontLit, 0));
-  view->ButtomButton->click();
+  view->Navigation->ButtomButton->click();
   EXPECT_TRUE(Near(Grab(*view, "bottom"), At(*view, {0, -0.1f, 0}), IsBackLit, 0));
 }
 
@@ -104,7 +104,7 @@ TEST_F(View3dTest, CameraChangesMoveThePictureWhereTheProjectionSays) {
 // Each added scan is drawn with those before it: a third one leaves the second shown.
 TEST_F(View3dTest, AddedScansShowBesideTheFirstModel) {
   auto view = ShowView();
-  view->TopButton->click();
+  view->Navigation->TopButton->click();
   const Vec3 first{-0.6f, 0, 0}, second{0, 0.5f, 0}, third{0.6f, 0, 0};
   int scans = 0;
   for (Vec3 centre : {first, second, third}) {
@@ -122,7 +122,7 @@ TEST_F(View3dTest, AddedScansShowBesideTheFirstModel) {
 TEST_F(View3dTest, TurnedModelIsRecompiledAndRedrawn) {
   auto view = ShowView(Vec3{0.8f, 0, 0.1f});
   view->Panel3->show();  // as the open-file flow leaves a view of an STL file
-  view->TopButton->click();
+  view->Navigation->TopButton->click();
   EXPECT_TRUE(Near(Grab(*view, "before"), At(*view, {0.8f, 0, 0.1f}), IsFrontLit, 0));
 
   view->MoveDegEdit->setText(QStringLiteral("90"));

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "core/app/tool_path_commands.h"
+#include "core/common/host.h"
+#include "core/model/data_module.h"
+#include "view3d/view_navigation.h"
+#include "view3d/view_state.h"
+
+class QLabel;
+
+namespace vantora {
+
+class GlView;
+
+// What a program will cut ("Carved result"): the solid it leaves standing, a pale
+// translucent blue, around the model in the models' green, over the floor grid; the
+// camera controls of every 3D view on the left; the deviation figures below. The view
+// keeps the carving it shows, in millimetres at the store's view scale, and compiles
+// its lists with its first frame. Closing the window only hides it.
+class CarvedView : public QWidget {
+  Q_OBJECT
+
+ public:
+  CarvedView(Host& host, const TDataModule1& store, SweptCarving carving, QWidget* parent);
+  ~CarvedView() override;
+
+  ViewState View;
+  std::unique_ptr<ViewNavigation> Navigation;
+  QLabel* Figures;  // the deviation as the operator reads it
+
+ private:
+  QWidget* BuildButtonPanel();
+  void Paint();
+
+  Host& host_;
+  const TDataModule1& store_;
+  SweptCarving carving_;
+  GlView* glView_;
+  bool listsCompiled_ = false;
+};
+
+}  // namespace vantora
