@@ -98,11 +98,15 @@ TEST_F(CliCheck, WritesTheCarvedResultAReaderTakes) {
     EXPECT_NE(run.out.find("\"carved\": {\"sliceStep\": 0.200"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"modelVolume\": 8000.000"), std::string::npos) << run.out;
     const std::string findings = AdmeshFindings(carved);
-    for (const char* expected :
-         {"Number of parts       :     1", "Total disconnected facets        :     0",
-          "Degenerate facets     :     0", "Facets reversed       :     0",
-          "Backwards edges       :     0", "Normals fixed         :     0"}) {
-      EXPECT_NE(findings.find(expected), std::string::npos) << expected << "\n" << findings;
+    std::vector<const char*> expected = {
+        "Number of parts       :     1", "Total disconnected facets        :     0",
+        "Degenerate facets     :     0", "Facets reversed       :     0",
+        "Backwards edges       :     0"};
+    // Text STL holds corners to a thousandth of a millimetre: the normal of a facet one
+    // slice high, recomputed from them, can differ from the one written.
+    if (!text) expected.push_back("Normals fixed         :     0");
+    for (const char* finding : expected) {
+      EXPECT_NE(findings.find(finding), std::string::npos) << finding << "\n" << findings;
     }
   }
 }
