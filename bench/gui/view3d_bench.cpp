@@ -1,6 +1,7 @@
 // The 3D view on a real OpenGL context (run under Xvfb with Mesa): compiling the
 // display lists of an STL model, and a frame that only replays them (what a pan, a
-// zoom or a preset costs), with the memory the lists take.
+// zoom or a preset costs), with the memory the lists take; and the carved-result view
+// from the command to its first frame.
 //   xvfb-run -a -s '-screen 0 1280x1024x24' build/release/bench/vantora_view3d_bench
 #include <benchmark/benchmark.h>
 
@@ -14,8 +15,10 @@
 #include <string>
 
 #include "../torus.h"
+#include "../yardstick.h"
 #include "app/application.h"
 #include "app/qt_host.h"
+#include "view3d/carved_view.h"
 #include "view3d/opengl_form.h"
 
 namespace vantora {
@@ -107,6 +110,30 @@ void BM_GrabbedFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GrabbedFrame)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// What the carved-result command takes after a 0..360 by 5 sweep of the yardstick
+// torus (73 sections): carving the program and measuring it, then the view's first
+// frame, which compiles the solid's and the model's lists.
+void BM_OpenCarvedView(benchmark::State& state) {
+  bench::Yardstick torus(1'000'000);
+  RunToolPath(*torus.store, torus.session, *torus.table, torus.host, {0, 5, 360},
+              torus.session.Program);
+  torus.store->ViewDistance = 0.38f * 260;
+  QtHost host;
+  for (auto _ : state) {
+    SweptCarving carving;
+    if (!CarveSweptProgram(*torus.store, torus.session, *torus.table, carving)) {
+      state.SkipWithError("the torus program could not be carved");
+      break;
+    }
+    CarvedView view(host, *torus.store, std::move(carving), nullptr);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view)) state.SkipWithError("view not shown");
+    benchmark::DoNotOptimize(view.findChild<QOpenGLWidget*>()->grabFramebuffer());
+  }
+  state.counters["MiB"] = double(ResidentKiB()) / 1024;
+}
+BENCHMARK(BM_OpenCarvedView)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace vantora
