@@ -62,7 +62,7 @@ struct ShownView {
 
   void AskForAllLists() {
     view->Table.FirstNewFacet = 0;
-    view->Lists.BuildModelList(*app.DataModule1, view->Table, 0);
+    view->Lists.BuildModelList(*app.DataModule1, view->Table, 0, ModelTurnRequest{});
   }
 };
 

@@ -54,7 +54,7 @@ void JoinStlModel(const TDataModule1& store, FacetTable& table, int first) {
 }  // namespace
 
 void BuildScanFaces(TDataModule1& store, const Session& session, FacetTable& table, Host& host) {
-  const bool reversed = session.ScanFileCount > 0 && store.ImportTurn.MirrorZ;
+  const bool reversed = session.ScanFileCount > 0 && session.ImportTurn.MirrorZ;
   const int first = table.FacetCount;
   if (Status s = BuildFaces(store, table, reversed); !s) host.ShowMessage(s.message());
   if (table.UseFileNormals) {

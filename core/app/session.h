@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/check/nc_replay.h"
+#include "core/model/data_module.h"
 #include "core/nc/nc_format.h"
 #include "core/nc/nc_program.h"
 
@@ -19,6 +20,9 @@ struct Session {
   float XRate = 1.0f, YRate = 1.0f, ZRate = 1.0f;
   float ModelTurnAngle = 0;  // degrees; a tool-path set-up makes the present one 0
   NcProgram Program;
+  // How the import dialog asked the next scan to be placed: mirrored (and its faces
+  // reversed), turned about X or Y.
+  ModelTurnRequest ImportTurn;
   // The program the last sweep wrote, as a controller runs it: what its carved result
   // is built from. None before a sweep, and once the model, the set-up or the memo
   // changes, or a new sweep starts.

@@ -33,10 +33,6 @@ struct TDataModule1 {
   float OutputScale = 0;   // stored facet coordinates x OutputScale = mm
   float ModelDiameter = 0;
 
-  // How the import dialog asked the next scan to be placed: mirrored (and its faces
-  // reversed), turned about X or Y.
-  ModelTurnRequest ImportTurn;
-
   // Scan and touch probe.
   float ScanPitch = 0;
   int ScanMaxI = 0;

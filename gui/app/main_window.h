@@ -132,6 +132,7 @@ class TForm1 : public QWidget, public ModelViewHost {
   // What the 3D views ask of the main window.
   TDataModule1& ModelStore() override { return *DataModule1; }
   int OpenedScans() const override { return session_.ScanFileCount; }
+  ModelTurnRequest& ImportTurn() override { return session_.ImportTurn; }
   BusyState& Operations() override { return Busy; }
   QRect ViewArea() const override { return {ChildWindowOffset, 0, width(), height()}; }
   void ModelTurned(const TurnedDimensions& sizes) override;

@@ -28,8 +28,8 @@ QToolButton* ChoiceButton(QWidget* parent, const char* name, const QPixmap& pict
 
 }  // namespace
 
-TForm3::TForm3(Host& host, TDataModule1& store, QWidget* owner)
-    : QDialog(owner), store_(store) {
+TForm3::TForm3(Host& host, ModelTurnRequest& choice, QWidget* owner)
+    : QDialog(owner), choice_(choice) {
   setObjectName(QStringLiteral("Insetform"));
   setWindowTitle(QStringLiteral("Import File"));
   setFont(FormFont(11));
@@ -76,9 +76,9 @@ TForm3::TForm3(Host& host, TDataModule1& store, QWidget* owner)
 }
 
 void TForm3::Choose(bool mirrorZ, bool rotateX, bool rotateY) {
-  store_.ImportTurn.MirrorZ = mirrorZ;
-  store_.ImportTurn.RotateX = rotateX;
-  store_.ImportTurn.RotateY = rotateY;
+  choice_.MirrorZ = mirrorZ;
+  choice_.RotateX = rotateX;
+  choice_.RotateY = rotateY;
 }
 
 void TForm3::ShowAngle() {
@@ -100,7 +100,7 @@ void TForm3::RoteYButtonClick() {
 
 void TForm3::OKButtonClick() {
   // Read also when hidden: a mirror choice stores the angle the edit shows.
-  store_.ImportTurn.Angle = ReadFloat(*DegEdit);
+  choice_.Angle = ReadFloat(*DegEdit);
   accept();
 }
 

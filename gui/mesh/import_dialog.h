@@ -15,13 +15,12 @@ namespace vantora {
 
 // "Import File": how a further scan is placed against the model already in the view,
 // mirrored in Z or turned about X or Y by the entered angle. The choice buttons
-// write the store's import flags at once (at most one set); OK takes the angle and
-// closes. Closing any other way leaves the angle and the flags as they are.
+// write `choice`'s flags at once (at most one set); OK takes the angle and closes. Closing any other way leaves the angle and the flags as they are.
 class TForm3 : public QDialog {
   Q_OBJECT
 
  public:
-  TForm3(Host& host, TDataModule1& store, QWidget* owner);
+  TForm3(Host& host, ModelTurnRequest& choice, QWidget* owner);
 
   QToolButton* ZMirrorButton;
   QToolButton* RoteXButton;
@@ -41,7 +40,7 @@ class TForm3 : public QDialog {
   void Choose(bool mirrorZ, bool rotateX, bool rotateY);
   void ShowAngle();
 
-  TDataModule1& store_;
+  ModelTurnRequest& choice_;
 };
 
 }  // namespace vantora

@@ -215,13 +215,14 @@ void SceneLists::BuildGridList(const TDataModule1& store) { grid_ = GridContent:
 
 std::optional<TurnedDimensions> SceneLists::BuildModelList(TDataModule1& store,
                                                            FacetTable& table,
-                                                           int scanFileCount) {
+                                                           int scanFileCount,
+                                                           const ModelTurnRequest& importTurn) {
   BuildGridList(store);
   std::optional<TurnedDimensions> turned;
   if (scanFileCount > 0 && table.FirstNewFacet > 0) {
     // A further scan: the first model stays in ModelList as compiled; SecondList is
     // recompiled from the first added facet so that earlier added scans stay shown.
-    turned = ApplyModelTransform(store.ImportTurn, store, table);
+    turned = ApplyModelTransform(importTurn, store, table);
     if (!SecondListBuilt) SecondListStart = table.FirstNewFacet;
     SecondListBuilt = true;
     second_ = FacetContent::Of(SecondList, SecondListStart, table, store);

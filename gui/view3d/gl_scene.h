@@ -74,12 +74,13 @@ class SceneLists {
   void BuildGridList(const TDataModule1& store);
   // The grid, then the facets not compiled yet (from FirstNewFacet): into ModelList,
   // or, when scans are added to a view that already shows a model, through the
-  // store's pending transform into SecondList, which then shows every scan added
+  // import dialog's turn into SecondList, which then shows every scan added
   // after the first model; when that transform turns the model, ModelList is
   // recompiled as well. Recompiling the whole table (FirstNewFacet 0) puts it all
   // into ModelList. Returns the dimensions the transform asks to show, if any.
   std::optional<TurnedDimensions> BuildModelList(TDataModule1& store, FacetTable& table,
-                                                 int scanFileCount);
+                                                 int scanFileCount,
+                                                 const ModelTurnRequest& importTurn);
 
   // Compiles what was asked since the last call; false when the library reported an
   // error (for example no memory for a list).

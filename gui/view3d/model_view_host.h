@@ -19,6 +19,8 @@ class ModelViewHost {
   virtual TDataModule1& ModelStore() = 0;
   // Scans opened so far (-1 before any model, 0 after an STL file): how facets scale.
   virtual int OpenedScans() const = 0;
+  // How the import dialog asked the next scan to be placed.
+  virtual ModelTurnRequest& ImportTurn() = 0;
   // Long operations; the view's model-changing controls close while one runs.
   virtual BusyState& Operations() = 0;
   // Where the view goes: its left edge and the owner's size.

@@ -164,7 +164,7 @@ void TOpenGL_Form::FormPaint() {
 }
 
 void TOpenGL_Form::BuildModelList() {
-  if (auto turned = Lists.BuildModelList(Store(), Table, owner_.OpenedScans())) {
+  if (auto turned = Lists.BuildModelList(Store(), Table, owner_.OpenedScans(), owner_.ImportTurn())) {
     owner_.ModelTurned(*turned);
   }
   glView_->update();  // the lists compile with the next frame
@@ -197,7 +197,7 @@ void TOpenGL_Form::RoteXYZButtonClick(QObject* sender) {
 
 void TOpenGL_Form::InSetButtonClick() {
   {
-    TForm3 dialog(host_, Store(), this);
+    TForm3 dialog(host_, owner_.ImportTurn(), this);
     dialog.exec();
   }
   owner_.InsertRequested();

@@ -70,7 +70,7 @@ TEST_F(ScanImport, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
   Import added;
   added.session.ScanFileCount = 0;
   added.store->ViewDistance = own.store->ViewDistance;
-  added.store->ImportTurn.MirrorZ = true;
+  added.session.ImportTurn.MirrorZ = true;
   added.Build(bump);
   EXPECT_EQ(added.session.ScanFileCount, 1);
   ASSERT_EQ(added.table->FacetCount, own.table->FacetCount);

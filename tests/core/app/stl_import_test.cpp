@@ -61,13 +61,13 @@ TEST(ReadStlModel, SetsWhatTheOpenFileFlowSets) {
   WriteFile(dir.File("m.stl"), testing::TextStl({{0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 20, 5}}));
   Import in;
   in.store->ToolPathReady = 1;
-  in.store->ImportTurn.MirrorZ = true;
+  in.session.ImportTurn.MirrorZ = true;
   in.store->OutputScale = 0.3f;
   in.session.ScanFileCount = 2;
   ASSERT_TRUE(in.Read(dir.File("m.stl")).ok());
   // The import dialog's choice, which the import does not set, stays.
   EXPECT_EQ(std::tuple(in.table->FacetCount, in.session.ScanFileCount, in.store->OutputScale,
-                       in.store->ToolPathReady, in.store->ImportTurn.MirrorZ, in.store->ModelSize),
+                       in.store->ToolPathReady, in.session.ImportTurn.MirrorZ, in.store->ModelSize),
             std::tuple(1, 0, 1.0f, 0, true, 20.0f));
   EXPECT_TRUE(in.table->UseFileNormals);
 }

@@ -22,11 +22,11 @@ struct Flags {
 class ImportDialogTest : public testing::StartedApplicationTest {
  protected:
   Flags flags() {
-    const ModelTurnRequest& t = store().ImportTurn;
+    const ModelTurnRequest& t = form().session().ImportTurn;
     return {t.MirrorZ, t.RotateX, t.RotateY};
   }
   std::unique_ptr<TForm3> Show() {
-    auto dialog = std::make_unique<TForm3>(host, store(), &form());
+    auto dialog = std::make_unique<TForm3>(host, form().session().ImportTurn, &form());
     dialog->show();
     return dialog;
   }
@@ -51,7 +51,7 @@ TEST_F(ImportDialogTest, OkTakesTheLastChoiceAndTheAngle) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.storedAngle);
-    store().ImportTurn.MirrorZ = r.mirroredBefore;
+    form().session().ImportTurn.MirrorZ = r.mirroredBefore;
     const auto d = Show();
     for (auto button : r.pressed) ((*d).*button)->click();
     EXPECT_TRUE(d->isVisible());  // choices do not close the dialog
@@ -59,22 +59,22 @@ TEST_F(ImportDialogTest, OkTakesTheLastChoiceAndTheAngle) {
     d->OKButton->click();
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(flags(), r.after);
-    EXPECT_EQ(store().ImportTurn.Angle, r.storedAngle);
+    EXPECT_EQ(form().session().ImportTurn.Angle, r.storedAngle);
   }
 }
 
 TEST_F(ImportDialogTest, AngleThatIsNoNumberKeepsTheDialogOpen) {
-  store().ImportTurn.Angle = 45.0f;
+  form().session().ImportTurn.Angle = 45.0f;
   const auto d = Show();
   d->RoteXButton->click();
   d->DegEdit->setText(QStringLiteral("abc"));
   d->OKButton->click();
   EXPECT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(store().ImportTurn.Angle, 45.0f);
+  EXPECT_EQ(form().session().ImportTurn.Angle, 45.0f);
   EXPECT_TRUE(d->isVisible());
 
   d->close();  // the close box: the angle stays, the flags as last chosen
-  EXPECT_EQ(store().ImportTurn.Angle, 45.0f);
+  EXPECT_EQ(form().session().ImportTurn.Angle, 45.0f);
   EXPECT_EQ(flags(), (Flags{0, 1, 0}));
 }
 
@@ -95,7 +95,7 @@ TEST_F(ImportDialogTest, InsertButtonOpensAFileAfterTheDialog) {
     EXPECT_NE(host.messages[0].find(missing), std::string::npos);
     host.messages.clear();
   }
-  EXPECT_TRUE(store().ImportTurn.MirrorZ);
+  EXPECT_TRUE(form().session().ImportTurn.MirrorZ);
 }
 
 }  // namespace

@@ -45,15 +45,15 @@ TEST_F(OpenGlFormTest, TurningTheModelWritesTheMainWindowsSizes) {
 TEST_F(OpenGlFormTest, TurningTheModelLeavesTheImportChoiceAlone) {
   auto v = NewView();
   v->Table.AddFacet({10, 0, 2}, {20, 0, 2}, {10, 5, 3}, 1.0f);
-  store().ImportTurn = {true, false, true, false, 30.0f};  // mirrored and turned about Y
+  form().session().ImportTurn = {true, false, true, false, 30.0f};  // mirrored and turned about Y
   v->MoveDegEdit->setText(QStringLiteral("90"));
   v->RoteZButton->click();
   const Facet& f = v->Table.Facets[0];
   EXPECT_GT(f.V3[2], f.V1[2]);  // turned about Z only: the highest corner stays highest
   EXPECT_EQ(f.V1[2], f.V2[2]);
-  EXPECT_TRUE(store().ImportTurn.MirrorZ);
-  EXPECT_TRUE(store().ImportTurn.RotateY);
-  EXPECT_EQ(store().ImportTurn.Angle, 30.0f);
+  EXPECT_TRUE(form().session().ImportTurn.MirrorZ);
+  EXPECT_TRUE(form().session().ImportTurn.RotateY);
+  EXPECT_EQ(form().session().ImportTurn.Angle, 30.0f);
 }
 
 TEST_F(OpenGlFormTest, AngleThatIsNoNumberChangesNothing) {
