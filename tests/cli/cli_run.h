@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,9 +29,5 @@ inline constexpr std::string_view kOneFacetStl =
 // A bump of 4 x 3 points 0.5 mm apart, in thousandths of a millimetre.
 inline constexpr std::string_view kBumpScan =
     "500,1000,2000,2000,1000,\r\n1000,3000,3000,1000,\r\n1000,2000,2000,1000,\r\n";
-
-inline std::size_t FilesIn(const std::filesystem::path& dir) {
-  return std::size_t(std::distance(std::filesystem::directory_iterator(dir), {}));
-}
 
 }  // namespace vantora::testing

@@ -38,6 +38,8 @@ class TempDir {
 
   const std::filesystem::path& path() const { return path_; }
   std::string File(std::string_view name) const { return (path_ / name).string(); }
+  // Writes `content` to the file `name` here; its path.
+  std::string Put(std::string_view name, std::string_view content) const;
 
  private:
   std::filesystem::path path_;
@@ -46,6 +48,15 @@ class TempDir {
 inline void WriteFile(const std::string& path, std::string_view content) {
   std::ofstream(path, std::ios::binary).write(content.data(),
                                               static_cast<std::streamsize>(content.size()));
+}
+
+inline std::string TempDir::Put(std::string_view name, std::string_view content) const {
+  WriteFile(File(name), content);
+  return File(name);
+}
+
+inline std::size_t FilesIn(const std::filesystem::path& dir) {
+  return std::size_t(std::distance(std::filesystem::directory_iterator(dir), {}));
 }
 
 inline std::string ReadFile(const std::string& path) {

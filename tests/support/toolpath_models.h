@@ -8,10 +8,14 @@
 #include <memory>
 #include <numbers>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/common/silent_host.h"
 #include "core/model/data_module.h"
 #include "core/model/facet_table.h"
+#include "core/nc/nc_program.h"
 #include "core/toolpath/raster_setup.h"
 
 namespace vantora::testing {
@@ -75,21 +79,38 @@ inline void AddRandomFacets(FacetTable& t, int count, float half, float height, 
   }
 }
 
+// Calls `change` with every corner of every facet, in table order.
+template <typename Table, typename Change>
+void ForEachVertex(Table& t, Change change) {
+  for (int k = 0; k < t.FacetCount; ++k) {
+    auto& f = t.Facets[std::size_t(k)];
+    for (auto* v : {&f.V1, &f.V2, &f.V3}) change(*v);
+  }
+}
+
 // The store's bounds of the table's facets, as an import leaves them.
 inline void FitBounds(TDataModule1& s, const FacetTable& t) {
-  s.MaxX = s.MaxY = s.MaxZ = -1e30;
-  s.MinX = s.MinY = s.MinZ = 1e30;
-  for (int k = 0; k < t.FacetCount; ++k) {
-    const Facet& f = t.Facets[std::size_t(k)];
-    for (const Vec3* v : {&f.V1, &f.V2, &f.V3}) {
-      s.MaxX = std::max(s.MaxX, double((*v)[0]));
-      s.MinX = std::min(s.MinX, double((*v)[0]));
-      s.MaxY = std::max(s.MaxY, double((*v)[1]));
-      s.MinY = std::min(s.MinY, double((*v)[1]));
-      s.MaxZ = std::max(s.MaxZ, double((*v)[2]));
-      s.MinZ = std::min(s.MinZ, double((*v)[2]));
+  double* lows[] = {&s.MinX, &s.MinY, &s.MinZ};
+  double* highs[] = {&s.MaxX, &s.MaxY, &s.MaxZ};
+  for (int a = 0; a < 3; ++a) *lows[a] = 1e30, *highs[a] = -1e30;
+  ForEachVertex(t, [&](const Vec3& v) {
+    for (int a = 0; a < 3; ++a) {
+      *lows[a] = std::min(*lows[a], double(v[a]));
+      *highs[a] = std::max(*highs[a], double(v[a]));
     }
-  }
+  });
+}
+
+// The raster cell of a path point.
+inline std::pair<int, int> CellOf(const TDataModule1& s, const PathPoint& p) {
+  return {int(std::lround((p.X - float(s.MinX)) / s.Resolution)),
+          int(std::lround((p.Y - float(s.MinZ)) / s.Resolution))};
+}
+
+inline std::vector<std::string> ProgramLines(const NcProgram& program) {
+  std::vector<std::string> lines;
+  for (int k = 0; k < program.LineCount(); ++k) lines.emplace_back(program.Line(k));
+  return lines;
 }
 
 // A store and facet table for one model, in the heap as the application keeps them.
