@@ -11,10 +11,7 @@
 namespace vantora {
 namespace {
 
-using testing::CliRun;
-using testing::RunTool;
-using testing::TempDir;
-using testing::WriteFile;
+using namespace testing;
 
 TEST(BrokenOptions, RefusedBeforeAnyFileIsWritten) {
   TempDir dir;

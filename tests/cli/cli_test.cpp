@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <new>
@@ -15,18 +16,11 @@
 namespace vantora {
 namespace {
 
-using testing::CliRun;
-using testing::kBumpScan;
-using testing::kOneFacetStl;
-using testing::ReadFile;
-using testing::RunTool;
-using testing::TempDir;
-using testing::WriteFile;
+using namespace testing;
 
 TEST(CliInfo, PrintsCountAndBoundsWithoutPlacing) {
   TempDir dir;
-  WriteFile(dir.File("m.stl"), kOneFacetStl);
-  const CliRun run = RunTool({"info", dir.File("m.stl")});
+  const CliRun run = RunTool({"info", dir.Put("m.stl", kOneFacetStl)});
   EXPECT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(run.out, "FacetCount 1\nMaxX 30\nMinX 10\nMaxY 6\nMinY -4\nMaxZ 12\nMinZ 2\n");
   EXPECT_EQ(RunTool({"--help"}).status, kExitOk);
@@ -34,55 +28,57 @@ TEST(CliInfo, PrintsCountAndBoundsWithoutPlacing) {
 
 TEST(CliStl, PlacesTheModelAndWritesBinary) {
   TempDir dir;
-  WriteFile(dir.File("m.stl"), kOneFacetStl);
-  const CliRun run = RunTool({"stl", dir.File("m.stl"), "-o", dir.File("out.stl")});
+  const CliRun run = RunTool({"stl", dir.Put("m.stl", kOneFacetStl), "-o", dir.File("out.stl")});
   ASSERT_EQ(run.status, kExitOk) << run.err;
   const std::string bytes = ReadFile(dir.File("out.stl"));
   ASSERT_EQ(bytes.size(), 84u + 50u);
-  float first[3];
-  std::memcpy(first, bytes.data() + 84 + 12, sizeof first);
+  std::array<float, 3> first;
+  std::memcpy(first.data(), bytes.data() + 84 + 12, sizeof first);
   // Centred over the origin and set on the platform: (10,-4,2) lands at (-10,-5,0).
-  EXPECT_EQ(first[0], -10.0f);
-  EXPECT_EQ(first[1], -5.0f);
-  EXPECT_EQ(first[2], 0.0f);
+  EXPECT_EQ(first, (std::array{-10.0f, -5.0f, 0.0f}));
 }
 
-TEST(CliStl, NoPlatformTextWithRates) {
+// Text output holds the vertices: unplaced with rates, and a scan's in millimetres,
+// centred on the origin at their measured heights.
+TEST(CliStl, TextOutputOfAModelWithRatesAndOfAScan) {
   TempDir dir;
-  WriteFile(dir.File("m.stl"), kOneFacetStl);
-  const CliRun run = RunTool({"stl", dir.File("m.stl"), "-o", dir.File("out.stl"), "--text",
-                              "--no-platform", "--rates", "2", "1", "0.5"});
-  ASSERT_EQ(run.status, kExitOk) << run.err;
-  const std::string text = ReadFile(dir.File("out.stl"));
-  EXPECT_NE(text.find("    vertex 20.000 -4.000 1.000\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("    vertex 60.000 6.000 1.000\r\n"), std::string::npos) << text;
-}
-
-TEST(CliStlScan, CoordinatesComeBackInMillimetres) {
-  TempDir dir;
-  WriteFile(dir.File("bump.sca"), kBumpScan);
-  const CliRun run = RunTool({"stl", dir.File("bump.sca"), "-o", dir.File("bump.stl"), "--text",
-                              "--touch-point", "0"});
-  ASSERT_EQ(run.status, kExitOk) << run.err;
-  EXPECT_NE(run.out.find("12 facets"), std::string::npos) << run.out;
-  const std::string text = ReadFile(dir.File("bump.stl"));
-  // Corners of the grid, centred on the origin, at their measured heights.
-  for (const char* vertex : {"vertex -0.750 -0.500 1.000", "vertex 0.750 0.500 1.000",
-                             "vertex -0.250 0.000 3.000"}) {
-    EXPECT_NE(text.find(vertex), std::string::npos) << vertex << "\n" << text;
+  const struct {
+    const char* name;
+    std::string_view content;
+    std::vector<std::string> options;
+    std::vector<const char*> vertices;
+    const char* says;
+  } cases[] = {
+      {"m.stl", kOneFacetStl, {"--no-platform", "--rates", "2", "1", "0.5"},
+       {"    vertex 20.000 -4.000 1.000\r\n", "    vertex 60.000 6.000 1.000\r\n"}, ""},
+      {"bump.sca", kBumpScan, {"--touch-point", "0"},
+       {"vertex -0.750 -0.500 1.000", "vertex 0.750 0.500 1.000", "vertex -0.250 0.000 3.000"},
+       "12 facets"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"stl", dir.Put(c.name, c.content), "-o", dir.File("o.stl"),
+                                  "--text"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const CliRun run = RunTool(args);
+    ASSERT_EQ(run.status, kExitOk) << c.name << ": " << run.err;
+    EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
+    const std::string text = ReadFile(dir.File("o.stl"));
+    for (const char* vertex : c.vertices) {
+      EXPECT_NE(text.find(vertex), std::string::npos) << vertex << "\n" << text;
+    }
   }
 }
 
 // A scan is known by its name in any case or by --scan; repaired lines are reported.
 TEST(CliStlScan, ReadByNameOrOptionAndRepairsAreReported) {
   TempDir dir;
-  WriteFile(dir.File("bump.txt"), kBumpScan);
-  WriteFile(dir.File("BUMP.SCA"), kBumpScan);
-  WriteFile(dir.File("short.sca"), "100,5,6,7,\n8,9,\n");
-  EXPECT_EQ(RunTool({"stl", dir.File("bump.txt"), "-o", dir.File("o.stl"), "--scan"}).status,
+  EXPECT_EQ(RunTool({"stl", dir.Put("bump.txt", kBumpScan), "-o", dir.File("o.stl"), "--scan"})
+                .status,
             kExitOk);
-  EXPECT_EQ(RunTool({"stl", dir.File("BUMP.SCA"), "-o", dir.File("o.stl")}).status, kExitOk);
-  const CliRun repaired = RunTool({"stl", dir.File("short.sca"), "-o", dir.File("o.stl")});
+  EXPECT_EQ(RunTool({"stl", dir.Put("BUMP.SCA", kBumpScan), "-o", dir.File("o.stl")}).status,
+            kExitOk);
+  const CliRun repaired =
+      RunTool({"stl", dir.Put("short.sca", "100,5,6,7,\n8,9,\n"), "-o", dir.File("o.stl")});
   EXPECT_EQ(repaired.status, kExitOk);
   EXPECT_NE(repaired.err.find(kScanRepairMessage), std::string::npos) << repaired.err;
 }

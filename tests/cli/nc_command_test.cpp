@@ -9,12 +9,7 @@
 namespace vantora {
 namespace {
 
-using testing::CliRun;
-using testing::ReadFile;
-using testing::RunTool;
-using testing::ScopedCurrentDir;
-using testing::TempDir;
-using testing::WriteFile;
+using namespace testing;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -33,44 +28,45 @@ class CliNc : public ::testing::Test {
   const std::string model = dir.File("box.stl"), program = dir.File("box.nc");
 };
 
-TEST_F(CliNc, WritesTheProgramOfOneSectionByDefault) {
-  ScopedCurrentDir here(dir.path());  // no NC.ini: the default format
-  const CliRun run = RunTool({"nc", model, "-o", program});
-  ASSERT_EQ(run.status, kExitOk) << run.err;
-  const auto lines = Lines(ReadFile(program));
-  ASSERT_GE(lines.size(), 4u);
-  EXPECT_EQ(lines.front(), "");
-  EXPECT_EQ(lines[1].substr(0, 5), "G1 X ");
-  EXPECT_NE(lines[1].find(" Y 1.600 C 0.000 F300"), std::string::npos) << lines[1];
-  EXPECT_EQ(lines.back(), "M30");
-  EXPECT_EQ(run.out, "Wrote " + program + " (1 sections, " + std::to_string(lines.size()) +
-                         " lines)\n");
-}
-
-TEST_F(CliNc, ReadsAnglesStartPositionAndFormat) {
-  WriteFile(dir.File("format.ini"), "UVAs500hG90 G21/");
-  const CliRun run = RunTool({"nc", model, "-o", program, "--from", "0", "--to", "90", "--step",
-                              "45", "--start-height", "5", "--nc-format", dir.File("format.ini")});
-  ASSERT_EQ(run.status, kExitOk) << run.err;
-  EXPECT_NE(run.out.find("(3 sections"), std::string::npos) << run.out;
-  const auto lines = Lines(ReadFile(program));
-  EXPECT_EQ(lines[0], "G90 G21");
-  // Start row trunc(5 / 0.2 + 0.5 + 7 + 1) = 33, at 6.6 mm.
-  EXPECT_NE(lines[1].find(" V 6.600 A 0.000 F500"), std::string::npos) << lines[1];
-  for (const char* turn : {" A 45.000", " A 90.000"}) {
-    const auto turns = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
-      return line.find(turn) != std::string::npos;
-    });
-    EXPECT_EQ(turns, 1) << turn;
-  }
-}
-
-TEST_F(CliNc, TakesTheFormatFromNcIniInTheCurrentDirectory) {
+// The format from --nc-format, else from NC.ini in the current directory, else the
+// default; the first motion line at the start row, the sweep's turns each once.
+TEST_F(CliNc, WritesTheProgramInItsFormatFromItsStartRow) {
   ScopedCurrentDir here(dir.path());
-  WriteFile(dir.File("NC.ini"), "XZBs250h/");
-  ASSERT_EQ(RunTool({"nc", "box.stl", "-o", "box.nc"}).status, kExitOk);
-  const auto lines = Lines(ReadFile(program));
-  EXPECT_NE(lines[1].find(" Z 1.600 B 0.000 F250"), std::string::npos) << lines[1];
+  const struct {
+    const char* ncIni;
+    std::vector<std::string> options;
+    const char* firstLine;
+    const char* head;  // the first motion line's start, with the horizontal axis
+    const char* firstMove;
+    std::vector<const char*> turns;
+  } cases[] = {
+      {nullptr, {}, "", "G1 X ", " Y 1.600 C 0.000 F300", {}},  // one section
+      {"XZBs250h/", {}, "", "G1 X ", " Z 1.600 B 0.000 F250", {}},
+      // Start row trunc(5 / 0.2 + 0.5 + 7 + 1) = 33, at 6.6 mm.
+      {"XZBs250h/",
+       {"--from", "0", "--to", "90", "--step", "45", "--start-height", "5", "--nc-format",
+        dir.Put("format.ini", "UVAs500hG90 G21/")},
+       "G90 G21", "G1 U ", " V 6.600 A 0.000 F500", {" A 45.000", " A 90.000"}},
+  };
+  for (const auto& c : cases) {
+    if (c.ncIni) WriteFile("NC.ini", c.ncIni);
+    std::vector<std::string> args{"nc", "box.stl", "-o", "box.nc"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const CliRun run = RunTool(args);
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    const auto lines = Lines(ReadFile(program));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines.front(), c.firstLine);
+    EXPECT_EQ(lines[1].substr(0, 5), c.head) << lines[1];
+    EXPECT_NE(lines[1].find(c.firstMove), std::string::npos) << lines[1];
+    EXPECT_EQ(lines.back(), "M30");
+    for (const char* turn : c.turns) {
+      const auto turns = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(turn) != std::string::npos;
+      });
+      EXPECT_EQ(turns, 1) << turn;
+    }
+  }
 }
 
 // A model too wide for 6000 columns at 0.2 mm gets a larger resolution; beyond the

@@ -15,8 +15,7 @@
 namespace vantora {
 namespace {
 
-using testing::StlRecord;
-using testing::WriteFile;
+using namespace testing;
 
 // What a refused import must leave as it was.
 struct Snapshot {

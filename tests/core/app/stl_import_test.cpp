@@ -12,9 +12,7 @@
 namespace vantora {
 namespace {
 
-using testing::SharedModel;
-using testing::TempDir;
-using testing::WriteFile;
+using namespace testing;
 
 struct Import {
   Status Read(const std::string& path) { return ReadStlModel(path, *store, session, *table, host); }

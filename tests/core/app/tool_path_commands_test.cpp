@@ -39,8 +39,7 @@ std::unique_ptr<Job> PreparedJob(void (*build)(FacetTable&), ToolPathSetUp setUp
   return job;
 }
 
-using testing::CellOf;
-using testing::ProgramLines;
+using namespace testing;
 
 // The index of the first facet whose bits differ between the two jobs' tables, or -1.
 int FirstDifferentFacet(Job& a, Job& b) {

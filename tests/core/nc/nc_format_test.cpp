@@ -9,9 +9,7 @@
 namespace vantora {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using namespace testing;
 
 // Horizontal, vertical and rotary axis, cutting speed, first line.
 using Fields = std::array<std::string, 5>;

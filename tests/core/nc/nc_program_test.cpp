@@ -10,10 +10,7 @@
 namespace vantora {
 namespace {
 
-using testing::ReadFile;
-using testing::ScriptedHost;
-using testing::TempDir;
-using testing::WriteFile;
+using namespace testing;
 
 NcProgram TwoRuns() {
   NcProgram program;

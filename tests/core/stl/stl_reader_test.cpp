@@ -10,8 +10,7 @@
 namespace vantora {
 namespace {
 
-using testing::BinaryStl;
-using testing::StlRecord;
+using namespace testing;
 
 // A store and a table prepared as the open-file flow prepares them.
 struct Intake {

@@ -15,9 +15,7 @@
 namespace vantora {
 namespace {
 
-using testing::ReadFile;
-using testing::ScriptedHost;
-using testing::TempDir;
+using namespace testing;
 
 std::unique_ptr<FacetTable> TableOf(std::initializer_list<std::array<Vec3, 3>> facets) {
   auto table = std::make_unique<FacetTable>(16);

@@ -15,9 +15,7 @@
 namespace vantora {
 namespace {
 
-using testing::LiteralRaster;
-using testing::ScriptedHost;
-using testing::ToolPathModel;
+using namespace testing;
 
 ToolPathModel SetUpModel(void (*build)(FacetTable&), float resolution = 0.2f,
                          float wire = 1.0f) {
