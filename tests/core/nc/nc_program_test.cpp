@@ -31,37 +31,36 @@ TEST(NcProgram, FileLinesEndInCrLfAndTheEndLineKeepsOneLineEnd) {
 
 TEST(NcProgram, SavingReplacesTheFileOnlyWhenComplete) {
   TempDir dir;
-  const std::string path = dir.File("out.nc");
-  WriteFile(path, "old");
+  const std::string path = dir.Put("out.nc", "old");
   ASSERT_TRUE(SaveNcFile(path, TwoRuns()));
   EXPECT_EQ(ReadFile(path).substr(0, 2), "\r\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
 
   const Status failed = SaveNcFile(dir.File("missing/out.nc"), TwoRuns());
   EXPECT_EQ(failed.code(), ErrorCode::CannotWrite);
   EXPECT_NE(failed.message().find("missing/out.nc"), std::string::npos) << failed.message();
 }
 
-// Declined, or no file chosen, saves nothing; otherwise the file holds the program.
+// Declined, or no file chosen, saves nothing; otherwise the chosen file holds the
+// program.
 TEST(NcProgram, OfferToSaveAsksThenSavesWhereTheOperatorChose) {
-  TempDir dir;
-  ScriptedHost declined;
-  declined.answers = {false};
-  declined.saveFiles = {{dir.File("declined.nc"), 1}};
-  EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), declined));
-  EXPECT_EQ(declined.questions.size(), 1u);
-
-  ScriptedHost cancelled;  // Yes, then no file chosen
-  EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), cancelled));
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-
-  ScriptedHost saved;
-  saved.saveFiles = {{dir.File("chosen.nc"), 1}};
-  EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), saved));
   StringSink text;
   WriteNcText(TwoRuns(), text);
-  EXPECT_EQ(ReadFile(dir.File("chosen.nc")), text.text);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  for (const bool yes : {false, true}) {
+    for (const char* chosen : {"", "chosen.nc"}) {
+      TempDir dir;
+      ScriptedHost host;
+      host.answers = {yes};
+      if (*chosen) host.saveFiles = {{dir.File(chosen), 1}};
+      EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), host));
+      EXPECT_EQ(host.questions.size(), 1u);
+      const bool saved = yes && *chosen;
+      EXPECT_EQ(FilesIn(dir.path()), saved ? 1u : 0u) << yes << chosen;
+      if (saved) {
+        EXPECT_EQ(ReadFile(dir.File(chosen)), text.text);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -98,9 +98,7 @@ TEST(SaveStl, RoundTripThroughBothForms) {
 
 TEST(SaveStl, AFailedSaveLeavesTheOldFileAndSaysWhy) {
   TempDir dir;
-  const std::string path = dir.File("model.stl");
-  const std::string old(4096, 'x');
-  testing::WriteFile(path, old);
+  const std::string old(4096, 'x'), path = dir.Put("model.stl", old);
   auto table = std::make_unique<FacetTable>(100);
   for (int k = 0; k < 100; ++k) table->AddFacet({1, 2, 3}, {4, 5, 6}, {7, 8, 9}, 1.0f);
 
@@ -120,13 +118,12 @@ TEST(SaveStl, AFailedSaveLeavesTheOldFileAndSaysWhy) {
   EXPECT_NE(status.message().find(path), std::string::npos);
   EXPECT_TRUE(host.messages.empty());  // no "Finish"
   EXPECT_EQ(ReadFile(path), old);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
 TEST(SaveStl, OverflowingRatesAndUnwritablePlacesAreRefused) {
   TempDir dir;
-  const std::string path = dir.File("model.stl");
-  testing::WriteFile(path, "old");
+  const std::string path = dir.Put("model.stl", "old");
   ScriptedHost host;
   const auto table = TableOf({{Vec3{0, 0, 0}, Vec3{100, 0, 0}, Vec3{0, 1, 0}}});
   // 1e37 keeps 1 mm finite and takes 100 mm past the largest float.

@@ -15,19 +15,12 @@ namespace {
 
 using Shape = std::function<void(FacetTable&)>;
 constexpr auto Box = testing::AddBox;
-
-template <typename Change>
-void EachVertex(FacetTable& t, Change change) {
-  for (int k = 0; k < t.FacetCount; ++k) {
-    Facet& f = t.Facets[std::size_t(k)];
-    for (Vec3* v : {&f.V1, &f.V2, &f.V3}) change(*v);
-  }
-}
+using testing::ForEachVertex;
 
 // Turns every facet by `degrees` about z, then tilts it by `tiltDegrees` about x.
 void Turn(FacetTable& t, double degrees, double tiltDegrees = 0) {
   const double a = degrees * std::acos(-1.0) / 180, b = tiltDegrees * std::acos(-1.0) / 180;
-  EachVertex(t, [&](Vec3& v) {
+  ForEachVertex(t, [&](Vec3& v) {
     const double x = v[0], y = v[1], z = v[2];
     const double x1 = std::cos(a) * x - std::sin(a) * y, y1 = std::sin(a) * x + std::cos(a) * y;
     v = {float(x1), float(std::cos(b) * y1 - std::sin(b) * z),
@@ -38,8 +31,8 @@ void Turn(FacetTable& t, double degrees, double tiltDegrees = 0) {
 // Raises the facets so the lowest stands on the platform, as the import places them.
 void StandOnPlatform(FacetTable& t) {
   float low = HUGE_VALF;
-  EachVertex(t, [&](Vec3& v) { low = std::min(low, v[2]); });
-  EachVertex(t, [&](Vec3& v) { v[2] -= low; });
+  ForEachVertex(t, [&](Vec3& v) { low = std::min(low, v[2]); });
+  ForEachVertex(t, [&](Vec3& v) { v[2] -= low; });
 }
 
 struct Sweep {

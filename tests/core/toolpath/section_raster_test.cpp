@@ -53,19 +53,19 @@ TEST(FillTriangle, MatchesTheLiteralFill) {
   ToolPathModel m = SetUpModel(TenMillimetreBox);
   TDataModule1& s = *m.store;
   FacetTable facets(5100);
-  for (const auto& [a, b, c] : {
-           std::array<Vec3, 3>{{{1, 0, 2}, {1, 1, 4}, {1, 2, 3}}},
-           std::array<Vec3, 3>{{{0, 0, 0}, {0, 0, 2}, {1, 0, 1}}},
-           std::array<Vec3, 3>{{{1, 0, 1}, {-0.3f, 0, 3.1f}, {-0.3f, 0, 0.7f}}},
-           std::array<Vec3, 3>{{{2.2f, 0, 5}, {0.4f, 0, 5}, {0.4f, 0, 2}}},
-           std::array<Vec3, 3>{{{2.67754865f, 0, 8.72566605f}, {1.07289064f, 0, 2.2213552f},
-                                {2.99398637f, 0, 5.25403023f}}},
-           std::array<Vec3, 3>{{{1.43813598f, 0, 1.34710157f}, {3.70543242f, 0, 5.33017969f},
-                                {3.96153641f, 0, 3.99395704f}}},
-           std::array<Vec3, 3>{{{3.43901324f, 0, 1.38163841f}, {1.15778971f, 0, 6.82972956f},
-                                {2.04314375f, 0, 8.03858757f}}}}) {
-    facets.AddFacet(a, b, c, 1.0f);
-  }
+  const std::array<Vec3, 3> special[] = {
+      {{{1, 0, 2}, {1, 1, 4}, {1, 2, 3}}},
+      {{{0, 0, 0}, {0, 0, 2}, {1, 0, 1}}},
+      {{{1, 0, 1}, {-0.3f, 0, 3.1f}, {-0.3f, 0, 0.7f}}},
+      {{{2.2f, 0, 5}, {0.4f, 0, 5}, {0.4f, 0, 2}}},
+      {{{2.67754865f, 0, 8.72566605f}, {1.07289064f, 0, 2.2213552f},
+        {2.99398637f, 0, 5.25403023f}}},
+      {{{1.43813598f, 0, 1.34710157f}, {3.70543242f, 0, 5.33017969f},
+        {3.96153641f, 0, 3.99395704f}}},
+      {{{3.43901324f, 0, 1.38163841f}, {1.15778971f, 0, 6.82972956f},
+        {2.04314375f, 0, 8.03858757f}}},
+  };
+  for (const auto& [a, b, c] : special) facets.AddFacet(a, b, c, 1.0f);
   testing::AddRandomFacets(facets, 5000, 12.0f, 14.0f, 1.5f, 7);
   LiteralRaster literal(s);
   for (int k = 0; k < facets.FacetCount; ++k) {
