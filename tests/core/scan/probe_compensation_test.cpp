@@ -116,48 +116,40 @@ TEST(CompensateProbe, HeightsNeverRiseAndLoweredCellsAreMarked) {
   EXPECT_GT(lowered, 2900);
 }
 
-// Small grids worked out by hand: the ball's reach in steps and what chosen cells hold.
-TEST(CompensateProbe, HandWorkedGrids) {
-  struct Cell {
-    int i, j;
-    float z;
-    int marked;
-  };
-  std::vector<float> flat(30 * 30, 3.0f);
-  flat[77] = 1.0f;
-  const struct {
-    const char* name;
-    int width, lines;
-    float pitch, probe, top;
-    std::vector<float> raw;
-    int radiusCells;
-    float tolerance;  // the small ball's z + r - r is not always z in f32
-    std::vector<Cell> cells;
-  } cases[] = {
-      // Narrower than two steps: no neighbour reached, the raw heights come back, and
-      // the points at or above the top (3.0 and 2.0) lower nothing.
-      {"small ball", 3, 2, 0.1f, 0.19f, 2.0f, {0.5f, 1.25f, 3.0f, 0.0f, 2.0f, 2.0f}, 0, 1e-6f,
-       {{0, 0, 0.5f, 1}, {1, 0, 1.25f, 1}, {2, 0, 2.0f, 0}, {0, 1, 0.0f, 1}, {1, 1, 2.0f, 0},
-        {2, 1, 2.0f, 0}}},
-      // One low point next to the border of a line, a ball reaching three steps: the
-      // border cell takes the nearest contribution, the rim of the ball reaches 4.
-      {"border", 6, 1, 1.0f, 6.0f, 5.0f, {5, 1, 5, 5, 5, 5}, 3, 0,
-       {{0, 0, 4.0f - std::sqrt(9.0f - 1.0f), 1}, {1, 0, 4.0f - 3.0f, 1}, {4, 0, 4.0f, 1},
-        {5, 0, 5.0f, 0}}},
-      // The radius in steps overflows int and saturates, as every truncation does; the
-      // ball then covers the whole grid, whose every cell comes down to the lowest point.
-      {"tiny pitch", 30, 30, 1e-30f, 1.0f, 3.0f, flat, 1 << 30, 0, {{29, 29, 1.5f - 0.5f, 1}}},
-  };
-  for (const auto& c : cases) {
-    const auto store = Compensated(ScanStore(c.width, c.lines, c.pitch, c.probe, c.top, c.raw));
-    EXPECT_EQ(store->ProbeRadiusCells, c.radiusCells) << c.name;
-    for (const Cell& e : c.cells) {
-      const GridCell& cell = store->BaseGrid.At(e.i, e.j);
-      EXPECT_NEAR(cell.Z, e.z, c.tolerance) << c.name << " [" << e.i << "][" << e.j << "]";
-      EXPECT_EQ(cell.Marked, e.marked) << c.name << " [" << e.i << "][" << e.j << "]";
-    }
+TEST(CompensateProbe, SmallBallGivesBackTheRawHeights) {
+  // A ball narrower than two steps reaches no neighbour: ProbeRadiusCells 0.
+  const std::vector<float> raw{0.5f, 1.25f, 3.0f, 0.0f, 2.0f, 2.0f};
+  const auto store = Compensated(ScanStore(3, 2, 0.1f, 0.19f, 2.0f, raw));
+  EXPECT_EQ(store->ProbeRadiusCells, 0);
+  EXPECT_EQ(store->ProbeRadius, 0.095f);
+  for (int k = 0; k < 6; ++k) {
+    const GridCell& cell = store->BaseGrid.At(k % 3, k / 3);
+    EXPECT_NEAR(cell.Z, std::min(raw[std::size_t(k)], 2.0f), 1e-6f) << k;
+    EXPECT_EQ(cell.Marked, raw[std::size_t(k)] < 2.0f ? 1 : 0) << k;  // 3.0 and 2.0 lower nothing
   }
-  EXPECT_EQ(Compensated(ScanStore(1, 1, 0.1f, 0.19f, 2.0f, {1}))->ProbeRadius, 0.095f);
+}
+
+TEST(CompensateProbe, BorderCellsTakeTheNearestContribution) {
+  // One low point next to the border of a line; the ball reaches three steps.
+  const auto store = Compensated(ScanStore(6, 1, 1.0f, 6.0f, 5.0f, {5, 1, 5, 5, 5, 5}));
+  ASSERT_EQ(store->ProbeRadiusCells, 3);
+  const float top = 1.0f + 3.0f;
+  EXPECT_EQ(store->BaseGrid.At(0, 0).Z, top - std::sqrt(9.0f - 1.0f));
+  EXPECT_EQ(store->BaseGrid.At(1, 0).Z, top - 3.0f);
+  EXPECT_EQ(store->BaseGrid.At(4, 0).Z, top);  // the rim of the ball
+  EXPECT_EQ(store->BaseGrid.At(5, 0).Z, 5.0f);
+  EXPECT_EQ(store->BaseGrid.At(5, 0).Marked, 0);
+}
+
+TEST(CompensateProbe, TinyPitchStaysWithinTheGrid) {
+  // The radius in steps overflows int; the ball then covers the whole grid, whose
+  // every cell comes down to the lowest point, the ball's depth there being r.
+  std::vector<float> raw(30 * 30, 3.0f);
+  raw[77] = 1.0f;
+  const auto store = Compensated(ScanStore(30, 30, 1e-30f, 1.0f, 3.0f, raw));
+  EXPECT_EQ(store->ProbeRadiusCells, 1 << 30);  // saturated, as every truncation is
+  EXPECT_EQ(store->BaseGrid.At(29, 29).Z, (1.0f + 0.5f) - 0.5f);
+  EXPECT_EQ(store->BaseGrid.At(29, 29).Marked, 1);
 }
 
 TEST(BallUndersideDepth, ReachIncludesTheRim) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "scripted_host.h"
 
@@ -12,22 +13,20 @@ namespace {
 
 using testing::ScriptedHost;
 
-// Bounds centred on x = `centreX`, symmetric in y, from the platform up to `height`.
+// Bounds centred on x = `centreX`, symmetric in y, from the platform up to `height`;
+// a 1 mm wire.
 std::unique_ptr<TDataModule1> StoreWithBounds(double halfX, double halfY, double height,
                                               double centreX = 0) {
   auto s = std::make_unique<TDataModule1>();
-  s->MaxX = centreX + halfX;
-  s->MinX = centreX - halfX;
-  s->MaxY = halfY;
-  s->MinY = -halfY;
-  s->MaxZ = height;
-  s->MinZ = 0;
+  s->MaxX = centreX + halfX, s->MinX = centreX - halfX;
+  s->MaxY = halfY, s->MinY = -halfY;
+  s->MaxZ = height, s->MinZ = 0;
+  s->WireDia = 1.0f;
   return s;
 }
 
 TEST(RasterSetup, SizesTheRasterByTheNumberRules) {
   auto s = StoreWithBounds(10, 10, 20);
-  s->WireDia = 1.0f;
   s->ScanGrid.Create(3, 4);
   s->BaseGrid.Create(5, 6);
   ScriptedHost host;
@@ -35,17 +34,15 @@ TEST(RasterSetup, SizesTheRasterByTheNumberRules) {
   // spans 22, diag sqrtf(968) = 31.1127, half width 16.0563.
   const float diag = std::sqrt(22.0f * 22.0f + 22.0f * 22.0f);
   EXPECT_EQ(s->MaxX, double(diag) * 0.5 + 0.5);
-  EXPECT_EQ(s->RasterMaxI, 187);  // trunc(156 x 1.2)
-  EXPECT_EQ(s->RasterMaxJ, 132);  // trunc(110 x 1.2)
-  EXPECT_EQ(s->AxisColumn, 80);
-  EXPECT_EQ(s->WireMarginCells, 7);  // trunc(1.5 / 0.2)
+  // trunc(156 x 1.2) and trunc(110 x 1.2) cells, a margin of trunc(1.5 / 0.2).
+  EXPECT_EQ(std::tuple(s->RasterMaxI, s->RasterMaxJ, s->AxisColumn, s->WireMarginCells),
+            std::tuple(187, 132, 80, 7));
   EXPECT_EQ(s->ScanGrid.AllocatedTiles() + s->BaseGrid.AllocatedTiles(), 0u);
 }
 
 // Cell edges must give exactly the cells the division rule gives, around every edge.
 TEST(RasterSetup, CellEdgesAgreeWithTheCellRule) {
   auto s = StoreWithBounds(10, 10, 20);
-  s->WireDia = 1.0f;
   s->Resolution = 0.3f;
   ScriptedHost host;
   ASSERT_TRUE(RasterSetup(*s, host));
@@ -63,7 +60,6 @@ TEST(RasterSetup, EnlargesTheResolutionWhenTheRasterWouldNotFit) {
   // Spans of 707.10678 make a diagonal of 1000 mm: 5000 columns at 0.2, and
   // trunc(5000 x 1.2) = 6000 is one too many.
   auto s = StoreWithBounds(352.55339, 352.55339, 10);
-  s->WireDia = 1.0f;
   ScriptedHost host;
   ASSERT_TRUE(RasterSetup(*s, host));
   const float span = float(2 * 352.55339 + 2.0);
@@ -116,7 +112,6 @@ TEST(RasterSetup, RefusalsChangeNothing) {
 // in them and its top in the platform's row or above, to the last bit of their edges.
 TEST(PlanRaster, AModelMustStandOnThePlatform) {
   auto s = StoreWithBounds(10, 10, 20);
-  s->WireDia = 1.0f;
   ScriptedHost host;
   ASSERT_TRUE(RasterSetup(*s, host));
   const auto& edges = s->Raster.RowEdges.Edges;
