@@ -112,23 +112,6 @@ TEST(RunToolPath, CubeSectionIsTheGrownRectangleWithItsCorners) {
   EXPECT_EQ(program.LineCount(), 1 + 4 + 1);  // first line, four moves, M30
 }
 
-// A cylinder on the axis has the same section at every angle, whichever way the
-// model is turned.
-TEST(RunToolPath, CylinderOnTheAxisGivesTheSameSectionAtEveryAngle) {
-  auto job = PreparedJob(Cylinder);
-  std::vector<std::vector<std::pair<float, float>>> paths;
-  NcProgram program;
-  ASSERT_TRUE(job->Run({0, 15, 345}, program, {[&](float) {
-                         paths.emplace_back();
-                         for (const PathPoint& p : job->store().ToolPath) {
-                           paths.back().emplace_back(p.X, p.Y);
-                         }
-                       }}));
-  ASSERT_EQ(paths.size(), 24u);
-  ASSERT_GT(paths[0].size(), 4u);
-  for (const auto& path : paths) EXPECT_EQ(path, paths[0]);
-}
-
 // The path runs along the grown silhouette's edge and never through its inside.
 TEST(RunToolPath, PathNeverEntersTheSilhouette) {
   auto job = PreparedJob(SmallTorus);
