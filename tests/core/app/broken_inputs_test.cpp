@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "core/app/scan_import.h"
 #include "core/app/stl_import.h"
@@ -18,22 +19,10 @@ namespace {
 using namespace testing;
 
 // What a refused import must leave as it was.
-struct Snapshot {
-  explicit Snapshot(const TDataModule1& s, const Session& session)
-      : bounds{s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ},
-        scanMaxI(s.ScanMaxI),
-        scanMaxJ(s.ScanMaxJ),
-        toolPathReady(s.ToolPathReady),
-        viewDistance(s.ViewDistance),
-        outputScale(s.OutputScale),
-        scanFileCount(session.ScanFileCount) {}
-  bool operator==(const Snapshot&) const = default;
-
-  std::array<double, 6> bounds;
-  int scanMaxI, scanMaxJ, toolPathReady;
-  float viewDistance, outputScale;
-  int scanFileCount;
-};
+auto Snapshot(const TDataModule1& s, const Session& session) {
+  return std::tuple(s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ, s.ScanMaxI, s.ScanMaxJ,
+                    s.ToolPathReady, s.ViewDistance, s.OutputScale, session.ScanFileCount);
+}
 
 // A good model loaded (with a tool path made for it), then a broken file written
 // beside it, or none for a file that is missing.
@@ -47,7 +36,7 @@ struct Loaded {
     store->ToolPathReady = 1;
     if (content) WriteFile(dir.File(name), *content);
   }
-  Snapshot Now() const { return Snapshot(*store, session); }
+  auto Now() const { return Snapshot(*store, session); }
 
   testing::TempDir dir;
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();
@@ -65,7 +54,7 @@ struct BrokenFile {
 void ExpectRefused(bool scan, const std::vector<BrokenFile>& files) {
   for (const auto& f : files) {
     Loaded w(scan, f.name, f.content);
-    const Snapshot before = w.Now();
+    const auto before = w.Now();
     FacetTable table(16);
     const std::string path = w.dir.File(f.name);
     const Status status = scan ? ReadScanModel(path, *w.store, w.session, w.host).status
@@ -73,7 +62,7 @@ void ExpectRefused(bool scan, const std::vector<BrokenFile>& files) {
     EXPECT_FALSE(status.ok()) << f.name;
     EXPECT_NE(status.message().find(f.says), std::string::npos) << status.message();
     EXPECT_NE(status.message().find(f.name), std::string::npos) << status.message();
-    EXPECT_TRUE(w.Now() == before) << f.name;
+    EXPECT_EQ(w.Now(), before) << f.name;
   }
 }
 

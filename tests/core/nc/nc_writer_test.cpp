@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "scripted_host.h"
+#include "toolpath_models.h"
 
 namespace vantora {
 namespace {
@@ -15,12 +16,7 @@ using testing::ScriptedHost;
 struct Writing {
   NcFormat format;
   NcProgram program;
-
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
-    for (int k = 0; k < program.LineCount(); ++k) lines.emplace_back(program.Line(k));
-    return lines;
-  }
+  std::vector<std::string> Lines() const { return testing::ProgramLines(program); }
 };
 
 using Lines = std::vector<std::string>;
