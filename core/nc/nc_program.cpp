@@ -39,11 +39,4 @@ Status SaveNcFile(const std::string& path, const NcProgram& program) {
   return file.Commit();
 }
 
-Status OfferToSaveNcProgram(const NcProgram& program, Host& host) {
-  if (!host.AskYesNo("Save NC file ?", "Position Message")) return Status::Ok();
-  const auto choice = host.ChooseSaveFile("*.nc|*.nc|*.*|*.*", "*.nc", 1);
-  if (!choice) return Status::Ok();
-  return SaveNcFile(choice->path, program);
-}
-
 }  // namespace vantora

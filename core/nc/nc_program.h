@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/common/host.h"
 #include "core/common/output_sink.h"
 #include "core/common/status.h"
 
@@ -43,9 +42,5 @@ void WriteNcText(const NcProgram& program, OutputSink& out);
 // Saves the program through a temporary file that replaces `path` only when complete;
 // a failure names the file and leaves any old one as it was.
 Status SaveNcFile(const std::string& path, const NcProgram& program);
-
-// The end of a program run in the application: asks "Save NC file ?" and, on Yes and
-// a chosen file, saves the whole program there. Ok when nothing was to be saved.
-Status OfferToSaveNcProgram(const NcProgram& program, Host& host);
 
 }  // namespace vantora

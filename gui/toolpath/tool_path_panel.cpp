@@ -9,6 +9,7 @@
 #include "common/memo_appender.h"
 #include "core/common/number_text.h"
 #include "toolpath/outline_form.h"
+#include "core/app/save_nc_flow.h"
 #include "core/app/tool_path_commands.h"
 #include "view3d/carved_view.h"
 #include "view3d/opengl_form.h"

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "scripted_host.h"
 #include "test_files.h"
 
 namespace vantora {
@@ -39,28 +38,6 @@ TEST(NcProgram, SavingReplacesTheFileOnlyWhenComplete) {
   const Status failed = SaveNcFile(dir.File("missing/out.nc"), TwoRuns());
   EXPECT_EQ(failed.code(), ErrorCode::CannotWrite);
   EXPECT_NE(failed.message().find("missing/out.nc"), std::string::npos) << failed.message();
-}
-
-// Declined, or no file chosen, saves nothing; otherwise the chosen file holds the
-// program.
-TEST(NcProgram, OfferToSaveAsksThenSavesWhereTheOperatorChose) {
-  StringSink text;
-  WriteNcText(TwoRuns(), text);
-  for (const bool yes : {false, true}) {
-    for (const char* chosen : {"", "chosen.nc"}) {
-      TempDir dir;
-      ScriptedHost host;
-      host.answers = {yes};
-      if (*chosen) host.saveFiles = {{dir.File(chosen), 1}};
-      EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), host));
-      EXPECT_EQ(host.questions.size(), 1u);
-      const bool saved = yes && *chosen;
-      EXPECT_EQ(FilesIn(dir.path()), saved ? 1u : 0u) << yes << chosen;
-      if (saved) {
-        EXPECT_EQ(ReadFile(dir.File(chosen)), text.text);
-      }
-    }
-  }
 }
 
 }  // namespace
