@@ -13,12 +13,11 @@ using testing::ReadFile;
 using testing::ScriptedHost;
 using testing::TempDir;
 
-NcProgram TwoRuns() {
+// A program as a sweep leaves it in the memo.
+NcProgram SweptRun() {
   NcProgram program;
-  for (const char* line : {"", "G1 X 1.000 Y 2.000 C 0.000 F300", "M30\n", "G90",
-                           "G1 X 0.000 Y 0.000 C 5.000 F300", "M30\n"}) {
-    program.AppendLine(line);
-  }
+  program.AppendLine("G1 X 1.000 Y 2.000 C 0.000 F300");
+  program.AppendLine("M30\n");
   return program;
 }
 
@@ -26,14 +25,14 @@ NcProgram TwoRuns() {
 // program.
 TEST(SaveNcFlow, OfferToSaveAsksThenSavesWhereTheOperatorChose) {
   StringSink text;
-  WriteNcText(TwoRuns(), text);
+  WriteNcText(SweptRun(), text);
   for (const bool yes : {false, true}) {
     for (const char* chosen : {"", "chosen.nc"}) {
       TempDir dir;
       ScriptedHost host;
       host.answers = {yes};
       if (*chosen) host.saveFiles = {{dir.File(chosen), 1}};
-      EXPECT_TRUE(OfferToSaveNcProgram(TwoRuns(), host));
+      EXPECT_TRUE(OfferToSaveNcProgram(SweptRun(), host));
       EXPECT_EQ(host.questions.size(), 1u);
       const bool saved = yes && *chosen;
       EXPECT_EQ(FilesIn(dir.path()), saved ? 1u : 0u) << yes << chosen;
