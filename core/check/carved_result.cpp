@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <future>
 #include <queue>
 #include <vector>
 
 #include "core/check/program_check.h"
+#include "core/common/number_text.h"
 #include "core/model/solid_volume.h"
 
 namespace vantora {
@@ -21,12 +21,6 @@ constexpr std::size_t kMaxPieces = 4096;
 constexpr double kMaxSliceWork = 1e8;
 // Spans and gaps narrower than this (mm) are rounding, not material.
 constexpr double kSliver = 1e-6;
-
-std::string Fixed(double v, int decimals = 3) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, v);
-  return text;
-}
 
 struct Interval {
   double lo, hi;
@@ -290,7 +284,7 @@ class Slicer {
       }
       if (next.size() > kMaxPieces) {
         return Status::Refused("The carved result falls into more than " +
-                               std::to_string(kMaxPieces) + " pieces at height " + Fixed(z) +
+                               std::to_string(kMaxPieces) + " pieces at height " + FixedText(z) +
                                " mm: too many to build.");
       }
       polygons.swap(next);
@@ -504,7 +498,7 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bot
   if (!(top > bottomZ)) return Status::Refused("The program cuts no section above the platform.");
   const double slices = std::ceil((top - bottomZ) / sliceStep) + 1;
   if (slicer.Work(bottomZ, sliceStep) > kMaxSliceWork) {
-    return Status::Refused("The program is too large to carve in slices of " + Fixed(sliceStep) +
+    return Status::Refused("The program is too large to carve in slices of " + FixedText(sliceStep) +
                            " mm.");
   }
   auto table = std::make_unique<FacetTable>();
@@ -569,27 +563,27 @@ Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
 }
 
 std::string DeviationText(const CarvedDeviation& d) {
-  std::string text = "Carved result, sliced every " + Fixed(d.SliceStep) +
-                     " mm: " + Fixed(d.CarvedVolume, 1) + " mm3\n";
+  std::string text = "Carved result, sliced every " + FixedText(d.SliceStep) +
+                     " mm: " + FixedText(d.CarvedVolume, 1) + " mm3\n";
   if (d.ModelVolume) {
-    text += "Model: " + Fixed(*d.ModelVolume, 1) + " mm3; left over it: " + Fixed(*d.Excess(), 1) +
+    text += "Model: " + FixedText(*d.ModelVolume, 1) + " mm3; left over it: " + FixedText(*d.Excess(), 1) +
             " mm3";
-    if (auto percent = d.ExcessPercent()) text += " (" + Fixed(*percent, 1) + " %)";
+    if (auto percent = d.ExcessPercent()) text += " (" + FixedText(*percent, 1) + " %)";
     text += "\n";
   } else {
     text += "The model is not closed: its volume and the material left over it are unknown.\n";
   }
-  return text + "Most material left: " + Fixed(d.LargestDistance) + " mm from the model\n";
+  return text + "Most material left: " + FixedText(d.LargestDistance) + " mm from the model\n";
 }
 
 std::string DeviationJsonMembers(const CarvedDeviation& d) {
   auto optional = [](const std::optional<double>& v) {
-    return v ? Fixed(*v) : std::string("null");
+    return v ? FixedText(*v) : std::string("null");
   };
-  return "\"sliceStep\": " + Fixed(d.SliceStep) + ", \"carvedVolume\": " + Fixed(d.CarvedVolume) +
+  return "\"sliceStep\": " + FixedText(d.SliceStep) + ", \"carvedVolume\": " + FixedText(d.CarvedVolume) +
          ", \"modelVolume\": " + optional(d.ModelVolume) + ", \"excess\": " + optional(d.Excess()) +
          ", \"excessPercent\": " + optional(d.ExcessPercent()) +
-         ", \"largestDistance\": " + Fixed(d.LargestDistance);
+         ", \"largestDistance\": " + FixedText(d.LargestDistance);
 }
 
 }  // namespace vantora

@@ -2,16 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "core/common/number_text.h"
 
 namespace vantora {
 namespace {
-
-std::string Fixed(double v, int decimals = 3) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, v);
-  return text;
-}
 
 void Widen(AxisExtent& extent, double v, bool first) {
   extent.Min = first ? v : std::min(extent.Min, v);
@@ -82,20 +77,20 @@ ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
 std::string ReportText(const ProgramReport& r) {
   std::string text;
   if (r.SetUp.Resolution > 0) {
-    text = "Set-up: resolution " + Fixed(r.SetUp.Resolution) + " mm, wire " +
-           Fixed(r.SetUp.WireDia) + " mm, smoothing tolerance " + Fixed(r.SetUp.Tolerance) +
+    text = "Set-up: resolution " + FixedText(r.SetUp.Resolution) + " mm, wire " +
+           FixedText(r.SetUp.WireDia) + " mm, smoothing tolerance " + FixedText(r.SetUp.Tolerance) +
            " mm\n";
   }
   text += std::to_string(r.MotionLines) + " motion lines, path " +
-                     Fixed(r.PathLength) + " mm, cutting time " + Fixed(r.CuttingMinutes, 1) +
-                     " min at F" + Fixed(r.Feed, 0) + "\n";
-  text += "X " + Fixed(r.X.Min) + " to " + Fixed(r.X.Max) + " mm, Y " + Fixed(r.Y.Min) +
-          " to " + Fixed(r.Y.Max) + " mm, C " + Fixed(r.C.Min) + " to " + Fixed(r.C.Max) +
+                     FixedText(r.PathLength) + " mm, cutting time " + FixedText(r.CuttingMinutes, 1) +
+                     " min at F" + FixedText(r.Feed, 0) + "\n";
+  text += "X " + FixedText(r.X.Min) + " to " + FixedText(r.X.Max) + " mm, Y " + FixedText(r.Y.Min) +
+          " to " + FixedText(r.Y.Max) + " mm, C " + FixedText(r.C.Min) + " to " + FixedText(r.C.Max) +
           " degrees\n";
   text += ReportSummary(r) + "\n";
   for (const Intrusion& i : r.Intrusions) {
-    text += "  line " + std::to_string(i.Line) + "  C " + Fixed(i.Angle) + "  depth " +
-            Fixed(i.Depth) + " mm  " + (i.AxisInside ? "cuts through the part" : "grazes") +
+    text += "  line " + std::to_string(i.Line) + "  C " + FixedText(i.Angle) + "  depth " +
+            FixedText(i.Depth) + " mm  " + (i.AxisInside ? "cuts through the part" : "grazes") +
             "\n";
   }
   if (r.Carved) text += DeviationText(*r.Carved);
@@ -103,23 +98,23 @@ std::string ReportText(const ProgramReport& r) {
 }
 
 std::string ReportJson(const ProgramReport& r) {
-  auto range = [](const AxisExtent& e) { return "[" + Fixed(e.Min) + ", " + Fixed(e.Max) + "]"; };
+  auto range = [](const AxisExtent& e) { return "[" + FixedText(e.Min) + ", " + FixedText(e.Max) + "]"; };
   std::string json = "{";
   if (r.SetUp.Resolution > 0) {
-    json += "\"setUp\": {\"resolution\": " + Fixed(r.SetUp.Resolution) + ", \"wire\": " +
-            Fixed(r.SetUp.WireDia) + ", \"tolerance\": " + Fixed(r.SetUp.Tolerance) + "}, ";
+    json += "\"setUp\": {\"resolution\": " + FixedText(r.SetUp.Resolution) + ", \"wire\": " +
+            FixedText(r.SetUp.WireDia) + ", \"tolerance\": " + FixedText(r.SetUp.Tolerance) + "}, ";
   }
   json += "\"motionLines\": " + std::to_string(r.MotionLines) +
-                     ", \"pathLength\": " + Fixed(r.PathLength) + ", \"feed\": " +
-                     Fixed(r.Feed) + ", \"cuttingMinutes\": " + Fixed(r.CuttingMinutes) +
+                     ", \"pathLength\": " + FixedText(r.PathLength) + ", \"feed\": " +
+                     FixedText(r.Feed) + ", \"cuttingMinutes\": " + FixedText(r.CuttingMinutes) +
                      ", \"extents\": {\"X\": " + range(r.X) + ", \"Y\": " + range(r.Y) +
                      ", \"C\": " + range(r.C) + "}, \"clean\": " +
                      (r.Clean() ? "true" : "false") + ", \"intrusions\": [";
   for (std::size_t k = 0; k < r.Intrusions.size(); ++k) {
     const Intrusion& i = r.Intrusions[k];
     json += std::string(k == 0 ? "" : ", ") + "{\"line\": " + std::to_string(i.Line) +
-            ", \"angle\": " + Fixed(i.Angle) + ", \"sectionAngle\": " + Fixed(i.SectionAngle) +
-            ", \"depth\": " + Fixed(i.Depth) +
+            ", \"angle\": " + FixedText(i.Angle) + ", \"sectionAngle\": " + FixedText(i.SectionAngle) +
+            ", \"depth\": " + FixedText(i.Depth) +
             ", \"cutsThrough\": " + (i.AxisInside ? "true" : "false") + "}";
   }
   json += "]";
@@ -130,7 +125,7 @@ std::string ReportJson(const ProgramReport& r) {
 std::string ReportSummary(const ProgramReport& r) {
   if (r.Clean()) return "The wire stays outside the model.";
   return "The wire reaches into the model on " + LinesText(r.Intrusions.size()) + ", up to " +
-         Fixed(r.DeepestDepth()) + " mm deep; " + LinesText(std::size_t(r.CutThroughLines())) +
+         FixedText(r.DeepestDepth()) + " mm deep; " + LinesText(std::size_t(r.CutThroughLines())) +
          " cut through the part.";
 }
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
@@ -197,6 +198,12 @@ double AtofText(std::string_view text) {
   double value = 0.0;
   if (detail::FastDecimal(p, end, value) && p == end) return value;
   return StrtodInCLocale(text);
+}
+
+std::string FixedText(double v, int decimals) {
+  char text[400];  // room for the largest double in full
+  std::snprintf(text, sizeof text, "%.*f", decimals, v);
+  return text;
 }
 
 std::string ShortestFloatText(float v) {

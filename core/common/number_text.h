@@ -32,6 +32,9 @@ std::string NotAFloatMessage(std::string_view text);
 // quote a value as the operator typed it.
 std::string ShortestFloatText(float v);
 
+// `v` with `decimals` digits after the point (1.500), for reports.
+std::string FixedText(double v, int decimals = 3);
+
 // Converts a run of number characters the way the C library's atof does: the longest
 // valid prefix counts and a text without one gives 0.
 double AtofRun(std::string_view run);
