@@ -110,41 +110,41 @@ class ToolPathViewTest : public testing::ToolPathTest {
   }
 };
 
-// The set-up draws every outline cell green, and no path; the bar covers the base
-// line. At a small scale (1.5 m wide, a coarser resolution, about 0.2 pixels per mm)
-// squares of radius 1 are 2 x 2 pixels of border and nothing inside.
-TEST_F(ToolPathViewTest, SetUpShowsEveryOutlineCellInGreenAndNoPath) {
-  const struct {
-    float size, height;
-    const char* wire;
-    int squares;
-  } rows[] = {{20, 20, "1.00", 300}, {1500, 600, "0.1", 1000}};
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.size);
-    Restart();
-    testing::WriteFile(dir.File("model.stl"), testing::TextStlBox(r.size, r.height));
-    Type("WrrediaEdit1", r.wire);
-    SetUpModel(dir.File("model.stl"));
-    EXPECT_TRUE(form().ModelView->isHidden());
-    const QImage frame = Screen(r.size > 100 ? "small-scale" : "set-up");
-    EXPECT_GT(ExpectOutlineSquares(frame), r.squares);
-    for (const QColor& none : {kLeftOnceYellow, kPathBlue, kBaseRed}) {
-      EXPECT_TRUE(Drawn(frame, none).empty()) << none.name().toStdString();
-    }
-  }
-  EXPECT_TRUE(Drawn(Screen("small-scale"), Qt::white).empty());
+// At a small scale (1.5 m wide, a coarser resolution, about 0.2 pixels per mm) the
+// set-up's squares of radius 1 are 2 x 2 pixels of border and nothing inside.
+TEST_F(ToolPathViewTest, SetUpAtASmallScaleShowsEveryOutlineCellInGreen) {
+  testing::WriteFile(dir.File("wide.stl"), testing::TextStlBox(1500, 600));
+  Type("WrrediaEdit1", "0.1");
+  SetUpModel(dir.File("wide.stl"));
   EXPECT_EQ(SquareRadius(), 1);
+  const QImage frame = Screen("small-scale");
+  EXPECT_GT(ExpectOutlineSquares(frame), 1000);
+  for (const QColor& none : {kLeftOnceYellow, kPathBlue, kBaseRed, QColor(Qt::white)}) {
+    EXPECT_TRUE(Drawn(frame, none).empty()) << none.name().toStdString();
+  }
+}
+
+// The box at its set-up, at 45 degrees while the sweep runs, and once it has run.
+TEST_F(ToolPathViewTest, EachSectionIsDrawnAndThePathAndTheBaseLineRemain) {
+  SetUpModel(BoxFile());
+  EXPECT_TRUE(form().ModelView->isHidden());
+  // Every outline cell green, and no path; the bar covers the base line.
+  const QImage setUp = Screen("set-up");
+  EXPECT_GT(ExpectOutlineSquares(setUp), 300);
+  for (const QColor& none : {kLeftOnceYellow, kPathBlue, kBaseRed}) {
+    EXPECT_TRUE(Drawn(setUp, none).empty()) << none.name().toStdString();
+  }
   // The base line lies under the start-height bar, which stands on raster row 0.
   const TOutLineForm& v = pathForm();
   Keep(v.Canvas(), "toolpath", "canvas");
   for (int x = v.Panel2->x() + 100; x < v.Panel2->x() + 200; ++x) {
     EXPECT_EQ(v.Canvas().pixelColor(x, v.OriginY), kBaseRed) << x;
   }
-}
 
-TEST_F(ToolPathViewTest, EachSectionIsDrawnWhileTheSweepRuns) {
-  SetUpModel(BoxFile());
-  Type("EndDegEdit", "180");
+  // The bar moves up off the base line.
+  Type("StartHeightEdit", "5");
+  Click("StartButton");
+  Type("EndDegEdit", "90");
   Type("StepDegEdit", "45");
   QImage during;
   int squares = 0;
@@ -157,27 +157,15 @@ TEST_F(ToolPathViewTest, EachSectionIsDrawnWhileTheSweepRuns) {
   host.answers.push_back(false);
   Click("PosWireButton");
   host.whilePending = nullptr;
-
   ASSERT_FALSE(during.isNull());
   EXPECT_GT(squares, 300);
   // The walk went over the top: cells it left once are yellow, the others green; the
   // path lies under the squares of the cells it joins.
   EXPECT_GT(Drawn(during, kLeftOnceYellow).size(), 100u);
   EXPECT_GT(Drawn(during, kNeverLeftGreen).size(), 100u);
-}
-
-TEST_F(ToolPathViewTest, AfterTheSweepThePathAndTheBaseLineRemain) {
-  SetUpModel(BoxFile());
-  // The bar moves up off the base line.
-  Type("StartHeightEdit", "5");
-  Click("StartButton");
-  Type("EndDegEdit", "90");
-  Type("StepDegEdit", "45");
-  host.answers.push_back(false);
-  Click("PosWireButton");
-  const QImage frame = Screen("after-sweep");
 
   // The raster was cleared: the last section's path in blue, the base line in red.
+  const QImage frame = Screen("after-sweep");
   EXPECT_TRUE(Drawn(frame, kNeverLeftGreen).empty());
   EXPECT_TRUE(Drawn(frame, kLeftOnceYellow).empty());
   ExpectBaseLine(frame);
