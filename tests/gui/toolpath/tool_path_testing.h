@@ -6,7 +6,6 @@
 #include <string>
 
 #include "gui_testing.h"
-#include "core/app/stl_import.h"
 #include "stl_builder.h"
 #include "toolpath/outline_form.h"
 #include "view3d/opengl_form.h"

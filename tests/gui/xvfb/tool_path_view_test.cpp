@@ -1,6 +1,7 @@
 // The tool-path window drawn for real on an X server (Xvfb): every frame is read back
 // from the screen, checked against the places where the section's outline cells, wire
-// path and base line belong, and kept in artefacts/ for a person to look at.
+// path and base line belong, and kept in artefacts/ for a person to look at. Then the
+// carved-result view a sweep leads to, read back from its framebuffer and the screen.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -9,12 +10,16 @@
 
 #include "frame_testing.h"
 #include "toolpath/tool_path_testing.h"
+#include "view3d/carved_view.h"
 
 namespace vantora {
 namespace {
 
-using testing::Child;
+using testing::At;
+using testing::IsModelInside;
+using testing::IsSolidOnly;
 using testing::Keep;
+using testing::Near;
 
 const QColor kPathBlue(0, 0, 255);
 const QColor kBaseRed(255, 0, 0);
@@ -109,6 +114,33 @@ class ToolPathViewTest : public testing::ToolPathTest {
     return found;
   }
 };
+
+// The widest or tallest span of the raster fills four fifths of the height above the
+// base line, at the window's size when set up and after a resize; the canvas follows.
+TEST_F(ToolPathViewTest, DrawingFitsTheWindow) {
+  const struct {
+    float height;
+    QSize resized;
+  } rows[] = {{20, {}}, {100, {}}, {20, {705, 470}}, {100, {1400, 300}}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.height);
+    Restart();
+    testing::WriteFile(dir.File("box.stl"), testing::TextStlBox(20, r.height));
+    OpenModel(dir.File("box.stl"));
+    Click("PosNcButton");
+    TOutLineForm& view = pathForm();
+    if (r.resized.isValid()) view.setFixedSize(r.resized);
+    EXPECT_EQ(view.Canvas().size(), view.size());
+    const double scale = view.ViewScale;
+    const double spanX = (store().MaxX - store().MinX) * scale;
+    const double spanZ = (store().MaxZ - store().MinZ) * scale;
+    EXPECT_NEAR(std::max(spanX, spanZ), 0.8 * view.OriginY, 0.5);
+    EXPECT_GE(view.OriginX + store().MinX * scale, 0);
+    EXPECT_LE(view.OriginX + store().MaxX * scale, view.width());
+    EXPECT_GE(view.OriginY - spanZ, 0);
+    EXPECT_LT(view.OriginY, view.height());
+  }
+}
 
 // At a small scale (1.5 m wide, a coarser resolution, about 0.2 pixels per mm) the
 // set-up's squares of radius 1 are 2 x 2 pixels of border and nothing inside.
@@ -223,6 +255,46 @@ TEST_F(ToolPathViewTest, ModelViewShowsTheTurnedModelWhenShownAgain) {
   const QImage expected = testing::Grab(fresh, "fresh");
   EXPECT_NE(after, before);
   EXPECT_EQ(after, expected);
+}
+
+// Named for scripts/carved-view-picture, which runs it alone.
+using CarvedResultTest = testing::ToolPathTest;
+
+// The torus (R 100, r 30 mm) swept all round every 15 degrees: no wire reaches its
+// hole, so the carved solid fills it, and the ring shows inside the solid where the
+// model stands. The window as the screen shows it, from above at a slant, is kept as
+// artefacts/carved_view.png: scripts/carved-view-picture copies it into docs/.
+TEST_F(CarvedResultTest, SweptTorusShowsInsideTheSolidThatFillsItsHole) {
+  OpenModel(VANTORA_EXAMPLES "/torus.stl");
+  Click("PosNcButton");
+  Type("EndDegEdit", "360");
+  Type("StepDegEdit", "15");
+  host.answers.push_back(false);  // No to "Save NC file ?"
+  Click("PosWireButton");
+  Click("CarvedButton");
+  ASSERT_TRUE(host.messages.empty()) << host.messages.front();
+  ASSERT_NE(form().CarvedResultView, nullptr);
+  CarvedView& view = *form().CarvedResultView;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+  view.Navigation->TopButton->click();
+  const QImage top = testing::Grab(view, "torus-top");
+  const float d = store().ViewDistance;
+  EXPECT_TRUE(Near(top, At(view, {100 / d, 0, 60 / d}), IsModelInside, 0));
+  EXPECT_TRUE(Near(top, At(view, {0, 0, 60 / d}), IsSolidOnly, 0));
+
+  // Centred, from the front left and above.
+  view.View = ViewState{};
+  view.View.PanX = 0.05f;
+  view.View.PanY = -0.25f;
+  view.View.ViewAngleX = 62;
+  view.View.ViewAngleZ = -30;
+  view.View.ZoomScale = 1.15f;
+  view.Navigation->SetViewButtons(0);  // no preset in force
+  testing::Child<QOpenGLWidget>(view, "GlView")->update();
+  QTest::qWait(50);  // the frame reaches the screen
+  EXPECT_TRUE(view.screen()->grabWindow(view.winId()).save(VANTORA_ARTEFACTS "/carved_view.png"));
+  EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace
