@@ -68,7 +68,8 @@ class ToolPathCommandsTest : public testing::ToolPathTest {
   }
 };
 
-// Each refused entry is said once and changes nothing.
+// Each refused entry is said once and changes nothing. A sweep the core refuses hands
+// nothing over, so one refusal of it stands for all, a sweep without a path among them.
 TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
   OpenModel(BoxFile());
   const std::pair<const char*, const char*> usual[] = {
@@ -90,6 +91,7 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
     if (!button) {
       Click("PosNcButton");
       ASSERT_NE(form().OutLineForm, nullptr);
+      Sweep();  // a program in the memo, for the refused sweeps to keep
       continue;
     }
     SCOPED_TRACE(std::string(button) + ": " + edit + " = " + text);
@@ -209,21 +211,6 @@ TEST_F(ToolPathCommandsTest, EachRunAppendsAWholeProgramUntilTheMemoIsCleared) {
   EXPECT_TRUE(Memo().empty());
   Sweep(dir.File("one.nc"));
   EXPECT_EQ(Count(ReadFile(dir.File("one.nc")), "M30\r\n"), 1);
-}
-
-// The memo shows whole programs only: a sweep that fails adds nothing to it.
-TEST_F(ToolPathCommandsTest, SweepWithoutAPathLeavesTheMemoAsItWas) {
-  OpenModel(BoxFile());
-  Click("PosNcButton");
-  Sweep();
-  Type("StartHeightEdit", "50");  // above the box
-  Click("StartButton");
-  const auto before = State();
-  host.messages.clear();
-  Click("PosWireButton");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].find("No section has a tool path"), std::string::npos);
-  EXPECT_EQ(State(), before);
 }
 
 // While a sweep runs the event loop runs too: nothing may start a second sweep or
