@@ -72,10 +72,6 @@ class ToolPathCommandsTest : public testing::ToolPathTest {
 // nothing over, so one refusal of it stands for all, a sweep without a path among them.
 TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
   OpenModel(BoxFile());
-  const std::pair<const char*, const char*> usual[] = {
-      {"ResuEdit", "0.2"},   {"WrrediaEdit1", "1.00"}, {"StartDegEdit", "0.00"},
-      {"EndDegEdit", "0.00"}, {"StepDegEdit", "5.00"},  {"StartHeightEdit", "0.00"},
-      {"ToleranceEdit", "0"}};
   // A field that is no number, and one refusal of the core call per button: which
   // values the core refuses is its own tests' concern.
   const std::tuple<const char*, const char*, const char*> refused[] = {
@@ -87,7 +83,6 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
       {"PosWireButton", "StartDegEdit", ""},    {"PosWireButton", "ToleranceEdit", "abc"},
       {"StartButton", "StartHeightEdit", "abc"}, {"StartButton", "StartHeightEdit", "1e30"}};
   for (const auto& [button, edit, text] : refused) {
-    for (const auto& [name, value] : usual) Type(name, value);
     if (!button) {
       Click("PosNcButton");
       ASSERT_NE(form().OutLineForm, nullptr);
@@ -96,11 +91,13 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
     }
     SCOPED_TRACE(std::string(button) + ": " + edit + " = " + text);
     const auto before = State();
+    const std::string usual = Text(edit);
     Type(edit, text);
     host.messages.clear();
     Click(button);
     EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(State(), before);
+    Type(edit, usual.c_str());
   }
   EXPECT_EQ(store().ToolPathReady, 1);
 }
