@@ -19,16 +19,7 @@
 namespace vantora {
 namespace {
 
-using testing::At;
-using testing::BoxFacets;
-using testing::Grab;
-using testing::IsBlack;
-using testing::IsFrontLit;
-using testing::Near;
-using testing::ReadFile;
-using testing::TextStl;
-using testing::WhenModal;
-using testing::WriteFile;
+using namespace testing;
 
 constexpr int kScanEntry = 1, kStlEntry = 2, kBlankEntry = 3;
 constexpr int kBinaryEntry = 1, kTextEntry = 2;
@@ -44,9 +35,9 @@ constexpr std::string_view kSheet =
     "1000,1000,1000,1000,1000,\n1000,1000,1000,1000,1000,\n";
 
 // A facet of the model, lit on either side (the floor grid is pure green or red).
-bool IsModel(QColor c) { return IsFrontLit(c) || testing::IsBackLit(c); }
+bool IsModel(QColor c) { return IsFrontLit(c) || IsBackLit(c); }
 
-class ModelFlowTest : public testing::StartedApplicationTest {
+class ModelFlowTest : public StartedApplicationTest {
  protected:
   TOpenGL_Form* view() { return form().ModelView; }
   QList<TOpenGL_Form*> Views() { return form().findChildren<TOpenGL_Form*>(); }
