@@ -12,26 +12,21 @@
 namespace vantora {
 namespace {
 
-using testing::At;
-using testing::Grab;
-using testing::IsBlack;
-using testing::IsModelInside;
-using testing::IsSolidOnly;
-using testing::Near;
+using namespace testing;
 
 // A closed box in millimetres with the file's outward normals, as an STL import and
 // the carving leave their tables.
 std::unique_ptr<FacetTable> Box(Vec3 lo, Vec3 hi) {
   auto table = std::make_unique<FacetTable>(12);
   table->UseFileNormals = true;
-  for (const testing::StlRecord& r : testing::BoxFacets(lo, hi)) {
+  for (const StlRecord& r : BoxFacets(lo, hi)) {
     table->Facets[table->FacetCount++] = {
         {r[0], r[1], r[2]}, {r[3], r[4], r[5]}, {r[6], r[7], r[8]}, {r[9], r[10], r[11]}};
   }
   return table;
 }
 
-class CarvedViewTest : public testing::StartedApplicationTest {
+class CarvedViewTest : public StartedApplicationTest {
  protected:
   void SetUp() override {
     store().ViewDistance = 1.0f;
@@ -40,7 +35,8 @@ class CarvedViewTest : public testing::StartedApplicationTest {
 };
 
 // The model shows inside the translucent solid, the solid around it, nothing beyond,
-// whichever side the camera looks from.
+// seen from the front (from above the swept torus shows the same in
+// toolpath/carved_result_test.cpp).
 TEST_F(CarvedViewTest, ModelShowsThroughTheSolidAroundIt) {
   SweptCarving carving;
   carving.Model = Box({-0.2f, -0.2f, 0}, {0.2f, 0.2f, 0.3f});
@@ -49,25 +45,15 @@ TEST_F(CarvedViewTest, ModelShowsThroughTheSolidAroundIt) {
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
 
-  const struct {
-    const char* name;
-    QToolButton* preset;
-    Vec3 model, solidOnly, outside;
-  } sides[] = {
-      {"top", view.Navigation->TopButton, {0, 0, 0.3f}, {0.45f, 0.45f, 0.4f}, {0.9f, 0.9f, 0}},
-      {"front", view.Navigation->YLessButton, {0, -0.2f, 0.15f}, {0.45f, -0.6f, 0.2f},
-       {0, -0.6f, 0.7f}},
+  view.Navigation->YLessButton->click();
+  const QImage frame = Grab(view, "front");
+  const auto colour = [&](Vec3 at) {
+    return frame.pixelColor(At(view, at).toPoint()).name().toStdString();
   };
-  for (const auto& side : sides) {
-    SCOPED_TRACE(side.name);
-    side.preset->click();
-    const QImage frame = Grab(view, side.name);
-    EXPECT_TRUE(Near(frame, At(view, side.model), IsModelInside, 0))
-        << frame.pixelColor(At(view, side.model).toPoint()).name().toStdString();
-    EXPECT_TRUE(Near(frame, At(view, side.solidOnly), IsSolidOnly, 0))
-        << frame.pixelColor(At(view, side.solidOnly).toPoint()).name().toStdString();
-    EXPECT_TRUE(Near(frame, At(view, side.outside), IsBlack, 0));
-  }
+  const Vec3 model{0, -0.2f, 0.15f}, solidOnly{0.45f, -0.6f, 0.2f};
+  EXPECT_TRUE(Near(frame, At(view, model), IsModelInside, 0)) << colour(model);
+  EXPECT_TRUE(Near(frame, At(view, solidOnly), IsSolidOnly, 0)) << colour(solidOnly);
+  EXPECT_TRUE(Near(frame, At(view, {0, -0.6f, 0.7f}), IsBlack, 0));
   EXPECT_TRUE(host.messages.empty());
 }
 

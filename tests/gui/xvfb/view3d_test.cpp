@@ -17,24 +17,18 @@
 namespace vantora {
 namespace {
 
-using testing::At;
-using testing::Child;
-using testing::Grab;
-using testing::IsBackLit;
-using testing::IsBlack;
-using testing::IsFrontLit;
-using testing::Near;
+using namespace testing;
 
 // A closed box of twelve facets around `centre`, wound outwards, in view units.
 void AddBox(FacetTable& table, Vec3 centre, float half) {
   const Vec3 lo{centre[0] - half, centre[1] - half, centre[2] - half};
   const Vec3 hi{centre[0] + half, centre[1] + half, centre[2] + half};
-  for (const testing::StlRecord& r : testing::BoxFacets(lo, hi)) {
+  for (const StlRecord& r : BoxFacets(lo, hi)) {
     table.AddFacet({r[3], r[4], r[5]}, {r[6], r[7], r[8]}, {r[9], r[10], r[11]}, 1.0f);
   }
 }
 
-class View3dTest : public testing::StartedApplicationTest {
+class View3dTest : public StartedApplicationTest {
  protected:
   void SetUp() override {
     store().ViewDistance = 1.0f;
