@@ -17,28 +17,5 @@ TEST(ViewStateTest, ZoomOutSnapsToTheFloorAndAlternatesThere) {
   }
 }
 
-TEST(ViewStateTest, PresetsSetTheirAnglesWithoutAccumulating) {
-  struct Row {
-    ViewPreset preset;
-    float z, x, y;
-  };
-  const Row rows[] = {{ViewPreset::Top, 0, 0, 0},          {ViewPreset::Bottom, 0, 0, 180},
-                      {ViewPreset::FromPlusY, 0, -90, 180}, {ViewPreset::FromMinusY, 0, 90, 0},
-                      {ViewPreset::FromPlusX, 90, 0, -90},  {ViewPreset::FromMinusX, -90, 0, 90}};
-  ViewState v;
-  v.PanX = 1.5f;
-  v.ZoomScale = 2.5f;
-  for (int round = 0; round < 2; ++round) {
-    for (const Row& r : rows) {
-      v.ShowFrom(r.preset);
-      EXPECT_EQ(v.ViewAngleZ, r.z);
-      EXPECT_EQ(v.ViewAngleX, r.x);
-      EXPECT_EQ(v.ViewAngleY, r.y);
-    }
-  }
-  EXPECT_EQ(v.PanX, 1.5f);
-  EXPECT_EQ(v.ZoomScale, 2.5f);
-}
-
 }  // namespace
 }  // namespace vantora
