@@ -28,35 +28,19 @@ class NcFormatDialogTest : public testing::StartedApplicationTest {
   }
 };
 
-// Texts are taken as typed, for this run and in NC.ini.
-TEST_F(NcFormatDialogTest, OkWritesTheFormatLine) {
-  const std::pair<Typed, const char*> rows[] = {
-      {{}, "XYCs300h/"},
-      {{{"G0Edit", "G90 G21"}}, "XYCs300hG90 G21/"},
-      {{{"XEdit", "U1"}, {"SpeedEdit", "fast"}}, "U1YCsfasth/"},
-  };
-  for (const auto& [typed, line] : rows) {
-    std::filesystem::remove(dir.File("NC.ini"));
-    Restart();  // with the format the program starts with
-    Define(typed);
-    EXPECT_EQ(ReadFile(dir.File("NC.ini")), line);
-    const NcFormat& format = form().session().Format;
-    EXPECT_EQ(format.HorizonAxis + format.VerticalAxis + format.RotateAxis + "s" +
-                  format.CutSpeed + "h" + format.FirstLine + "/",
-              line);
-  }
-  EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(NcFormatDialogTest, FirstLineIsReadBackUnchangedAtTheNextStart) {
-  Define({{"G0Edit", "G90 G21"}});
+// Texts are taken as typed, for this run and, through NC.ini, the next.
+TEST_F(NcFormatDialogTest, OkKeepsTheTextsAsTyped) {
+  Define({{"XEdit", "U"}, {"SpeedEdit", "fast"}, {"G0Edit", "G90 G21"}});
+  EXPECT_EQ(ReadFile(dir.File("NC.ini")), "UYCsfasthG90 G21/");
+  EXPECT_EQ(form().session().Format.CutSpeed, "fast");
   Restart();
-  EXPECT_EQ(form().session().Format.FirstLine, "G90 G21");
   testing::WhenModal([](QWidget& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "XEdit")->text(), "U");
     EXPECT_EQ(Child<QLineEdit>(dialog, "G0Edit")->text(), "G90 G21");
     dialog.close();
   });
   Click("FormatButton");
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(NcFormatDialogTest, ClosingWithoutOkChangesNothing) {
