@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "gui_testing.h"
+#include "view3d/view_navigation.h"
 
 namespace vantora {
 namespace {
@@ -51,6 +52,19 @@ TEST_F(OpenGlFormTest, AngleThatIsNoNumberChangesNothing) {
   EXPECT_EQ(v->Table.FirstNewFacet, 1);
   EXPECT_EQ(v->Table.Facets[0].V1, (Vec3{1, 0, 0}));
   EXPECT_TRUE(Find("XLabel")->isHidden());
+}
+
+// The zoom stops at a floor and alternates there: tested in double, the f32 0.3 lies
+// just above the double 0.3, so one more step gives about 1.2e-8.
+TEST_F(OpenGlFormTest, ZoomOutSnapsToTheFloorAndAlternatesThere) {
+  auto v = NewView();
+  const float tiny = float(double(0.3f) - 0.3);
+  ASSERT_GT(tiny, 0.0f);
+  const float third = float(double(float(double(0.7f) - 0.3)) - 0.3);  // about 0.1
+  for (float e : {0.7f, 0.4f, third, 0.3f, tiny, 0.3f, tiny, 0.3f}) {
+    v->Navigation->ZoomOutButton->click();
+    EXPECT_FLOAT_EQ(v->View.ZoomScale, e);
+  }
 }
 
 }  // namespace
