@@ -29,9 +29,6 @@ class CarvedCommandTest : public testing::StartedApplicationTest {
   }
 
   bool CommandEnabled() { return Find("CarvedButton")->isEnabled(); }
-  void Type(const char* edit, const char* text) {
-    Find<QLineEdit>(edit)->setText(QString::fromLatin1(text));
-  }
   // Sweeps, answering No to "Save NC file ?"; whether the command could be asked for
   // at any moment of it.
   bool SweepWatchingTheCommand() {
@@ -57,14 +54,14 @@ TEST_F(CarvedCommandTest, EnabledOnlyWhileASweptProgramIsThereToCarve) {
       {"swept again", [&] { EXPECT_FALSE(SweepWatchingTheCommand()); }, true},
       {"swept without a path",
        [&] {
-         Type("StartHeightEdit", "50");  // above the box
+         Find<QLineEdit>("StartHeightEdit")->setText("50");  // above the box
          Click("StartButton");
          Click("PosWireButton");
        },
        false},
       {"swept once more",
        [&] {
-         Type("StartHeightEdit", "0");
+         Find<QLineEdit>("StartHeightEdit")->setText("0");
          Click("StartButton");
          SweepWatchingTheCommand();
        },
