@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "common/memo_appender.h"
@@ -97,10 +98,9 @@ TEST_F(MainWindowTest, TouchPointSizeAndToleranceAreKeptForTheNextStart) {
 
 TEST_F(MainWindowTest, SettingsFileThatCannotBeWrittenIsReportedAndClosingGoesOn) {
   form().SettingsFileName = dir.File("missing/ScanerTool.ini");
-  bool closed = false;
-  QObject::connect(&form(), &TForm1::Closed, [&closed] { closed = true; });
+  QSignalSpy closed(&form(), &TForm1::Closed);
   form().close();
-  EXPECT_TRUE(closed);
+  EXPECT_EQ(closed.count(), 1);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find("ScanerTool.ini"), std::string::npos) << host.messages[0];
 }
