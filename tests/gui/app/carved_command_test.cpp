@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QToolButton>
 #include <functional>
 #include <span>
 
