@@ -15,7 +15,6 @@
 namespace vantora {
 namespace {
 
-using testing::TempDir;
 using testing::WhenModal;
 
 TEST(NameFilters, OneEntryPerCaptionAndPatternPair) {
@@ -63,8 +62,10 @@ TEST(QtHostMessages, TheButtonPressedIsTheAnswer) {
   }
 }
 
-TEST(QtHostFiles, ChosenFileAndFilterEntry) {
-  TempDir dir;
+// The file and the filter entry chosen; a typed name without an extension gets the
+// default one, a name with one keeps it.
+TEST(QtHostFiles, ChosenFileFilterEntryAndSaveName) {
+  testing::TempDir dir;
   testing::WriteFile(dir.File("part.sca"), "1,");
   QtHost host;
   WhenModal([&dir](QWidget& window) {
@@ -75,19 +76,14 @@ TEST(QtHostFiles, ChosenFileAndFilterEntry) {
     dialog.selectFile(QString::fromStdString(dir.File("part.sca")));
     static_cast<QDialog&>(dialog).accept();  // the dialog's own accept checks the file
   });
-  const auto choice = host.ChooseOpenFile("*.sca|*.sca|*.stl|*.stl| | ", 2);
-  ASSERT_TRUE(choice);
-  EXPECT_EQ(choice->path, dir.File("part.sca"));
-  EXPECT_EQ(choice->filterIndex, 1);
+  const auto opened = host.ChooseOpenFile("*.sca|*.sca|*.stl|*.stl| | ", 2);
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(opened->path, dir.File("part.sca"));
+  EXPECT_EQ(opened->filterIndex, 1);
 
   WhenModal([](QWidget& window) { dynamic_cast<QFileDialog&>(window).reject(); });
   EXPECT_FALSE(host.ChooseSaveFile("*.nc|*.nc|*.*|*.*", "*.nc", 1));
-}
 
-// A typed name without an extension gets the default one, a name with one keeps it.
-TEST(QtHostFiles, SaveNameWithoutExtensionGetsTheDefaultOne) {
-  TempDir dir;
-  QtHost host;
   const struct {
     const char *typed, *saved;
     int entry;

@@ -10,8 +10,6 @@
 namespace vantora {
 namespace {
 
-using testing::ScriptedHost;
-
 // A field that is no number ends the handler with the conversion's own message; any
 // other escape with the texts the batch tool prints too (tests/cli/cli_test.cpp).
 TEST(RunHandler, ExceptionsEndTheHandlerAndAreShown) {
@@ -22,7 +20,7 @@ TEST(RunHandler, ExceptionsEndTheHandlerAndAreShown) {
       {[] { throw 42; }, ""},
   };
   for (const auto& [thrower, says] : cases) {
-    ScriptedHost host;
+    testing::ScriptedHost host;
     bool after = false;
     RunHandler(host, [&] {
       thrower();

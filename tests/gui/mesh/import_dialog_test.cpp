@@ -80,13 +80,10 @@ TEST_F(ImportDialogTest, AngleThatIsNoNumberKeepsTheDialogOpen) {
 // with the close box (after OK: xvfb/model_flows_test.cpp).
 TEST_F(ImportDialogTest, InsertButtonOpensAFileAfterTheDialogIsClosed) {
   TOpenGL_Form view(host, form(), &form());
-  const std::string missing = dir.File("missing.sca");
-  host.openFiles.push_back({missing, 1});
+  host.openFiles.push_back({dir.File("missing.sca"), 1});
   WhenModal([](QWidget& dialog) { dialog.close(); });
   view.InSetButton->click();
-  EXPECT_TRUE(host.openFiles.empty());
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].find(missing), std::string::npos);
+  EXPECT_TRUE(host.openFiles.empty());  // asked for the file to open
 }
 
 }  // namespace
