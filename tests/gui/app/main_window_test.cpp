@@ -90,7 +90,6 @@ TEST_F(MainWindowTest, TouchPointSizeAndToleranceAreKeptWhenTheProgramCloses) {
   Restart();
   EXPECT_EQ(form().session().TouchPointSize, 0.8f);
   EXPECT_EQ(Find<QLineEdit>("ToleranceEdit")->text(), "0.250");
-  EXPECT_TRUE(std::filesystem::exists(dir.File("Smoothing.ini")));
   EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));
 
   // A file that cannot be written is said, and closing goes on.
