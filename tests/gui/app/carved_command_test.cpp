@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QToolButton>
 #include <functional>
 #include <span>
 
@@ -29,9 +28,6 @@ class CarvedCommandTest : public testing::StartedApplicationTest {
   }
 
   bool CommandEnabled() { return Find("CarvedButton")->isEnabled(); }
-  void Type(const char* edit, const char* text) {
-    Find<QLineEdit>(edit)->setText(QString::fromLatin1(text));
-  }
   // Sweeps, answering No to "Save NC file ?"; whether the command could be asked for
   // at any moment of it.
   bool SweepWatchingTheCommand() {
@@ -55,21 +51,15 @@ TEST_F(CarvedCommandTest, EnabledOnlyWhileASweptProgramIsThereToCarve) {
       {"set up", [&] { Click("PosNcButton"); }, false},
       {"swept", [&] { EXPECT_FALSE(SweepWatchingTheCommand()); }, true},
       {"swept again", [&] { EXPECT_FALSE(SweepWatchingTheCommand()); }, true},
+      {"memo cleared", [&] { Click("StepButton"); }, false},
+      {"swept once more", [&] { SweepWatchingTheCommand(); }, true},
       {"swept without a path",
        [&] {
-         Type("StartHeightEdit", "50");  // above the box
+         Find<QLineEdit>("StartHeightEdit")->setText("50");  // above the box
          Click("StartButton");
          Click("PosWireButton");
        },
        false},
-      {"swept once more",
-       [&] {
-         Type("StartHeightEdit", "0");
-         Click("StartButton");
-         SweepWatchingTheCommand();
-       },
-       true},
-      {"memo cleared", [&] { Click("StepButton"); }, false},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);

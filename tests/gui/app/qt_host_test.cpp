@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <functional>
 #include <thread>
 
 #include "app/application.h"
@@ -14,7 +15,6 @@
 namespace vantora {
 namespace {
 
-using testing::TempDir;
 using testing::WhenModal;
 
 TEST(NameFilters, OneEntryPerCaptionAndPatternPair) {
@@ -36,44 +36,36 @@ TEST(QtHostPendingMessages, SlowCallersAreServedToo) {
   EXPECT_TRUE(ran);
 }
 
-// Presses `button` on the message box that opens; the text it showed.
-void AnswerBox(QString& text, QMessageBox::StandardButton button) {
-  WhenModal([&text, button](QWidget& window) {
-    auto& box = dynamic_cast<QMessageBox&>(window);
-    text = box.text();
-    box.button(button)->click();
-  });
-}
-
+// Each box shows its text; the button pressed on it is the answer.
 TEST(QtHostMessages, TheButtonPressedIsTheAnswer) {
   QtHost host;
+  const char* const says = "Save NC file ?";
   const struct {
-    bool yesNo;
+    std::function<bool()> show;
     QMessageBox::StandardButton button;
     bool answer;
-  } rows[] = {{false, QMessageBox::Ok, true},
-              {false, QMessageBox::Cancel, false},
-              {true, QMessageBox::Yes, true},
-              {true, QMessageBox::No, false}};
+  } rows[] = {{[&] { return host.AskOkCancel(says, "Position"); }, QMessageBox::Ok, true},
+              {[&] { return host.AskOkCancel(says, "Position"); }, QMessageBox::Cancel, false},
+              {[&] { return host.AskYesNo(says, "Position"); }, QMessageBox::Yes, true},
+              {[&] { return host.AskYesNo(says, "Position"); }, QMessageBox::No, false},
+              {[&] { host.ShowMessage(says, {}); return true; }, QMessageBox::Ok, true},
+              {[&] { ShowTopLevelException(says); return true; }, QMessageBox::Ok, true}};
   for (const auto& r : rows) {
-    const char* question = r.yesNo ? "Save NC file ?" : "Move to platform ?";
     QString text;
-    AnswerBox(text, r.button);
-    EXPECT_EQ(r.yesNo ? host.AskYesNo(question, "Position") : host.AskOkCancel(question, "Position"),
-              r.answer) << r.button;
-    EXPECT_EQ(text, question);
+    WhenModal([&text, button = r.button](QWidget& window) {
+      auto& box = dynamic_cast<QMessageBox&>(window);
+      text = box.text();
+      box.button(button)->click();
+    });
+    EXPECT_EQ(r.show(), r.answer) << r.button;
+    EXPECT_EQ(text, says);
   }
-  QString text;
-  AnswerBox(text, QMessageBox::Ok);
-  host.ShowMessage("Tool path not find", {});
-  EXPECT_EQ(text, "Tool path not find");
-  AnswerBox(text, QMessageBox::Ok);
-  ShowTopLevelException("out of memory");
-  EXPECT_EQ(text, "out of memory");
 }
 
-TEST(QtHostFiles, ChosenFileAndFilterEntry) {
-  TempDir dir;
+// The file and the filter entry chosen; a typed name without an extension gets the
+// default one, a name with one keeps it.
+TEST(QtHostFiles, ChosenFileFilterEntryAndSaveName) {
+  testing::TempDir dir;
   testing::WriteFile(dir.File("part.sca"), "1,");
   QtHost host;
   WhenModal([&dir](QWidget& window) {
@@ -84,25 +76,18 @@ TEST(QtHostFiles, ChosenFileAndFilterEntry) {
     dialog.selectFile(QString::fromStdString(dir.File("part.sca")));
     static_cast<QDialog&>(dialog).accept();  // the dialog's own accept checks the file
   });
-  const auto choice = host.ChooseOpenFile("*.sca|*.sca|*.stl|*.stl| | ", 2);
-  ASSERT_TRUE(choice);
-  EXPECT_EQ(choice->path, dir.File("part.sca"));
-  EXPECT_EQ(choice->filterIndex, 1);
+  const auto opened = host.ChooseOpenFile("*.sca|*.sca|*.stl|*.stl| | ", 2);
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(opened->path, dir.File("part.sca"));
+  EXPECT_EQ(opened->filterIndex, 1);
 
   WhenModal([](QWidget& window) { dynamic_cast<QFileDialog&>(window).reject(); });
   EXPECT_FALSE(host.ChooseSaveFile("*.nc|*.nc|*.*|*.*", "*.nc", 1));
-}
 
-// A typed name without an extension gets the default one, a name with one keeps it.
-TEST(QtHostFiles, SaveNameWithoutExtensionGetsTheDefaultOne) {
-  TempDir dir;
-  QtHost host;
   const struct {
-    const char *typed, *filter, *extension, *saved;
+    const char *typed, *saved;
     int entry;
-  } rows[] = {{"model", "binary*.stl|*.stl|text.stl|*.stl", "*.stl", "model.stl", 2},
-              {"model.v2", "binary*.stl|*.stl|text.stl|*.stl", "*.stl", "model.v2", 1},
-              {"program", "*.nc|*.nc|*.*|*.*", "*.nc", "program.nc", 1}};
+  } rows[] = {{"model", "model.stl", 2}, {"model.v2", "model.v2", 1}};
   for (const auto& r : rows) {
     WhenModal([&dir, name = r.typed](QWidget& window) {
       auto& dialog = dynamic_cast<QFileDialog&>(window);
@@ -110,7 +95,7 @@ TEST(QtHostFiles, SaveNameWithoutExtensionGetsTheDefaultOne) {
       dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QLatin1String(name));
       static_cast<QDialog&>(dialog).accept();  // the dialog's own accept reads the name
     });
-    const auto choice = host.ChooseSaveFile(r.filter, r.extension, r.entry);
+    const auto choice = host.ChooseSaveFile("binary*.stl|*.stl|text.stl|*.stl", "*.stl", r.entry);
     ASSERT_TRUE(choice) << r.typed;
     EXPECT_EQ(choice->path, dir.File(r.saved));
     EXPECT_EQ(choice->filterIndex, r.entry);

@@ -17,52 +17,32 @@ using Typed = std::vector<std::pair<const char*, const char*>>;
 
 class NcFormatDialogTest : public testing::StartedApplicationTest {
  protected:
-  // Clicks the format button, types `typed` into the dialog and closes it with OK or
-  // the close box.
-  void Define(const Typed& typed, bool ok = true) {
-    testing::WhenModal([typed, ok](QWidget& dialog) {
+  // Clicks the format button, types `typed` into the dialog and closes it with OK.
+  void Define(const Typed& typed) {
+    testing::WhenModal([typed](QWidget& dialog) {
       for (const auto& [edit, text] : typed) Child<QLineEdit>(dialog, edit)->setText(text);
-      ok ? Child<QPushButton>(dialog, "OKButtom")->click() : (void)dialog.close();
+      Child<QPushButton>(dialog, "OKButtom")->click();
     });
     Click("FormatButton");
   }
 };
 
-// Texts are taken as typed, for this run and in NC.ini.
-TEST_F(NcFormatDialogTest, OkWritesTheFormatLine) {
-  const std::pair<Typed, const char*> rows[] = {
-      {{}, "XYCs300h/"},
-      {{{"G0Edit", "G90 G21"}}, "XYCs300hG90 G21/"},
-      {{{"XEdit", "U1"}, {"SpeedEdit", "fast"}}, "U1YCsfasth/"},
-  };
-  for (const auto& [typed, line] : rows) {
-    std::filesystem::remove(dir.File("NC.ini"));
-    Restart();  // with the format the program starts with
-    Define(typed);
-    EXPECT_EQ(ReadFile(dir.File("NC.ini")), line);
-    const NcFormat& format = form().session().Format;
-    EXPECT_EQ(format.HorizonAxis + format.VerticalAxis + format.RotateAxis + "s" +
-                  format.CutSpeed + "h" + format.FirstLine + "/",
-              line);
-  }
-  EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(NcFormatDialogTest, FirstLineIsReadBackUnchangedAtTheNextStart) {
-  Define({{"G0Edit", "G90 G21"}});
+// Texts are taken as typed, for this run and, through NC.ini, the next; the close box
+// keeps none.
+TEST_F(NcFormatDialogTest, OkKeepsTheTextsAsTypedAndTheCloseBoxNone) {
+  Define({{"XEdit", "U"}, {"SpeedEdit", "fast"}, {"G0Edit", "G90 G21"}});
+  EXPECT_EQ(form().session().Format.CutSpeed, "fast");
   Restart();
-  EXPECT_EQ(form().session().Format.FirstLine, "G90 G21");
   testing::WhenModal([](QWidget& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "XEdit")->text(), "U");
     EXPECT_EQ(Child<QLineEdit>(dialog, "G0Edit")->text(), "G90 G21");
+    Child<QLineEdit>(dialog, "CEdit")->setText("Q");
     dialog.close();
   });
   Click("FormatButton");
-}
-
-TEST_F(NcFormatDialogTest, ClosingWithoutOkChangesNothing) {
-  Define({{"XEdit", "Q"}}, false);
-  EXPECT_EQ(form().session().Format.HorizonAxis, "X");
-  EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));
+  EXPECT_EQ(form().session().Format.RotateAxis, "C");
+  EXPECT_EQ(ReadFile(dir.File("NC.ini")), "UYCsfasthG90 G21/");
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(NcFormatDialogTest, FileThatCannotBeWrittenIsReportedAndTheFormatStillHolds) {

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "gui_testing.h"
+#include "view3d/view_navigation.h"
 
 namespace vantora {
 namespace {
@@ -20,52 +21,43 @@ class OpenGlFormTest : public testing::StartedApplicationTest {
   double Size(const char* label) { return Find<QLabel>(label)->text().toDouble(); }
 };
 
-TEST_F(OpenGlFormTest, TurningTheModelWritesTheMainWindowsSizes) {
+// An angle that is no number changes nothing. The import dialog's choice belongs to
+// the scan it placed: turning the model later neither mirrors it again nor changes it.
+TEST_F(OpenGlFormTest, TurningWritesTheSizesAndLeavesTheImportChoiceAlone) {
   auto v = NewView();
   v->Table.AddFacet({10, 0, 0}, {20, 0, 0}, {10, 5, 3}, 1.0f);
-  v->MoveDegEdit->setText(QStringLiteral("90"));
-  v->RoteZButton->click();
-  EXPECT_EQ(v->Table.FirstNewFacet, 1);
-  // Turned by 1.5705 radians: x from -5 to 0, y from 0 to 20 (bounds start at 0).
-  EXPECT_NEAR(Size("XLabel"), 5.0, 0.01);
-  EXPECT_NEAR(Size("YLabel"), 20.0, 1e-9);
-  EXPECT_NEAR(Size("DiaLabel"), 20.616, 0.01);
-  // Recentred: the box with the origin is centred, nothing below the platform.
-  EXPECT_NEAR(v->Table.Facets[0].V2[1], 10.0f, 0.01f);
-  EXPECT_EQ(store().MinZ, 0.0);
-
-  v->MoveDegEdit->setText(QStringLiteral("90"));
-  v->RoteXButton->click();
-  // y ran from -10 to 10 after the recentring, z from 0 to 3: z' = s y + c z.
-  EXPECT_NEAR(Size("ZLabel"), 10.0, 0.01);
-}
-
-// The import dialog's choice belongs to the scan it placed: turning the model later
-// neither mirrors it again nor changes the choice.
-TEST_F(OpenGlFormTest, TurningTheModelLeavesTheImportChoiceAlone) {
-  auto v = NewView();
-  v->Table.AddFacet({10, 0, 2}, {20, 0, 2}, {10, 5, 3}, 1.0f);
-  form().session().ImportTurn = {true, false, true, false, 30.0f};  // mirrored and turned about Y
-  v->MoveDegEdit->setText(QStringLiteral("90"));
-  v->RoteZButton->click();
-  const Facet& f = v->Table.Facets[0];
-  EXPECT_GT(f.V3[2], f.V1[2]);  // turned about Z only: the highest corner stays highest
-  EXPECT_EQ(f.V1[2], f.V2[2]);
-  EXPECT_TRUE(form().session().ImportTurn.MirrorZ);
-  EXPECT_TRUE(form().session().ImportTurn.RotateY);
-  EXPECT_EQ(form().session().ImportTurn.Angle, 30.0f);
-}
-
-TEST_F(OpenGlFormTest, AngleThatIsNoNumberChangesNothing) {
-  auto v = NewView();
-  v->Table.AddFacet({1, 0, 0}, {2, 0, 0}, {1, 1, 1}, 1.0f);
   v->Table.FirstNewFacet = 1;
   v->MoveDegEdit->setText(QStringLiteral("abc"));
   v->RoteZButton->click();
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(v->Table.FirstNewFacet, 1);
-  EXPECT_EQ(v->Table.Facets[0].V1, (Vec3{1, 0, 0}));
+  EXPECT_EQ(v->Table.Facets[0].V1, (Vec3{10, 0, 0}));
   EXPECT_TRUE(Find("XLabel")->isHidden());
+
+  form().session().ImportTurn = {true, false, true, false, 30.0f};  // mirrored and turned about Y
+  v->MoveDegEdit->setText(QStringLiteral("90"));
+  v->RoteZButton->click();
+  // Turned by 1.5705 radians about Z only: x from -5 to 0, y from 0 to 20 (bounds
+  // start at 0), the highest corner stays highest.
+  EXPECT_NEAR(Size("XLabel"), 5.0, 0.01);
+  EXPECT_NEAR(Size("YLabel"), 20.0, 1e-9);
+  EXPECT_NEAR(Size("DiaLabel"), 20.616, 0.01);
+  EXPECT_GT(v->Table.Facets[0].V3[2], v->Table.Facets[0].V1[2]);
+  EXPECT_TRUE(form().session().ImportTurn.MirrorZ);
+  EXPECT_TRUE(form().session().ImportTurn.RotateY);
+  EXPECT_EQ(form().session().ImportTurn.Angle, 30.0f);
+}
+
+// The zoom stops at a floor and alternates there: tested in double, the f32 0.3 lies
+// just above the double 0.3, so one more step gives about 1.2e-8.
+TEST_F(OpenGlFormTest, ZoomOutSnapsToTheFloorAndAlternatesThere) {
+  auto v = NewView();
+  const float tiny = float(double(0.3f) - 0.3);
+  const float third = float(double(float(double(0.7f) - 0.3)) - 0.3);  // about 0.1
+  for (float e : {0.7f, 0.4f, third, 0.3f, tiny, 0.3f, tiny, 0.3f}) {
+    v->Navigation->ZoomOutButton->click();
+    EXPECT_FLOAT_EQ(v->View.ZoomScale, e);
+  }
 }
 
 }  // namespace
