@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "core/common/atomic_file.h"
 
@@ -30,6 +31,17 @@ std::string_view LastLine(std::string_view content) {
   std::string_view line = start == std::string_view::npos ? content : content.substr(start + 1);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return line;
+}
+
+// What the settings file holds for a format: its line up to the first line end.
+std::string IniText(const NcFormat& format) {
+  const std::string line = NcFormatLine(format);
+  return line.substr(0, line.find('\n'));
+}
+
+bool SameFields(const NcFormat& a, const NcFormat& b) {
+  return std::tie(a.HorizonAxis, a.VerticalAxis, a.RotateAxis, a.CutSpeed, a.FirstLine) ==
+         std::tie(b.HorizonAxis, b.VerticalAxis, b.RotateAxis, b.CutSpeed, b.FirstLine);
 }
 
 }  // namespace
@@ -61,11 +73,18 @@ NcFormat LoadNcFormat(const std::string& path) {
   return NcFormatFromFileText(content.str());
 }
 
+Status CheckNcFormat(const NcFormat& format) {
+  if (SameFields(NcFormatFromFileText(IniText(format)), format)) return Status::Ok();
+  return Status::Refused(
+      "This NC format cannot be kept in NC.ini: each axis must be one character other than "
+      "s, h and /, the cut speed must not contain h or /, the first line must not contain /, "
+      "and no field may hold a line break.");
+}
+
 Status WriteNcIni(const std::string& path, const NcFormat& format) {
-  const std::string line = NcFormatLine(format);
   AtomicFileWriter writer(path);
   if (Status s = writer.Open(); !s) return s;
-  writer.Write(line.substr(0, line.find('\n')));
+  writer.Write(IniText(format));
   return writer.Commit();
 }
 

@@ -28,6 +28,9 @@ std::string NcFormatLine(const NcFormat& format);
 // Reads the last line of the settings file; the defaults when it is missing or empty.
 NcFormat LoadNcFormat(const std::string& path);
 NcFormat NcFormatFromFileText(std::string_view content);
+// Refuses a format the settings file would give back changed at the next start: its
+// fields are told apart only by position and by the first "s", "h" and "/".
+Status CheckNcFormat(const NcFormat& format);
 // Writes the format line (without a line end) to the settings file.
 Status WriteNcIni(const std::string& path, const NcFormat& format);
 

@@ -80,11 +80,13 @@ void TForm4::FormCreate() {
 }
 
 void TForm4::OKButtomClick() {
-  format_.HorizonAxis = Text(XEdit);
-  format_.VerticalAxis = Text(YEdit);
-  format_.RotateAxis = Text(CEdit);
-  format_.CutSpeed = Text(SpeedEdit);
-  format_.FirstLine = Text(G0Edit);
+  const NcFormat typed{Text(XEdit), Text(YEdit), Text(CEdit), Text(SpeedEdit), Text(G0Edit)};
+  // A format the next start would read back changed is not taken; the dialog stays open.
+  if (Status s = CheckNcFormat(typed); !s) {
+    host_.ShowMessage(s.message());
+    return;
+  }
+  format_ = typed;
   // The format holds for this run either way; a file that cannot be written is said.
   if (Status s = WriteNcIni(kNcIniName, format_); !s) host_.ShowMessage(s.message());
   accept();

@@ -56,6 +56,23 @@ TEST(NcFormatFromFileText, SeparatorsAtTheirFirstOccurrenceOnTheLastLine) {
   }
 }
 
+// A format is taken only when the settings file gives it back unchanged.
+TEST(CheckNcFormat, RefusesWhatTheSettingsFileWouldChange) {
+  const std::pair<NcFormat, bool> cases[] = {
+      {{}, true},
+      {{"U", "V", "A", "fast", "G90 sh"}, true},  // "s" and "h" after the separators
+      {{"U1", "V", "A", "300", ""}, false},
+      {{"", "V", "A", "300", ""}, false},
+      {{"X", "s", "C", "300", ""}, false},
+      {{"X", "Y", "C", "3h", "G0"}, false},
+      {{"X", "Y", "C", "300", "G1/G2"}, false},
+      {{"X", "Y", "C", "300", "G1\nG2"}, false},
+  };
+  for (const auto& [format, kept] : cases) {
+    EXPECT_EQ(CheckNcFormat(format).ok(), kept) << NcFormatLine(format);
+  }
+}
+
 TEST(LoadNcFormat, HugeLineWithoutLineEnd) {
   TempDir dir;
   std::string line = "XYCs300h" + std::string(1'000'000, 'G') + "/";

@@ -45,6 +45,19 @@ TEST_F(NcFormatDialogTest, OkKeepsTheTextsAsTypedAndTheCloseBoxNone) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+TEST_F(NcFormatDialogTest, FormatTheFileCannotHoldIsRefusedAndTheDialogStaysOpen) {
+  testing::WhenModal([this](QWidget& dialog) {
+    Child<QLineEdit>(dialog, "XEdit")->setText("U1");
+    Child<QPushButton>(dialog, "OKButtom")->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(host.messages.size(), 1u);
+    dialog.close();
+  });
+  Click("FormatButton");
+  EXPECT_EQ(form().session().Format.HorizonAxis, "X");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("NC.ini")));
+}
+
 TEST_F(NcFormatDialogTest, FileThatCannotBeWrittenIsReportedAndTheFormatStillHolds) {
   std::filesystem::create_directory(dir.File("NC.ini"));  // a directory takes the name
   Define({{"G0Edit", "G91"}});
