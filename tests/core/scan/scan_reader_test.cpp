@@ -24,10 +24,12 @@ struct Parsed {
 // The first line of the examples: pitch 100 and the heights 5, 6, 7.
 constexpr std::string_view kFirst = "100,5,6,7,\n";
 
-TEST(ParseScanFile, FieldRules) {
+// Lines of unequal length are repaired to one width, every written point counted.
+TEST(ParseScanFile, FieldRulesAndRepairOfUnequalLines) {
   const struct {
     std::string text;
     Lines lines;
+    int repaired = 0;
   } cases[] = {
       {"100,5,6,7,\n8,9,10,\n", {{5, 6, 7}, {8, 9, 10}}},
       // An empty field repeats the height before it, across lines too.
@@ -40,13 +42,22 @@ TEST(ParseScanFile, FieldRules) {
       {"100,1,2,\r\n 5,0x10,\r\n12abc,-0.5e1,\r\n", {{1, 2}, {5, 16}, {12, -5}}},
       // Lines without any comma-closed field are skipped wherever they are.
       {"scan of a bump\n\n100,1,2,\n\n3,4,\n\n", {{1, 2}, {3, 4}}},
+      // A shorter line's own last height is replaced too (t = 1 and t = 2).
+      {std::string(kFirst) + "8,9,\n", {{5, 6, 7}, {8, 6, 7}}, 2},
+      // The first line's last height is taken from the longer second line too.
+      {std::string(kFirst) + "8,9,10,11,\n12,13,14,15,\n",
+       {{5, 6, 10, 11}, {8, 9, 10, 11}, {12, 13, 14, 15}}, 2},
+      {"100,1,2,3,\n4,5,6,\n7,8,9,10,11,\n",
+       {{1, 2, 3, 10, 11}, {4, 5, 9, 10, 11}, {7, 8, 9, 10, 11}}, 3 + 2},
+      {"100,\n4,5,\n6,7,\n", {{4, 5}, {4, 5}, {6, 7}}, 2},  // the pitch alone on its line
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     const Parsed p(c.text);
     ASSERT_TRUE(p.status) << p.status.message();
-    EXPECT_EQ(p.scan.Pitch, 100.0f) << c.text;
-    EXPECT_EQ(p.scan.Lines, c.lines) << c.text;
-    EXPECT_EQ(p.scan.RepairedPoints, 0) << c.text;
+    EXPECT_EQ(p.scan.Pitch, 100.0f);
+    EXPECT_EQ(p.scan.Lines, c.lines);
+    EXPECT_EQ(p.scan.RepairedPoints, c.repaired);
   }
 }
 
@@ -60,30 +71,6 @@ TEST(ParseScanFile, LongFieldsAndLongLinesAreReadWhole) {
   ASSERT_EQ(p.scan.Width(), 6000);
   EXPECT_EQ(p.scan.Lines[1][5999], 5999.0f);
   EXPECT_EQ(p.scan.LargestHeight, 5999.0f);
-}
-
-// Lines of unequal length are repaired to one width, every written point counted.
-TEST(ParseScanFile, UnequalLinesAreRepaired) {
-  const struct {
-    std::string text;
-    Lines lines;
-    int repaired;
-  } cases[] = {
-      // A shorter line's own last height is replaced too (t = 1 and t = 2).
-      {std::string(kFirst) + "8,9,\n", {{5, 6, 7}, {8, 6, 7}}, 2},
-      // The first line's last height is taken from the longer second line too.
-      {std::string(kFirst) + "8,9,10,11,\n12,13,14,15,\n",
-       {{5, 6, 10, 11}, {8, 9, 10, 11}, {12, 13, 14, 15}}, 2},
-      {"100,1,2,3,\n4,5,6,\n7,8,9,10,11,\n",
-       {{1, 2, 3, 10, 11}, {4, 5, 9, 10, 11}, {7, 8, 9, 10, 11}}, 3 + 2},
-      {"100,\n4,5,\n6,7,\n", {{4, 5}, {4, 5}, {6, 7}}, 2},  // the pitch alone on its line
-  };
-  for (const auto& c : cases) {
-    const Parsed p(c.text);
-    ASSERT_TRUE(p.status) << p.status.message();
-    EXPECT_EQ(p.scan.Lines, c.lines) << c.text;
-    EXPECT_EQ(p.scan.RepairedPoints, c.repaired) << c.text;
-  }
 }
 
 // 6000 points on a line and 6000 lines fit the grid (one more of either is among the
