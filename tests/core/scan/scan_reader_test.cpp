@@ -159,33 +159,37 @@ TEST(ReadScanFile, RefusalChangesNothing) {
   EXPECT_EQ(s.ScanGrid.Find(0, 2), nullptr);
 }
 
-TEST(ReadScanFile, RefusesABallSpanningTooManySteps) {
-  // 2000 x 2000 points 1 um apart (the short lines are repaired to the full width).
-  std::string text = "1,";
-  for (int i = 0; i < 2000; ++i) text += "1,";
-  for (int j = 1; j < 2000; ++j) text += "\n1,";
-  Reading r;
-  const ScanReadResult result = r.Read(text, 0.5f);
-  EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue);
-  EXPECT_NE(result.status.message().find("reaches 249 points to each side at this pitch, too "
-                                         "many for a scan of 2000 x 2000 points"),
-            std::string::npos)
-      << result.status.message();
-  EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
-  // The same ball on a small scan is compensated.
-  EXPECT_TRUE(r.Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
-}
-
-// A ball of 1e8 mm would put every compensated height at or below the platform in
-// f32, so the scan would turn into no faces at all.
-TEST(ReadScanFile, RefusesATouchPointSizeOutsideWhatTheCompensationCanHold) {
-  Reading r;
-  for (float size : {-0.5f, 1e8f, std::numeric_limits<float>::quiet_NaN()}) {
-    EXPECT_EQ(r.Read("100,5,6,7,\n8,9,10,\n", size).status.code(), ErrorCode::InvalidValue)
-        << size;
+// Touch points the compensation cannot hold: a ball of 1e8 mm would put every
+// compensated height at or below the platform in f32, so the scan would turn into no
+// faces at all; a ball of 0.5 mm on 2000 x 2000 points 1 um apart (the short lines
+// repaired to the full width) spans too many steps. Nothing is read.
+TEST(ReadScanFile, RefusesATouchPointTheCompensationCannotHold) {
+  std::string fine = "1,";
+  for (int i = 0; i < 2000; ++i) fine += "1,";
+  for (int j = 1; j < 2000; ++j) fine += "\n1,";
+  const std::string small = "100,5,6,7,\n8,9,10,\n";
+  const struct {
+    std::string text;
+    float size;
+    const char* says;
+  } cases[] = {
+      {small, -0.5f, ""},
+      {small, 1e8f, ""},
+      {small, std::numeric_limits<float>::quiet_NaN(), ""},
+      {fine, 0.5f,
+       "reaches 249 points to each side at this pitch, too many for a scan of 2000 x 2000 points"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    Reading r;
+    const ScanReadResult result = r.Read(c.text, c.size);
+    EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue);
+    EXPECT_NE(result.status.message().find(c.says), std::string::npos) << result.status.message();
     EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
   }
-  EXPECT_TRUE(r.Read("100,5,6,7,\n8,9,10,\n", 1000.0f).status);
+  // The same ball on a small scan is compensated, and so is a large ball.
+  EXPECT_TRUE(Reading().Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
+  EXPECT_TRUE(Reading().Read(small, 1000.0f).status);
 }
 
 TEST(ReadScanFile, SecondFileReusesCellsInsideTheFirstGrid) {
