@@ -24,10 +24,12 @@ struct Parsed {
 // The first line of the examples: pitch 100 and the heights 5, 6, 7.
 constexpr std::string_view kFirst = "100,5,6,7,\n";
 
-TEST(ParseScanFile, FieldRules) {
+// Lines of unequal length are repaired to one width, every written point counted.
+TEST(ParseScanFile, FieldRulesAndRepairOfUnequalLines) {
   const struct {
     std::string text;
     Lines lines;
+    int repaired = 0;
   } cases[] = {
       {"100,5,6,7,\n8,9,10,\n", {{5, 6, 7}, {8, 9, 10}}},
       // An empty field repeats the height before it, across lines too.
@@ -40,13 +42,22 @@ TEST(ParseScanFile, FieldRules) {
       {"100,1,2,\r\n 5,0x10,\r\n12abc,-0.5e1,\r\n", {{1, 2}, {5, 16}, {12, -5}}},
       // Lines without any comma-closed field are skipped wherever they are.
       {"scan of a bump\n\n100,1,2,\n\n3,4,\n\n", {{1, 2}, {3, 4}}},
+      // A shorter line's own last height is replaced too (t = 1 and t = 2).
+      {std::string(kFirst) + "8,9,\n", {{5, 6, 7}, {8, 6, 7}}, 2},
+      // The first line's last height is taken from the longer second line too.
+      {std::string(kFirst) + "8,9,10,11,\n12,13,14,15,\n",
+       {{5, 6, 10, 11}, {8, 9, 10, 11}, {12, 13, 14, 15}}, 2},
+      {"100,1,2,3,\n4,5,6,\n7,8,9,10,11,\n",
+       {{1, 2, 3, 10, 11}, {4, 5, 9, 10, 11}, {7, 8, 9, 10, 11}}, 3 + 2},
+      {"100,\n4,5,\n6,7,\n", {{4, 5}, {4, 5}, {6, 7}}, 2},  // the pitch alone on its line
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     const Parsed p(c.text);
     ASSERT_TRUE(p.status) << p.status.message();
-    EXPECT_EQ(p.scan.Pitch, 100.0f) << c.text;
-    EXPECT_EQ(p.scan.Lines, c.lines) << c.text;
-    EXPECT_EQ(p.scan.RepairedPoints, 0) << c.text;
+    EXPECT_EQ(p.scan.Pitch, 100.0f);
+    EXPECT_EQ(p.scan.Lines, c.lines);
+    EXPECT_EQ(p.scan.RepairedPoints, c.repaired);
   }
 }
 
@@ -60,30 +71,6 @@ TEST(ParseScanFile, LongFieldsAndLongLinesAreReadWhole) {
   ASSERT_EQ(p.scan.Width(), 6000);
   EXPECT_EQ(p.scan.Lines[1][5999], 5999.0f);
   EXPECT_EQ(p.scan.LargestHeight, 5999.0f);
-}
-
-// Lines of unequal length are repaired to one width, every written point counted.
-TEST(ParseScanFile, UnequalLinesAreRepaired) {
-  const struct {
-    std::string text;
-    Lines lines;
-    int repaired;
-  } cases[] = {
-      // A shorter line's own last height is replaced too (t = 1 and t = 2).
-      {std::string(kFirst) + "8,9,\n", {{5, 6, 7}, {8, 6, 7}}, 2},
-      // The first line's last height is taken from the longer second line too.
-      {std::string(kFirst) + "8,9,10,11,\n12,13,14,15,\n",
-       {{5, 6, 10, 11}, {8, 9, 10, 11}, {12, 13, 14, 15}}, 2},
-      {"100,1,2,3,\n4,5,6,\n7,8,9,10,11,\n",
-       {{1, 2, 3, 10, 11}, {4, 5, 9, 10, 11}, {7, 8, 9, 10, 11}}, 3 + 2},
-      {"100,\n4,5,\n6,7,\n", {{4, 5}, {4, 5}, {6, 7}}, 2},  // the pitch alone on its line
-  };
-  for (const auto& c : cases) {
-    const Parsed p(c.text);
-    ASSERT_TRUE(p.status) << p.status.message();
-    EXPECT_EQ(p.scan.Lines, c.lines) << c.text;
-    EXPECT_EQ(p.scan.RepairedPoints, c.repaired) << c.text;
-  }
 }
 
 // 6000 points on a line and 6000 lines fit the grid (one more of either is among the
@@ -172,33 +159,37 @@ TEST(ReadScanFile, RefusalChangesNothing) {
   EXPECT_EQ(s.ScanGrid.Find(0, 2), nullptr);
 }
 
-TEST(ReadScanFile, RefusesABallSpanningTooManySteps) {
-  // 2000 x 2000 points 1 um apart (the short lines are repaired to the full width).
-  std::string text = "1,";
-  for (int i = 0; i < 2000; ++i) text += "1,";
-  for (int j = 1; j < 2000; ++j) text += "\n1,";
-  Reading r;
-  const ScanReadResult result = r.Read(text, 0.5f);
-  EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue);
-  EXPECT_NE(result.status.message().find("reaches 249 points to each side at this pitch, too "
-                                         "many for a scan of 2000 x 2000 points"),
-            std::string::npos)
-      << result.status.message();
-  EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
-  // The same ball on a small scan is compensated.
-  EXPECT_TRUE(r.Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
-}
-
-// A ball of 1e8 mm would put every compensated height at or below the platform in
-// f32, so the scan would turn into no faces at all.
-TEST(ReadScanFile, RefusesATouchPointSizeOutsideWhatTheCompensationCanHold) {
-  Reading r;
-  for (float size : {-0.5f, 1e8f, std::numeric_limits<float>::quiet_NaN()}) {
-    EXPECT_EQ(r.Read("100,5,6,7,\n8,9,10,\n", size).status.code(), ErrorCode::InvalidValue)
-        << size;
+// Touch points the compensation cannot hold: a ball of 1e8 mm would put every
+// compensated height at or below the platform in f32, so the scan would turn into no
+// faces at all; a ball of 0.5 mm on 2000 x 2000 points 1 um apart (the short lines
+// repaired to the full width) spans too many steps. Nothing is read.
+TEST(ReadScanFile, RefusesATouchPointTheCompensationCannotHold) {
+  std::string fine = "1,";
+  for (int i = 0; i < 2000; ++i) fine += "1,";
+  for (int j = 1; j < 2000; ++j) fine += "\n1,";
+  const std::string small = "100,5,6,7,\n8,9,10,\n";
+  const struct {
+    std::string text;
+    float size;
+    const char* says;
+  } cases[] = {
+      {small, -0.5f, ""},
+      {small, 1e8f, ""},
+      {small, std::numeric_limits<float>::quiet_NaN(), ""},
+      {fine, 0.5f,
+       "reaches 249 points to each side at this pitch, too many for a scan of 2000 x 2000 points"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    Reading r;
+    const ScanReadResult result = r.Read(c.text, c.size);
+    EXPECT_EQ(result.status.code(), ErrorCode::InvalidValue);
+    EXPECT_NE(result.status.message().find(c.says), std::string::npos) << result.status.message();
     EXPECT_EQ(r.store->ScanGrid.Find(0, 0), nullptr);
   }
-  EXPECT_TRUE(r.Read("100,5,6,7,\n8,9,10,\n", 1000.0f).status);
+  // The same ball on a small scan is compensated, and so is a large ball.
+  EXPECT_TRUE(Reading().Read("1,1,2,3,\n4,5,6,\n", 0.5f).status);
+  EXPECT_TRUE(Reading().Read(small, 1000.0f).status);
 }
 
 TEST(ReadScanFile, SecondFileReusesCellsInsideTheFirstGrid) {

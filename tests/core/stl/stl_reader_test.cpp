@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "scripted_host.h"
 #include "stl_builder.h"
@@ -81,41 +82,41 @@ TEST(ReadStl, KeepsFacetAndVertexOrderAndGrowsBoundsFromTheFirstVertex) {
   }
 }
 
-// A long text without a facet is not taken for text once the watchdog has run out.
-TEST(ReadTextStl, WatchdogEndsAReadingWithoutFacets) {
-  Intake in;
-  std::string junk;
+// Junk, texts cut short and more facets than the table holds. A long text without a
+// facet is not taken for text once the watchdog has run out; a cut keeps the whole
+// facets; the text keeps what fits in the table, the binary form (whose count is known
+// beforehand) reads none.
+TEST(ReadStl, JunkCutShortAndTooManyFacets) {
+  using Kind = TextStlResult::Kind;
+  const std::string one(kOneFacet);
+  std::string junk, seventeen;
   for (int k = 0; k < 5000; ++k) junk += "no facet here\n";
-  junk += kOneFacet;
-  EXPECT_EQ(ReadTextStl(junk, *in.store, *in.table, in.host, std::chrono::milliseconds(0)).kind,
-            TextStlResult::Kind::NotText);
-}
-
-TEST(ReadTextStl, CutShortTextKeepsTheWholeFacets) {
-  Intake noLineEnd;
-  const std::string text(kOneFacet);
-  EXPECT_EQ(noLineEnd.Text(text.substr(0, text.find("endloop") + 7)).facetCount, 1);
-  Intake insideAFacet;
-  const TextStlResult r =
-      insideAFacet.Text(text + "facet normal 0 0 1\nouter loop\nvertex 1 1 1\n");
-  EXPECT_EQ(r.kind, TextStlResult::Kind::Read);
-  EXPECT_EQ(r.facetCount, 1);
-  EXPECT_TRUE(r.truncated);
-}
-
-// One facet more than the table holds: the text keeps what fits, the binary form
-// (whose count is known beforehand) reads none.
-TEST(ReadStl, RefusesMoreFacetsThanTheTableHolds) {
-  Intake text, binary;
-  std::string seventeen;
-  for (int k = 0; k < 17; ++k) seventeen += kOneFacet;
-  const TextStlResult t = text.Text(seventeen);
-  EXPECT_EQ(t.kind, TextStlResult::Kind::Failed);
-  EXPECT_EQ(t.status.code(), ErrorCode::CapacityExceeded);
-  EXPECT_EQ(t.facetCount, 16);
+  for (int k = 0; k < 17; ++k) seventeen += one;
+  const struct {
+    std::string text;
+    int watchdogMs;
+    Kind kind;
+    int facets;
+    bool truncated;
+    ErrorCode code;
+  } cases[] = {
+      {junk + one, 0, Kind::NotText, 0, false, ErrorCode::None},
+      {one.substr(0, one.find("endloop") + 7), 2000, Kind::Read, 1, false, ErrorCode::None},
+      {one + "facet normal 0 0 1\nouter loop\nvertex 1 1 1\n", 2000, Kind::Read, 1, true,
+       ErrorCode::None},
+      {seventeen, 2000, Kind::Failed, 16, false, ErrorCode::CapacityExceeded},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(c.text.size() - 30));
+    Intake in;
+    const TextStlResult r = ReadTextStl(c.text, *in.store, *in.table, in.host,
+                                        std::chrono::milliseconds(c.watchdogMs));
+    EXPECT_EQ(std::tuple(r.kind, r.facetCount, r.truncated, r.status.code()),
+              std::tuple(c.kind, c.facets, c.truncated, c.code));
+  }
+  Intake binary;
   const BinaryStlResult b = binary.Binary(BinaryStl(std::vector<StlRecord>(17)));
-  EXPECT_EQ(b.status.code(), ErrorCode::CapacityExceeded);
-  EXPECT_EQ(b.facetCount, 0);
+  EXPECT_EQ(std::tuple(b.status.code(), b.facetCount), std::tuple(ErrorCode::CapacityExceeded, 0));
 }
 
 TEST(HasBinaryStlSize, ExactSizeOnly) {

@@ -7,8 +7,6 @@
 #include <cstring>
 #include <memory>
 
-#include "core/app/session.h"
-#include "core/app/stl_import.h"
 #include "scripted_host.h"
 #include "test_files.h"
 
@@ -74,26 +72,6 @@ TEST(WriteBinaryStl, LayoutOfHeaderAndRecords) {
   EXPECT_EQ(FloatsAt(bytes, 134 + 36), (Vec3{8, 10, 6}));  // z rate 0.5
   for (std::size_t at : {84u + 48u, 134u + 48u}) EXPECT_EQ(bytes.substr(at, 2), "00");
   EXPECT_EQ(Written(*TableOf({}), StlForm::Binary).size(), 84u);
-}
-
-TEST(SaveStl, RoundTripThroughBothForms) {
-  TempDir dir;
-  ScriptedHost host;
-  const auto table = TableOf({{Vec3{0.25f, -1.5f, 2}, Vec3{10, 0.125f, 0}, Vec3{3, 4, 5}},
-                              {Vec3{-7, 8, 9}, Vec3{0, 0, 0}, Vec3{1, 1, 1}}});
-  for (StlForm form : {StlForm::Binary, StlForm::Text}) {
-    const std::string path = dir.File(form == StlForm::Binary ? "b.stl" : "t.stl");
-    ASSERT_TRUE(SaveStl(path, form, *table, {}, host).ok());
-    auto store = std::make_unique<TDataModule1>();
-    Session session;
-    FacetTable back(16);
-    ASSERT_TRUE(ReadStlModel(path, *store, session, back, host).ok());
-    ASSERT_EQ(back.FacetCount, 2);
-    for (int k = 0; k < 2; ++k) {
-      EXPECT_EQ(back.Facets[k].V1, table->Facets[k].V1);
-      EXPECT_EQ(back.Facets[k].V3, table->Facets[k].V3);
-    }
-  }
 }
 
 TEST(SaveStl, AFailedSaveLeavesTheOldFileAndSaysWhy) {
