@@ -54,21 +54,10 @@ void ExpectClosed(const FacetTable& solid) {
 // The top of a slice-built solid lies up to one slice below the exact top.
 double Tolerance(double area) { return area * kStep; }
 
-TEST(CarveSolid, ABoxCutFromTwoSidesIsTheBoxTheWireLeaves) {
-  // A 1 mm wire 1.5 mm off a 20 mm box leaves 22 mm by 22 mm, 21 mm high, standing on
-  // the platform also when the paths start a cell above where they end (and end a
-  // rounding below it).
-  for (const double start : {0.0, 0.2}) {
-    const double end = start > 0 ? -1e-9 : 0;
-    const auto solid =
-        Carve(Program({{0, {{-11.5, start}, {-11.5, 21.5}, {11.5, 21.5}, {11.5, end}}},
-                       {90, {{11.5, start}, {11.5, 21.5}, {-11.5, 21.5}, {-11.5, end}}}}));
-    ExpectClosed(*solid);
-    EXPECT_NEAR(EnclosedVolume(*solid), 22 * 22 * 21, Tolerance(22 * 22)) << start;
-    float lowest = HUGE_VALF;
-    for (int k = 0; k < solid->FacetCount; ++k) lowest = std::min(lowest, solid->Facets[k].V1[2]);
-    EXPECT_EQ(lowest, 0) << start;
-  }
+// Two sections round a 20 mm box, starting `start` above where they end.
+NcMotionList AroundTheBox(double start, double end) {
+  return Program({{0, {{-11.5, start}, {-11.5, 21.5}, {11.5, 21.5}, {11.5, end}}},
+                  {90, {{11.5, start}, {11.5, 21.5}, {-11.5, 21.5}, {-11.5, end}}}});
 }
 
 NcMotionList Cylinder72() {
@@ -77,6 +66,7 @@ NcMotionList Cylinder72() {
   return program;
 }
 
+// Each solid stands on the platform and is closed, of the volume the wire leaves.
 TEST(CarveSolid, EachProgramLeavesAClosedSolidOfItsVolume) {
   const double polygon = 72 * 11 * 11 * std::tan(std::numbers::pi / 72);
   const struct {
@@ -84,6 +74,10 @@ TEST(CarveSolid, EachProgramLeavesAClosedSolidOfItsVolume) {
     NcMotionList program;
     double volume, tolerance;
   } cases[] = {
+      // A 1 mm wire 1.5 mm off a 20 mm box leaves 22 mm by 22 mm, 21 mm high, also when
+      // the paths start a cell above where they end (and end a rounding below it).
+      {"box", AroundTheBox(0, 0), 22 * 22 * 21, Tolerance(22 * 22)},
+      {"box, paths starting higher", AroundTheBox(0.2, -1e-9), 22 * 22 * 21, Tolerance(22 * 22)},
       // Every section leaves |u| <= 11: the 72-gon prism about a circle of radius 11
       // (the turns are not exactly 5 degrees apart: a little irregular).
       {"cylinder at 72 sections", Cylinder72(), polygon * 21, 0.01 * polygon * 21},
@@ -106,6 +100,9 @@ TEST(CarveSolid, EachProgramLeavesAClosedSolidOfItsVolume) {
     const auto solid = Carve(c.program);
     ExpectClosed(*solid);
     EXPECT_NEAR(EnclosedVolume(*solid), c.volume, c.tolerance);
+    float lowest = HUGE_VALF;
+    for (int k = 0; k < solid->FacetCount; ++k) lowest = std::min(lowest, solid->Facets[k].V1[2]);
+    EXPECT_EQ(lowest, 0);
   }
 }
 
