@@ -162,10 +162,7 @@ inline void LiteralMarkOutline(const TDataModule1& s, LiteralRaster& raster, Hos
 
 inline void LiteralRasterizeSection(TDataModule1& s, const FacetTable& table,
                                     LiteralRaster& raster, Host& host) {
-  for (int k = 0; k < table.FacetCount; ++k) {
-    const Facet& f = table.Facets[std::size_t(k)];
-    LiteralFillTriangle(s, f, raster);
-  }
+  for (int k = 0; k < table.FacetCount; ++k) LiteralFillTriangle(s, table.Facets[k], raster);
   LiteralMarkOutline(s, raster, host);
 }
 

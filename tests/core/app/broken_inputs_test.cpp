@@ -18,12 +18,6 @@ namespace {
 
 using namespace testing;
 
-// What a refused import must leave as it was.
-auto Snapshot(const TDataModule1& s, const Session& session) {
-  return std::tuple(s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ, s.ScanMaxI, s.ScanMaxJ,
-                    s.ToolPathReady, s.ViewDistance, s.OutputScale, session.ScanFileCount);
-}
-
 // A good model loaded (with a tool path made for it), then a broken file written
 // beside it, or none for a file that is missing.
 struct Loaded {
@@ -36,7 +30,12 @@ struct Loaded {
     store->ToolPathReady = 1;
     if (content) WriteFile(dir.File(name), *content);
   }
-  auto Now() const { return Snapshot(*store, session); }
+  // What a refused import must leave as it was.
+  auto Now() const {
+    const TDataModule1& s = *store;
+    return std::tuple(s.MaxX, s.MinX, s.MaxY, s.MinY, s.MaxZ, s.MinZ, s.ScanMaxI, s.ScanMaxJ,
+                      s.ToolPathReady, s.ViewDistance, s.OutputScale, session.ScanFileCount);
+  }
 
   testing::TempDir dir;
   std::unique_ptr<TDataModule1> store = std::make_unique<TDataModule1>();

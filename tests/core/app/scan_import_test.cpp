@@ -48,17 +48,22 @@ TEST(IsScanFileName, EndsInScaInAnyCase) {
   }
 }
 
+// A table too small for the scan keeps what fits and says so.
 TEST_F(ScanImport, FirstScanStartsAView) {
-  own.session.TouchPointSize = 0.8f;
-  const ScanReadResult read = own.Read(bump);
-  ASSERT_TRUE(read.status) << read.status.message();
-  EXPECT_EQ(std::tuple(read.repairedPoints, own.session.ScanFileCount, own.store->ProbeSize,
-                       own.store->ScanMaxI, own.store->ScanMaxJ),
-            std::tuple(0, 0, 0.8f, 3, 2));
-  BuildScanFaces(*own.store, own.session, *own.table, own.host);
-  EXPECT_EQ(own.table->FacetCount, 2 * 3 * 2);
-  EXPECT_EQ(own.store->OutputScale, own.store->ViewDistance);
-  EXPECT_TRUE(own.host.messages.empty());
+  for (const auto& [capacity, facets] : {std::pair{64, 2 * 3 * 2}, {5, 5}}) {
+    Import first;
+    first.table = std::make_unique<FacetTable>(capacity);
+    first.session.TouchPointSize = 0.8f;
+    const ScanReadResult read = first.Read(bump);
+    ASSERT_TRUE(read.status) << read.status.message();
+    EXPECT_EQ(std::tuple(read.repairedPoints, first.session.ScanFileCount, first.store->ProbeSize,
+                         first.store->ScanMaxI, first.store->ScanMaxJ),
+              std::tuple(0, 0, 0.8f, 3, 2));
+    BuildScanFaces(*first.store, first.session, *first.table, first.host);
+    EXPECT_EQ(first.table->FacetCount, facets);
+    EXPECT_EQ(first.store->OutputScale, first.store->ViewDistance);
+    EXPECT_EQ(first.host.messages.size(), facets == 5 ? 1u : 0u);
+  }
 }
 
 TEST_F(ScanImport, AddedScanKeepsTheViewAndFollowsTheMirrorRequest) {
@@ -103,14 +108,6 @@ TEST_F(ScanImport, ScanAddedToAnStlModelKeepsMillimetres) {
     EXPECT_EQ(std::tuple(b.V1, b.V2, b.V3), std::tuple(mm(a.V1), mm(a.V2), mm(a.V3)));
     EXPECT_EQ(b.Normal, TriangleNormal(b.V3, b.V2, b.V1));
   }
-}
-
-TEST_F(ScanImport, FullTableIsReported) {
-  own.table = std::make_unique<FacetTable>(5);
-  own.Build(bump);
-  EXPECT_EQ(own.table->FacetCount, 5);
-  EXPECT_EQ(own.host.messages.size(), 1u);
-  EXPECT_EQ(own.store->OutputScale, own.store->ViewDistance);
 }
 
 }  // namespace

@@ -112,26 +112,6 @@ TEST(RunToolPath, CubeSectionIsTheGrownRectangleWithItsCorners) {
   EXPECT_EQ(program.LineCount(), 1 + 4 + 1);  // first line, four moves, M30
 }
 
-// The path runs along the grown silhouette's edge and never through its inside.
-TEST(RunToolPath, PathNeverEntersTheSilhouette) {
-  auto job = PreparedJob(SmallTorus);
-  TDataModule1& s = job->store();
-  int points = 0;
-  auto onSection = [&](float) {
-    for (const PathPoint& p : s.ToolPath) {
-      const auto [i, j] = CellOf(s, p);
-      const bool inside = s.Raster.Marked(i, j) && s.Raster.Marked(i - 1, j) &&
-                          s.Raster.Marked(i + 1, j) && s.Raster.Marked(i, j - 1) &&
-                          s.Raster.Marked(i, j + 1);
-      EXPECT_FALSE(inside) << "point in cell " << i << "," << j;
-      ++points;
-    }
-  };
-  NcProgram program;
-  ASSERT_TRUE(job->Run({0, 30, 90}, program, {onSection}));
-  EXPECT_GT(points, 100);
-}
-
 TEST(RunToolPath, RefusalsComeBeforeAnything) {
   NcProgram program;
   EXPECT_FALSE(PreparedJob(Cube, {}, false)->Run({}, program));  // not set up

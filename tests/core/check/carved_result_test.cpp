@@ -24,6 +24,18 @@ std::vector<PlanePoint> Over(double x0, double x1, double top) {
   return {{x0, 0}, {x0, top}, {x1, top}, {x1, 0}};
 }
 
+// Over two blocks from -21 to 21 mm, coming down between them to `floor`.
+std::vector<PlanePoint> Notched(double top, double floor) {
+  return {{-21.5, 0},   {-21.5, top}, {-3.5, top}, {-3.5, floor},
+          {3.5, floor}, {3.5, top},   {21.5, top}, {21.5, 0}};
+}
+
+NcMotionList Program(std::initializer_list<std::pair<double, std::vector<PlanePoint>>> sections) {
+  NcMotionList program;
+  for (const auto& [c, path] : sections) AddSection(program, c, path);
+  return program;
+}
+
 std::unique_ptr<FacetTable> Carve(const NcMotionList& program) {
   std::unique_ptr<FacetTable> solid;
   EXPECT_TRUE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, kStep, solid));
@@ -42,98 +54,71 @@ void ExpectClosed(const FacetTable& solid) {
 // The top of a slice-built solid lies up to one slice below the exact top.
 double Tolerance(double area) { return area * kStep; }
 
-TEST(CarveSolid, ABoxCutFromTwoSidesIsTheBoxTheWireLeaves) {
-  // A 1 mm wire 1.5 mm off a 20 mm box leaves 22 mm by 22 mm, 21 mm high, standing on
-  // the platform also when the paths start a cell above where they end (and end a
-  // rounding below it).
-  for (const double start : {0.0, 0.2}) {
-    const double end = start > 0 ? -1e-9 : 0;
+// Two sections round a 20 mm box, starting `start` above where they end.
+NcMotionList AroundTheBox(double start, double end) {
+  return Program({{0, {{-11.5, start}, {-11.5, 21.5}, {11.5, 21.5}, {11.5, end}}},
+                  {90, {{11.5, start}, {11.5, 21.5}, {-11.5, 21.5}, {-11.5, end}}}});
+}
+
+NcMotionList Cylinder72() {
+  NcMotionList program;
+  for (int k = 0; k < 72; ++k) AddSection(program, 5.0 * k, Over(-11.5, 11.5, 21.5));
+  return program;
+}
+
+// Each solid stands on the platform and is closed, of the volume the wire leaves.
+TEST(CarveSolid, EachProgramLeavesAClosedSolidOfItsVolume) {
+  const double polygon = 72 * 11 * 11 * std::tan(std::numbers::pi / 72);
+  const struct {
+    const char* name;
     NcMotionList program;
-    AddSection(program, 0, {{-11.5, start}, {-11.5, 21.5}, {11.5, 21.5}, {11.5, end}});
-    AddSection(program, 90, {{11.5, start}, {11.5, 21.5}, {-11.5, 21.5}, {-11.5, end}});
-    const auto solid = Carve(program);
+    double volume, tolerance;
+  } cases[] = {
+      // A 1 mm wire 1.5 mm off a 20 mm box leaves 22 mm by 22 mm, 21 mm high, also when
+      // the paths start a cell above where they end (and end a rounding below it).
+      {"box", AroundTheBox(0, 0), 22 * 22 * 21, Tolerance(22 * 22)},
+      {"box, paths starting higher", AroundTheBox(0.2, -1e-9), 22 * 22 * 21, Tolerance(22 * 22)},
+      // Every section leaves |u| <= 11: the 72-gon prism about a circle of radius 11
+      // (the turns are not exactly 5 degrees apart: a little irregular).
+      {"cylinder at 72 sections", Cylinder72(), polygon * 21, 0.01 * polygon * 21},
+      // From 0 degrees the wire goes down between two boxes; from 90 degrees they stand
+      // one behind the other: two blocks 17 mm wide, 22 mm deep and 11 mm high.
+      {"gap seen from one side", Program({{0, Notched(11.5, 0)}, {90, Over(11.5, -11.5, 11.5)}}),
+       2 * 17 * 22 * 11, Tolerance(2 * 17 * 22)},
+      // The wire comes down between the towers to 10.5 mm: the slices split there.
+      {"two towers on a base", Program({{0, Notched(21.5, 10.5)}, {90, Over(11.5, -11.5, 21.5)}}),
+       42 * 22 * 10 + 2 * 17 * 22 * 11, 2 * Tolerance(42 * 22)},
+      // After the section the wire climbs over the top and comes down on the other side
+      // at the same rotary position: only the section cuts.
+      {"moves above the path",
+       Program({{0, {{-11.5, 0}, {-11.5, 21.5}, {11.5, 21.5}, {11.5, 0}, {11.5, 40}, {-30, 40}}},
+                {90, Over(11.5, -11.5, 21.5)}}),
+       22 * 22 * 21, Tolerance(22 * 22)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto solid = Carve(c.program);
     ExpectClosed(*solid);
-    EXPECT_NEAR(EnclosedVolume(*solid), 22 * 22 * 21, Tolerance(22 * 22)) << start;
+    EXPECT_NEAR(EnclosedVolume(*solid), c.volume, c.tolerance);
     float lowest = HUGE_VALF;
     for (int k = 0; k < solid->FacetCount; ++k) lowest = std::min(lowest, solid->Facets[k].V1[2]);
-    EXPECT_EQ(lowest, 0) << start;
+    EXPECT_EQ(lowest, 0);
   }
 }
 
-TEST(CarveSolid, ACylinderAt72SectionsIsThePolygonAroundIt) {
-  // Every section leaves |u| <= 11, so the result is the 72-gon prism about a circle
-  // of radius 11 (the turns are not exactly 5 degrees apart: a little irregular).
-  NcMotionList program;
-  for (int k = 0; k < 72; ++k) AddSection(program, 5.0 * k, Over(-11.5, 11.5, 21.5));
-  const auto solid = Carve(program);
-  ExpectClosed(*solid);
-  const double polygon = 72 * 11 * 11 * std::tan(std::numbers::pi / 72);
-  EXPECT_NEAR(EnclosedVolume(*solid), polygon * 21, 0.01 * polygon * 21);
-}
-
-TEST(CarveSolid, AGapSeenFromOneSideSplitsTheSolid) {
-  // From 0 degrees the wire goes down between two boxes; from 90 degrees they stand
-  // one behind the other. What stays is two blocks, each closed.
-  NcMotionList program;
-  AddSection(program, 0,
-             {{-21.5, 0},
-              {-21.5, 11.5},
-              {-3.5, 11.5},
-              {-3.5, 0},
-              {3.5, 0},
-              {3.5, 11.5},
-              {21.5, 11.5},
-              {21.5, 0}});
-  AddSection(program, 90, Over(11.5, -11.5, 11.5));
-  const auto solid = Carve(program);
-  ExpectClosed(*solid);
-  // Each block is 17 mm wide (-21 to -4), 22 mm deep and 11 mm high.
-  EXPECT_NEAR(EnclosedVolume(*solid), 2 * 17 * 22 * 11, Tolerance(2 * 17 * 22));
-}
-
-TEST(CarveSolid, TwoTowersOnABaseKeepTheirVolume) {
-  // From 0 degrees the wire comes down between the towers to 10.5 mm: the slices split
-  // there, and the solid stays closed and as large as base and towers together.
-  NcMotionList program;
-  AddSection(program, 0,
-             {{-21.5, 0}, {-21.5, 21.5}, {-3.5, 21.5}, {-3.5, 10.5}, {3.5, 10.5}, {3.5, 21.5},
-              {21.5, 21.5}, {21.5, 0}});
-  AddSection(program, 90, Over(11.5, -11.5, 21.5));
-  const auto solid = Carve(program);
-  ExpectClosed(*solid);
-  EXPECT_NEAR(EnclosedVolume(*solid), 42 * 22 * 10 + 2 * 17 * 22 * 11, 2 * Tolerance(42 * 22));
-}
-
-TEST(CarveSolid, MovesAboveThePathOnlyCut) {
-  // After the section the wire climbs over the top and comes down on the other side
-  // at the same rotary position: the solid is still the box the section leaves.
-  NcMotionList program;
-  AddSection(program, 0,
-             {{-11.5, 0}, {-11.5, 21.5}, {11.5, 21.5}, {11.5, 0}, {11.5, 40}, {-30, 40}});
-  AddSection(program, 90, Over(11.5, -11.5, 21.5));
-  const auto solid = Carve(program);
-  ExpectClosed(*solid);
-  EXPECT_NEAR(EnclosedVolume(*solid), 22 * 22 * 21, Tolerance(22 * 22));
-}
-
 TEST(CarveSolid, RefusesWhatCannotBeSliced) {
-  NcMotionList flat;
-  AddSection(flat, 0, {{-5, 0}, {5, 0}});
   std::unique_ptr<FacetTable> solid;
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, 0}, flat, 0, kStep, solid));
+  EXPECT_FALSE(
+      CarveSolid(WireFrame{0, 0, 0, 0}, Program({{0, {{-5, 0}, {5, 0}}}}), 0, kStep, solid));
   EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, NcMotionList{}, 0, kStep, solid));
-  NcMotionList program;
-  AddSection(program, 0, Over(-11.5, 11.5, 21.5));
+  const NcMotionList program = Program({{0, Over(-11.5, 11.5, 21.5)}});
   EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, 0, solid));
   EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, 1e-8, solid));
   EXPECT_FALSE(solid);
 }
 
 TEST(MeasureCarved, GivesTheMaterialLeftAroundTheModel) {
-  NcMotionList program;
-  AddSection(program, 0, Over(-11.5, 11.5, 21.5));
-  AddSection(program, 90, Over(11.5, -11.5, 21.5));
-  const auto solid = Carve(program);
+  const auto solid = Carve(Program({{0, Over(-11.5, 11.5, 21.5)}, {90, Over(11.5, -11.5, 21.5)}}));
   FacetTable model(64);
   testing::AddBox(model, -10, 10, -10, 10, 0, 20);
   const CarvedDeviation d = MeasureCarved(*solid, model, SilhouetteTree(model), kStep);
@@ -157,18 +142,17 @@ TEST(MeasureCarved, GivesTheMaterialLeftAroundTheModel) {
 }
 
 TEST(ClosedVolume, TellsAClosedModelFromOpenOrMixedOnes) {
-  FacetTable box(64);
-  testing::AddBox(box, 0, 2, 0, 3, 0, 4);
-  EXPECT_NEAR(ClosedVolume(box).value_or(0), 24, 1e-9);
-  FacetTable flipped(64);
-  testing::AddBox(flipped, 0, 2, 0, 3, 0, 4);
-  std::swap(flipped.Facets[0].V2, flipped.Facets[0].V3);
-  EXPECT_FALSE(ClosedVolume(flipped));
-  FacetTable doubled(64);
-  testing::AddBox(doubled, 0, 2, 0, 3, 0, 4);
-  testing::AddBox(doubled, 0, 2, 0, 3, 0, 4);
-  EXPECT_FALSE(ClosedVolume(doubled));
-  EXPECT_FALSE(ClosedVolume(FacetTable(4)));
+  const auto boxes = [](int count) {
+    auto table = std::make_unique<FacetTable>(64);
+    for (int k = 0; k < count; ++k) testing::AddBox(*table, 0, 2, 0, 3, 0, 4);
+    return table;
+  };
+  EXPECT_NEAR(ClosedVolume(*boxes(1)).value_or(0), 24, 1e-9);
+  const auto flipped = boxes(1);
+  std::swap(flipped->Facets[0].V2, flipped->Facets[0].V3);
+  EXPECT_FALSE(ClosedVolume(*flipped));
+  EXPECT_FALSE(ClosedVolume(*boxes(2)));
+  EXPECT_FALSE(ClosedVolume(*boxes(0)));
 }
 
 }  // namespace

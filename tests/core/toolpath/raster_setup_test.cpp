@@ -83,8 +83,7 @@ TEST(RasterSetup, RefusalsChangeNothing) {
       {10, 20, -0.2f, 1.0f, "resolution must be greater than 0"},
       {10, 20, 0.2f, 0.0f, "wire diameter must be greater than 0"},
       {10, 5000, 0.2f, 1.0f, "more than the 6000"},  // far taller than wide
-      // Cancel to "Move to platform ?" sets MinZ to 0 under a model lying below it.
-      {10, -10, 0.2f, 1.0f, "must stand on the platform"},
+      // A model lying below the platform (Cancel to "Move to platform ?" is the set-up's test).
       {10, -10, 0.2f, 1.0f, "lies from Z -30 to Z -10; it must stand on the platform", 0, -30},
       // A small model a thousand kilometres out: one cell there is lost in rounding.
       {5, 10, 0.2f, 1.0f, "too far from the rotation axis", 1e9},
