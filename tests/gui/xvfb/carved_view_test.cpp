@@ -36,7 +36,7 @@ class CarvedViewTest : public StartedApplicationTest {
 
 // The model shows inside the translucent solid, the solid around it, nothing beyond,
 // seen from the front (from above the swept torus shows the same in
-// toolpath/carved_result_test.cpp).
+// CarvedResultTest, tool_path_view_test.cpp).
 TEST_F(CarvedViewTest, ModelShowsThroughTheSolidAroundIt) {
   SweptCarving carving;
   carving.Model = Box({-0.2f, -0.2f, 0}, {0.2f, 0.2f, 0.3f});
