@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <tuple>
 
 #include "core/common/atomic_file.h"
 
@@ -39,11 +38,6 @@ std::string IniText(const NcFormat& format) {
   return line.substr(0, line.find('\n'));
 }
 
-bool SameFields(const NcFormat& a, const NcFormat& b) {
-  return std::tie(a.HorizonAxis, a.VerticalAxis, a.RotateAxis, a.CutSpeed, a.FirstLine) ==
-         std::tie(b.HorizonAxis, b.VerticalAxis, b.RotateAxis, b.CutSpeed, b.FirstLine);
-}
-
 }  // namespace
 
 NcFormat ParseNcFormatLine(std::string_view line) {
@@ -74,7 +68,7 @@ NcFormat LoadNcFormat(const std::string& path) {
 }
 
 Status CheckNcFormat(const NcFormat& format) {
-  if (SameFields(NcFormatFromFileText(IniText(format)), format)) return Status::Ok();
+  if (NcFormatFromFileText(IniText(format)) == format) return Status::Ok();
   return Status::Refused(
       "This NC format cannot be kept in NC.ini: each axis must be one character other than "
       "s, h and /, the cut speed must not contain h or /, the first line must not contain /, "

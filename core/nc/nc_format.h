@@ -14,6 +14,8 @@ struct NcFormat {
   std::string RotateAxis = "C";
   std::string CutSpeed = "300";
   std::string FirstLine;
+
+  bool operator==(const NcFormat&) const = default;
 };
 
 // The format line of a missing or empty NC.ini.
