@@ -99,12 +99,19 @@ class Smoother {
     for (std::size_t last = Reach(anchor, first); last > first; --last) {
       Vec end;
       if (EndOf(anchor, first, last, end) && Covers(anchor, end, first, last) &&
-          allowed_(ToPoint(anchor), ToPoint(end))) {
+          allowed_(ToPoint(anchor), ToPoint(end)) && LeavesTheWayOn(end, last)) {
         return {end, last};
       }
     }
-    // One point only: straight to the staircase point itself.
+    // One point only: straight to the staircase point itself, a move the move that
+    // brought the wire here has made sure of (from a staircase point, the walk's own).
     return {Of(path_[first]), first};
+  }
+
+  // A move ending off the staircase must leave open the way on to the next staircase
+  // point: the next move goes there when no longer one is allowed.
+  bool LeavesTheWayOn(Vec end, std::size_t last) const {
+    return Fixed(last) || allowed_(ToPoint(end), path_[last + 1]);
   }
 
   // The farthest point a cone from the anchor reaches through the radii of the points

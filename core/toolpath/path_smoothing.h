@@ -13,9 +13,10 @@ using ShortcutAllowed = std::function<bool(PathPoint from, PathPoint to)>;
 // Replaces the staircase `path` by a polyline of far fewer points within `tolerance` mm
 // of it: every point of the staircase lies within the tolerance of the new path and the
 // new path within it of the staircase. The first and last points stay, and so do the
-// model's corners (between two long straight runs, or sharper than 45 degrees); every
-// new move is one that `allowed` accepts, and where none is, the path goes to the next
-// staircase point.
+// model's corners (between two long straight runs, or sharper than 45 degrees). Every
+// move is one that `allowed` accepts or a move of the staircase itself: where no new
+// move is accepted the path goes to the next staircase point, and a move ending off
+// the staircase is taken only when `allowed` accepts that way on from its end.
 //
 // Greedy ordered stabbing, near-linear: from the end of the last move, the cone of
 // directions that pass within the tolerance of each following staircase point narrows

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -62,12 +63,19 @@ TEST(SmoothPath, StraightStaircasesBecomeOneMove) {
   }
 }
 
-// A quarter circle of radius 20 mm: a polygon within the tolerance both ways.
-TEST(SmoothPath, ACircleBecomesAPolygonWithinTheTolerance) {
-  const Path stairs = Staircase(100, [](int i) {
+// A quarter circle of radius 20 mm.
+Path QuarterCircle() {
+  return Staircase(100, [](int i) {
     const double x = i * 0.2;
     return std::sqrt(std::max(0.0, 400 - x * x)) / 0.2;
   });
+}
+
+bool Same(PathPoint a, PathPoint b) { return a.X == b.X && a.Y == b.Y; }
+
+// A polygon within the tolerance both ways.
+TEST(SmoothPath, ACircleBecomesAPolygonWithinTheTolerance) {
+  const Path stairs = QuarterCircle();
   for (double tolerance : {0.1, 0.2, 0.5}) {
     const Path smooth = Smoothed(stairs, tolerance);
     EXPECT_LT(smooth.size() * 2, stairs.size()) << tolerance;
@@ -93,6 +101,31 @@ TEST(SmoothPath, KeepsTheStaircaseWhereAShortcutIsRefused) {
   EXPECT_GT(path.size(), 5u);
   EXPECT_LE(OneWayDistance(stairs, path), kCell + 1e-6);
   for (std::size_t k = 1; k + 1 < path.size(); ++k) EXPECT_LE(path[k].X - path[k - 1].X, 1.01f);
+}
+
+// Moves are refused from wherever an earlier move ended off the staircase, as a model
+// beside that end would refuse them: the next staircase point is no way on from there
+// either, so the path takes only accepted moves and the staircase's own.
+TEST(SmoothPath, EveryMoveIsAcceptedOrOneOfTheStaircase) {
+  const Path stairs = QuarterCircle();
+  const auto staircaseIndex = [&](PathPoint p) {
+    return std::find_if(stairs.begin(), stairs.end(), [p](PathPoint s) { return Same(s, p); }) -
+           stairs.begin();
+  };
+  const auto fromTheStaircase = [&](PathPoint from, PathPoint) {
+    return staircaseIndex(from) < std::ssize(stairs);
+  };
+  for (double tolerance : {0.2, 1.0}) {
+    Path path = stairs;
+    SmoothPath(path, tolerance, fromTheStaircase);
+    EXPECT_LT(path.size(), stairs.size()) << tolerance;
+    for (std::size_t k = 1; k < path.size(); ++k) {
+      const auto from = staircaseIndex(path[k - 1]);
+      const bool staircaseMove = from + 1 < std::ssize(stairs) && Same(stairs[from + 1], path[k]);
+      EXPECT_TRUE(staircaseMove || fromTheStaircase(path[k - 1], path[k]))
+          << "move " << k << " at tolerance " << tolerance;
+    }
+  }
 }
 
 }  // namespace
