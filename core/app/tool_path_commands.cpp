@@ -29,10 +29,6 @@ Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sec
   return CountSections(angles, sections);
 }
 
-// A section whose path still reaches into the model after its narrow facets were
-// filled whole gets up to this many cells more margin, one at a time.
-constexpr int kMaxExtraMarginCells = 3;
-
 // Grows and outlines the filled raster and walks it into the store's ToolPath; a walk
 // that ends in a dead end comes down outside the model to where a walk ends.
 void TraceSection(TDataModule1& store, Host& host, const SectionGuard& guard, float a,

@@ -43,9 +43,26 @@ int CellsAcross(float span, float resolution) {
   return TruncateToInt(double(span / resolution) + 0.5);
 }
 
-void SizeRaster(RasterGeometry& g, const Spans& spans, double margin) {
-  g.RasterMaxI = TruncateToInt(CellsAcross(spans.diag, g.Resolution) * margin);
-  g.RasterMaxJ = TruncateToInt(CellsAcross(spans.z, g.Resolution) * margin);
+// The wire margin in cells: the section's outline grows by it all round.
+int MarginCells(float wireDia, float resolution) {
+  return TruncateToInt((double(wireDia) + 0.5) / resolution);
+}
+
+// The spans with `headroom` to spare, and for a small model at least the cells its
+// walk needs, which the headroom alone does not give it: columns right of the axis as
+// far as the cutting range reaches, one past its end, and rows enough for the outline
+// grown over the model's top, at height `top`, to lie below the last row, where the
+// walk stops. Its path would otherwise climb one side and never cross the top. Both
+// keep room for the extra margin a section may get.
+void SizeRaster(RasterGeometry& g, const Spans& spans, double headroom, double top,
+                float wireDia) {
+  const double axisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
+  g.RasterMaxI = std::max(TruncateToInt(CellsAcross(spans.diag, g.Resolution) * headroom),
+                          TruncateToInt(2 * axisColumn + 2 + kMaxExtraMarginCells));
+  const double grownTop = std::trunc(top / double(g.Resolution) + 0.5) +
+                          2.0 * MarginCells(wireDia, g.Resolution) + kMaxExtraMarginCells;
+  g.RasterMaxJ = std::max(TruncateToInt(CellsAcross(spans.z, g.Resolution) * headroom),
+                          TruncateToInt(grownTop + 1));
 }
 
 // The largest distance of the model from the origin along any axis.
@@ -125,12 +142,12 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
   RasterGeometry g;
   g.Resolution = resolution;
   g.HalfWidth = double(spans.diag) * 0.5 + 0.5;
-  SizeRaster(g, spans, 1.2);
+  SizeRaster(g, spans, 1.2, model.Highest, wireDia);
   if (g.RasterMaxI > kLastCell || g.RasterMaxJ > kLastCell) {
     // Enlarge the cells so the diagonal spans 5000 of them.
     g.Resolution = float(0.0002 * double(spans.diag));
     g.Enlarged = true;
-    SizeRaster(g, spans, 1.1);
+    SizeRaster(g, spans, 1.1, model.Highest, wireDia);
   }
   if (!(g.Resolution > 0) || g.RasterMaxI > kLastCell || g.RasterMaxJ > kLastCell) {
     return Status::Refused("The section raster would need " + std::to_string(g.RasterMaxJ + 1) +
@@ -145,7 +162,7 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
                   ShortestFloatText(resolution) + ".");
   }
   g.AxisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
-  g.WireMarginCells = TruncateToInt((double(wireDia) + 0.5) / g.Resolution);
+  g.WireMarginCells = MarginCells(wireDia, g.Resolution);
   if (Status s = CheckStandsOnPlatform(model, g); !s) return s;
   geometry = g;
   return Status::Ok();

@@ -16,6 +16,11 @@ struct RasterGeometry {
   int AxisColumn = 0, WireMarginCells = 0;
 };
 
+// A section whose path still reaches into the model after its narrow facets were
+// filled whole gets up to this many cells more margin, one at a time; the raster keeps
+// room for them above the model and right of it.
+constexpr int kMaxExtraMarginCells = 3;
+
 // How far a model reaches in Z.
 struct HeightSpan {
   double Lowest = 0, Highest = 0;

@@ -70,13 +70,19 @@ TEST_F(CliNc, WritesTheProgramInItsFormatFromItsStartRow) {
 }
 
 // A model too wide for 6000 columns at 0.2 mm gets a larger resolution; beyond the
-// wire's diameter the application warns and goes on. The margin of one such cell is
-// too narrow for the wire on this box: the program is written and the check says so.
-TEST_F(CliNc, WarnsWhenTheResolutionGrowsBeyondTheWire) {
+// wire's diameter the application warns and goes on, and the program keeps off the box.
+// Cells ten times the wire leave no room to widen the margin where the cube's corner
+// turns to the raster's edge: the program is written and the status says it reaches in.
+TEST_F(CliNc, WarnsOfAnEnlargedResolutionAndSaysWhenTheWireReachesIn) {
   WriteFile(model, testing::TextStlBox(1500, 10));
-  const CliRun run = RunTool({"nc", model, "-o", program, "--wire", "0.3"});
-  ASSERT_EQ(run.status, kExitModelReached) << run.err;
-  EXPECT_NE(run.err.find("Resolution"), std::string::npos) << run.err;
+  const CliRun wide = RunTool({"nc", model, "-o", program, "--wire", "0.3"});
+  EXPECT_EQ(wide.status, kExitOk) << wide.err;
+  EXPECT_NE(wide.err.find("Resolution"), std::string::npos) << wide.err;
+  WriteFile(model, testing::TextStlBox(20, 20));
+  std::filesystem::remove(program);
+  const CliRun coarse = RunTool({"nc", model, "-o", program, "--resolution", "1", "--wire",
+                                 "0.1", "--to", "45", "--step", "45"});
+  EXPECT_EQ(coarse.status, kExitModelReached) << coarse.err;
   EXPECT_TRUE(std::filesystem::exists(program));
 }
 

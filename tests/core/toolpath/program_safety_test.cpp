@@ -39,22 +39,26 @@ struct Sweep {
   float from, to, step;
 };
 
+using SectionLook = std::function<void(const std::vector<PathPoint>&)>;
+
 // The check's report of the program a sweep writes for the shape with the preset range,
-// smoothed within `tolerance`.
-ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0) {
+// smoothed within `tolerance`; `look` sees each section's path.
+ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0,
+                            ToolPathSetUp setUp = {}, const SectionLook& look = {}) {
   testing::ToolPathModel m;
   shape(*m.table);
   StandOnPlatform(*m.table);
   testing::FitBounds(*m.store, *m.table);
   Session session;
   testing::ScriptedHost host;
-  ToolPathSetUp setUp;
   EXPECT_TRUE(SetUpToolPath(*m.store, session, *m.table, host, setUp));
   m.store->PathTolerance = tolerance;
   NcProgram program;
   ProgramReport report;
+  RunOptions options{{}, &report};
+  if (look) options.onSection = [&](float) { look(m.store->ToolPath); };
   const Status run = RunToolPath(*m.store, session, *m.table, host,
-                                 {sweep.from, sweep.step, sweep.to}, program, {{}, &report});
+                                 {sweep.from, sweep.step, sweep.to}, program, options);
   EXPECT_TRUE(run) << run.message();
   EXPECT_GT(report.MotionLines, 0);
   return report;
@@ -89,6 +93,40 @@ TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
   };
   for (const auto& c : cases) {
     const ProgramReport r = SweepAndCheck(c.shape, c.sweep);
+    EXPECT_TRUE(r.Clean()) << c.name << ": " << ReportText(r);
+  }
+}
+
+// Parts a few millimetres high or wide, and wires far thinner than the cells: each
+// section's path climbs one side, crosses over the top and comes back down on the other
+// side to where it started, clear of the part.
+TEST(ProgramSafety, SmallPartsAreCutAllRound) {
+  const struct {
+    const char* name;
+    float width, height;
+    ToolPathSetUp setUp;
+  } cases[] = {
+      {"2 mm cube", 2, 2, {}},
+      {"4 mm cube, 0.3 mm wire", 4, 4, {0.2f, 0.3f}},
+      {"plate 10 x 10 x 2 mm", 10, 2, {}},
+      {"2 mm cube, 0.5 mm cells, 0.2 mm wire", 2, 2, {0.5f, 0.2f}},
+      {"4 mm cube, 1 mm cells, 0.1 mm wire", 4, 4, {1.0f, 0.1f}},
+  };
+  for (const auto& c : cases) {
+    const auto allRound = [&](const std::vector<PathPoint>& path) {
+      ASSERT_FALSE(path.empty()) << c.name;
+      float top = path.front().Y, left = path.front().X, right = path.front().X;
+      for (const PathPoint& p : path) {
+        top = std::max(top, p.Y), left = std::min(left, p.X), right = std::max(right, p.X);
+      }
+      EXPECT_LE(path.back().Y, path.front().Y) << c.name;
+      EXPECT_GE(top - path.front().Y, c.height) << c.name;
+      EXPECT_GT(right - left, c.width) << c.name;
+    };
+    const float half = c.width / 2;
+    const ProgramReport r =
+        SweepAndCheck([&](FacetTable& t) { Box(t, -half, half, -half, half, 0, c.height); },
+                      {0, 180, 45}, 0, c.setUp, allRound);
     EXPECT_TRUE(r.Clean()) << c.name << ": " << ReportText(r);
   }
 }

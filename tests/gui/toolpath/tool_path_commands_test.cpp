@@ -114,10 +114,8 @@ TEST_F(ToolPathCommandsTest, SetUpShowsTheRangeAndTheStartHeightItPresets) {
 }
 
 // Far above 5000 cells at 0.2 mm: the set-up shows the resolution enlarged to
-// diag / 5000 and warns that it exceeds the wire. A margin of one such cell is too
-// narrow for the wire on this box: the window says so and marks the section, and the
-// program is still offered.
-TEST_F(ToolPathCommandsTest, WideModelShowsItsEnlargedResolutionAndTheSectionReachedIn) {
+// diag / 5000 and warns that it exceeds the wire; the program still keeps off the box.
+TEST_F(ToolPathCommandsTest, WideModelShowsItsEnlargedResolution) {
   WriteFile(dir.File("wide.stl"), testing::TextStlBox(1500, 10));
   OpenModel(dir.File("wide.stl"));
   Type("WrrediaEdit1", "0.3");
@@ -125,8 +123,22 @@ TEST_F(ToolPathCommandsTest, WideModelShowsItsEnlargedResolutionAndTheSectionRea
   EXPECT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(Text("ResuEdit"), "0.424");
   Sweep();
+  EXPECT_EQ(Check(), kOutside);
+}
+
+// Cells ten times the wire leave no room to widen the margin where the cube's corner
+// turns to the raster's edge: the window says the wire reaches in and names the
+// section, and the program is still offered.
+TEST_F(ToolPathCommandsTest, CheckNamesTheSectionsThatReachIn) {
+  OpenModel(BoxFile());
+  Type("ResuEdit", "1");
+  Type("WrrediaEdit1", "0.1");
+  Click("PosNcButton");
+  Type("EndDegEdit", "45");
+  Type("StepDegEdit", "45");
+  Sweep();
   EXPECT_NE(Check().find("reaches into the model"), std::string::npos) << Check();
-  EXPECT_NE(Check().find("Sections: C 0.000"), std::string::npos) << Check();
+  EXPECT_NE(Check().find("Sections: C 45.000"), std::string::npos) << Check();
   EXPECT_EQ(host.questions.size(), 1u);
 }
 
