@@ -61,16 +61,39 @@ void SectionGuard::Enter(NcWriter& writer, float angle, PathPoint first) {
   if (!last_) return;
   const AxisPosition from = *last_, to{first.X, first.Y, angle};
   if (Clear(from, to)) return;
+  const auto outside = [&](double side) { return frame_.OffsetX + side * clearance_; };
+  const double endSide = from.X >= frame_.OffsetX ? 1 : -1;
+  const double startSide = to.X >= frame_.OffsetX ? 1 : -1;
   // Out on the side where the section ended, turn, and back in.
-  const double side = from.X >= frame_.OffsetX ? 1 : -1;
-  const double outX = frame_.OffsetX + side * clearance_;
-  const std::array<AxisPosition, 2> around{{{outX, from.Y, from.C}, {outX, from.Y, to.C}}};
+  const std::array<AxisPosition, 2> around{
+      {{outside(endSide), from.Y, from.C}, {outside(endSide), from.Y, to.C}}};
   // Up from the end, across above the model while turning, and down to the start.
   const std::array<AxisPosition, 2> over{{{from.X, top_, from.C}, {to.X, top_, to.C}}};
+  // Out and turn as around, up beyond every silhouette, over the model, down on one
+  // side of it and in along the start's height, the start's own side first: for a
+  // model that overhangs the start or stands in the way back in.
+  const auto roundEverything = [&](double side) {
+    return std::array<AxisPosition, 5>{{around[0],
+                                        around[1],
+                                        {around[1].X, top_, to.C},
+                                        {outside(side), top_, to.C},
+                                        {outside(side), to.Y, to.C}}};
+  };
+  const auto roundToTheStart = roundEverything(startSide);
+  const auto roundToTheOtherSide = roundEverything(-startSide);
   const auto clearWay = [&](std::span<const AxisPosition> way) {
     return ClearWay(from, way) && Clear(way.back(), to);
   };
-  const auto& way = clearWay(around) || !clearWay(over) ? around : over;
+  std::span<const AxisPosition> way = around;  // where nothing is clear the check says so
+  for (std::span<const AxisPosition> candidate :
+       {std::span<const AxisPosition>(around), std::span<const AxisPosition>(over),
+        std::span<const AxisPosition>(roundToTheStart),
+        std::span<const AxisPosition>(roundToTheOtherSide)}) {
+    if (clearWay(candidate)) {
+      way = candidate;
+      break;
+    }
+  }
   for (const AxisPosition& p : way) writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));
 }
 

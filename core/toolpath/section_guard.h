@@ -22,7 +22,9 @@ namespace vantora {
 // point to the next one's first, made while the table turns, would take the wire into
 // the model: out along the end's height beyond every silhouette, the table turning
 // there, and back in to the next start; where even that way is blocked (another part
-// of the model beside the section), over the top of the model.
+// of the model beside the section), over the top of the model; and where that is
+// blocked too (the model overhangs the start), out and up beyond every silhouette,
+// over, down on one side and in along the start's height.
 class SectionGuard {
  public:
   // For a sweep on the store's raster (after a tool-path set-up) of the table's facets,

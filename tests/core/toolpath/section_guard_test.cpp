@@ -33,5 +33,32 @@ TEST(SectionGuard, ADeadEndComesDownOutsideTheModel) {
   }
 }
 
+// The next section starts under a roof held up by a post, the last one ended right of
+// the post: neither round the post at the start's height nor down through the roof,
+// the way goes out, over everything, down on the left and in beneath the roof.
+TEST(SectionGuard, TheWayToAStartUnderAnOverhangGoesRoundEverything) {
+  testing::ToolPathModel m;
+  testing::AddBox(*m.table, 5, 10, -5, 5, 0, 20);
+  testing::AddBox(*m.table, -10, 5, -5, 5, 15, 20);
+  ASSERT_TRUE(testing::SetUpRaster(m));
+  SectionGuard guard(*m.table, *m.store, 0);
+  const WireFrame frame = WireFrameOf(*m.store, 0);
+  const PathPoint end{float(12 + frame.OffsetX), float(2 + frame.OffsetZ)};
+  const PathPoint start{float(3 + frame.OffsetX), end.Y};
+  const NcFormat format;
+  NcProgram program;
+  NcWriter writer(format, program);
+  writer.StartProgram(0);
+  writer.WriteNcLine(end.X, end.Y, 0);
+  guard.Leave(0, end);
+  guard.Enter(writer, 0, start);
+  writer.WriteNcLine(start.X, start.Y, 0);
+  writer.EndProgram();
+  NcMotionList motion;
+  ASSERT_TRUE(ReadNcMotion(program, format, motion));
+  const ProgramReport report = guard.Check(motion);
+  EXPECT_TRUE(report.Clean()) << ReportText(report);
+}
+
 }  // namespace
 }  // namespace vantora
