@@ -30,6 +30,9 @@ class MoveReplay {
     return contact_;
   }
 
+  // Whether a move at one rotary position keeps off the model.
+  bool StraightKeepsOff() const { return StraightDistance() >= radius_; }
+
  private:
   PlanePoint WireAt(double t) const {
     return {from_.X + t * (to_.X - from_.X) - frame_.OffsetX,
@@ -54,11 +57,16 @@ class MoveReplay {
     Record(radius_ + tree_.DepthInside(TurnAt(t), WireAt(t)), true, t);
   }
 
+  // The distance of a move at one rotary position from the model, up to the radius.
+  double StraightDistance() const {
+    return tree_.DistanceToSegment(TurnAt(0), WireAt(0), WireAt(1), radius_);
+  }
+
   void RunStraight(double length) {
-    const auto turn = TurnAt(0);
-    const double distance = tree_.DistanceToSegment(turn, WireAt(0), WireAt(1), radius_);
+    const double distance = StraightDistance();
     if (distance >= radius_) return;
     if (distance > 0) return Record(radius_ - distance, false, 0);
+    const auto turn = TurnAt(0);
     const int samples = int(std::min(std::ceil(length / kDepthSampling), kMaxSteps));
     for (int k = 0; k <= samples; ++k) {
       const double t = samples == 0 ? 0 : double(k) / samples;
@@ -92,6 +100,11 @@ class MoveReplay {
 WireContact ReplayMove(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
                        AxisPosition to) {
   return MoveReplay(tree, frame, from, to).Run();
+}
+
+bool KeepsOff(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
+              AxisPosition to) {
+  return MoveReplay(tree, frame, from, to).StraightKeepsOff();
 }
 
 }  // namespace vantora

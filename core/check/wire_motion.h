@@ -36,4 +36,10 @@ struct WireContact {
 WireContact ReplayMove(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
                        AxisPosition to);
 
+// Whether a move at one rotary position keeps the wire off the model, not even grazing
+// it: ReplayMove's Depth would be 0, found without measuring how deep a move that does
+// reach in goes.
+bool KeepsOff(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
+              AxisPosition to);
+
 }  // namespace vantora

@@ -18,7 +18,7 @@ ProgramReport SectionGuard::Check(const NcMotionList& motion) const {
 }
 
 bool SectionGuard::KeepsOff(float angle, PathPoint from, PathPoint to) const {
-  return ReplayMove(tree_, frame_, {from.X, from.Y, angle}, {to.X, to.Y, angle}).Depth == 0;
+  return vantora::KeepsOff(tree_, frame_, {from.X, from.Y, angle}, {to.X, to.Y, angle});
 }
 
 bool SectionGuard::Clear(AxisPosition from, AxisPosition to) const {
