@@ -101,10 +101,6 @@ void WriteTextStl(const FacetTable& table, const StlScaling& scaling, OutputSink
 
 Status SaveStl(const std::string& path, StlForm form, const FacetTable& table,
                const StlScaling& scaling, Host& host) {
-  // A file of no facets is one no reader, this one included, takes for a model.
-  if (table.FacetCount == 0) {
-    return Status::Refused("\"" + path + "\" was not written: the model has no facets.");
-  }
   if (!ScaledCoordinatesFinite(table, scaling)) {
     return Status::Error(ErrorCode::NonFinite,
                          "\"" + path + "\" was not written: the scale rates make the model "

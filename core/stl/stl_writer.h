@@ -26,9 +26,8 @@ void WriteBinaryStl(const FacetTable& table, const StlScaling& scaling, OutputSi
 void WriteTextStl(const FacetTable& table, const StlScaling& scaling, OutputSink& out);
 
 // Saves the model through a temporary file that replaces `path` only when complete.
-// Shows "Finish" on success; a failure is returned, and the old file stays. A model
-// without facets, and rates that would make a coordinate overflow, are refused before
-// anything is written.
+// Shows "Finish" on success; a failure is returned, and the old file stays. Rates that
+// would make a coordinate overflow are refused before anything is written.
 Status SaveStl(const std::string& path, StlForm form, const FacetTable& table,
                const StlScaling& scaling, Host& host);
 
