@@ -66,7 +66,8 @@ struct Workspace {
 };
 
 // Opens MODEL the way the application's open-file flow does, placing it on the
-// platform unless `placeOnPlatform` is false (Cancel to "Move to platform ?").
+// platform unless `placeOnPlatform` is false (Cancel to "Move to platform ?"); a name
+// ending in .sca is refused: a scan read as STL would give facets made of its text.
 std::unique_ptr<Workspace> ImportModel(const std::string& path, bool placeOnPlatform,
                                        CliHost& host);
 

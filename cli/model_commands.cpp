@@ -14,8 +14,17 @@ float ParseOption(const std::string& option, const std::string& text) {
   return *value;
 }
 
+// The commands other than stl read STL models only: a scan file read as one would give
+// facets made of its text.
+void RefuseScanName(const std::string& path) {
+  if (!IsScanFileName(path)) return;
+  throw JobError("\"" + path + "\" is a scan file, which only stl reads: write it as STL " +
+                 "with \"vantora-cli stl\" first.");
+}
+
 std::unique_ptr<Workspace> ImportModel(const std::string& path, bool placeOnPlatform,
                                        CliHost& host) {
+  RefuseScanName(path);
   auto w = std::make_unique<Workspace>();
   if (Status s = ReadStlModel(path, w->store, w->session, w->table, host); !s) {
     throw JobError(s.message());
@@ -41,6 +50,7 @@ void AddInfoCommand(CLI::App& app, CliContext& context) {
   auto model = std::make_shared<std::string>();
   command->add_option("MODEL", *model, "STL file")->required();
   command->callback([model, &context] {
+    RefuseScanName(*model);
     auto w = std::make_unique<Workspace>();
     if (Status s = ReadStlModel(*model, w->store, w->session, w->table, context.host); !s) {
       throw JobError(s.message());

@@ -47,6 +47,8 @@ TEST(BrokenOptions, RefusedBeforeAnyFileIsWritten) {
       {{"stl", nanScan, "-o", stl}, kExitFailure, "line 2: the height \"nan\" is not a number."},
       {{"stl", empty, "-o", stl}, kExitFailure, "empty.stl"},
       {{"info", dir.File("nothing.stl")}, kExitFailure, "nothing.stl"},
+      {{"info", scan}, kExitFailure, "is a scan file"},
+      {{"nc", scan, "-o", nc}, kExitFailure, "is a scan file"},
   };
   for (const auto& r : runs) {
     const CliRun run = RunTool(r.args);
