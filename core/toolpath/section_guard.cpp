@@ -1,5 +1,6 @@
 #include "core/toolpath/section_guard.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/check/program_check.h"
@@ -84,17 +85,13 @@ void SectionGuard::Enter(NcWriter& writer, float angle, PathPoint first) {
   const auto clearWay = [&](std::span<const AxisPosition> way) {
     return ClearWay(from, way) && Clear(way.back(), to);
   };
-  std::span<const AxisPosition> way = around;  // where nothing is clear the check says so
-  for (std::span<const AxisPosition> candidate :
-       {std::span<const AxisPosition>(around), std::span<const AxisPosition>(over),
-        std::span<const AxisPosition>(roundToTheStart),
-        std::span<const AxisPosition>(roundToTheOtherSide)}) {
-    if (clearWay(candidate)) {
-      way = candidate;
-      break;
-    }
+  const std::span<const AxisPosition> ways[] = {around, over, roundToTheStart,
+                                                 roundToTheOtherSide};
+  const auto clear = std::find_if(std::begin(ways), std::end(ways), clearWay);
+  // Where no way is clear, the way round: the check reports it.
+  for (const AxisPosition& p : clear != std::end(ways) ? *clear : ways[0]) {
+    writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));
   }
-  for (const AxisPosition& p : way) writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));
 }
 
 }  // namespace vantora
