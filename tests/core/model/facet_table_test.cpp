@@ -14,16 +14,6 @@ TEST(TriangleNormal, IsUnitLength) {
   EXPECT_NEAR(double(n[0]) * n[0] + double(n[1]) * n[1] + double(n[2]) * n[2], 1.0, 1e-6);
 }
 
-TEST(AddFacet, DividesByTheViewDistanceAndStopsWhenFull) {
-  FacetTable table(2);
-  EXPECT_TRUE(table.AddFacet({4, 6, 8}, {0, 0, 0}, {2, 2, 2}, 2.0f));
-  EXPECT_EQ(table.Facets[0].V1, (Vec3{2, 3, 4}));
-  EXPECT_EQ(table.Facets[0].V3, (Vec3{1, 1, 1}));
-  EXPECT_TRUE(table.AddFacet({1, 1, 1}, {1, 1, 1}, {1, 1, 1}, 1.0f));
-  EXPECT_FALSE(table.AddFacet({1, 1, 1}, {1, 1, 1}, {1, 1, 1}, 1.0f));
-  EXPECT_EQ(table.FacetCount, 2);
-}
-
 TEST(FitViewDistance, LargestOfFootprintAndUpperZ) {
   FacetTable table(1);
   auto s = std::make_unique<TDataModule1>();

@@ -22,17 +22,5 @@ TEST(PointGrid, SlotsFromZeroTo5999) {
   EXPECT_EQ(grid.AllocatedTiles(), 5u);
 }
 
-TEST(PointGrid, CreateReplacesWithAFreshCellAndClearEmpties) {
-  PointGrid grid;
-  grid.Create(7, 9) = {1, 2, 3, 1};
-  const GridCell& fresh = grid.Create(7, 9);
-  EXPECT_EQ(fresh.X, 0);
-  EXPECT_EQ(fresh.Z, 0);
-  EXPECT_EQ(fresh.Marked, 0);
-  grid.Clear();
-  EXPECT_EQ(grid.Find(7, 9), nullptr);
-  EXPECT_EQ(grid.AllocatedTiles(), 0u);
-}
-
 }  // namespace
 }  // namespace vantora

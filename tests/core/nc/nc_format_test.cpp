@@ -73,12 +73,5 @@ TEST(CheckNcFormat, RefusesWhatTheSettingsFileWouldChange) {
   }
 }
 
-TEST(LoadNcFormat, HugeLineWithoutLineEnd) {
-  TempDir dir;
-  std::string line = "XYCs300h" + std::string(1'000'000, 'G') + "/";
-  WriteFile(dir.File("NC.ini"), line);
-  EXPECT_EQ(LoadNcFormat(dir.File("NC.ini")).FirstLine.size(), 1'000'000u);
-}
-
 }  // namespace
 }  // namespace vantora

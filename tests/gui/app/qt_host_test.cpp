@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <functional>
 #include <thread>
 
@@ -100,16 +99,6 @@ TEST(QtHostFiles, ChosenFileFilterEntryAndSaveName) {
     EXPECT_EQ(choice->path, dir.File(r.saved));
     EXPECT_EQ(choice->filterIndex, r.entry);
   }
-}
-
-TEST(QtHostProgress, ShowsInTheBar) {
-  QtHost host;
-  host.ReportProgress(1, 2);  // no bar yet: nothing to show it in
-  QProgressBar bar;
-  host.SetProgressBar(&bar);
-  host.ReportProgress(30, 120);
-  EXPECT_EQ(bar.maximum(), 120);
-  EXPECT_EQ(bar.value(), 30);
 }
 
 }  // namespace
