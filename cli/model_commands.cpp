@@ -8,11 +8,7 @@
 
 namespace vantora {
 
-float ParseOption(const std::string& option, const std::string& text) {
-  const auto value = ParseFloatText(text);
-  if (!value) throw UsageError(option + ": " + NotAFloatMessage(text));
-  return *value;
-}
+namespace {
 
 // The commands other than stl read STL models only: a scan file read as one would give
 // facets made of its text.
@@ -20,6 +16,14 @@ void RefuseScanName(const std::string& path) {
   if (!IsScanFileName(path)) return;
   throw JobError("\"" + path + "\" is a scan file, which only stl reads: write it as STL " +
                  "with \"vantora-cli stl\" first.");
+}
+
+}  // namespace
+
+float ParseOption(const std::string& option, const std::string& text) {
+  const auto value = ParseFloatText(text);
+  if (!value) throw UsageError(option + ": " + NotAFloatMessage(text));
+  return *value;
 }
 
 std::unique_ptr<Workspace> ImportModel(const std::string& path, bool placeOnPlatform,

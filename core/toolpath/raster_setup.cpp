@@ -48,6 +48,9 @@ int MarginCells(float wireDia, float resolution) {
   return TruncateToInt((double(wireDia) + 0.5) / resolution);
 }
 
+// The column of the rotation axis, the raster's half width from its left edge.
+int AxisColumnOf(const RasterGeometry& g) { return TruncateToInt(g.HalfWidth / g.Resolution); }
+
 // The spans with `headroom` to spare, and for a small model at least the cells its
 // walk needs, which the headroom alone does not give it: columns right of the axis as
 // far as the cutting range reaches, one past its end, and rows enough for the outline
@@ -56,9 +59,8 @@ int MarginCells(float wireDia, float resolution) {
 // keep room for the extra margin a section may get.
 void SizeRaster(RasterGeometry& g, const Spans& spans, double headroom, double top,
                 float wireDia) {
-  const double axisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
   g.RasterMaxI = std::max(TruncateToInt(CellsAcross(spans.diag, g.Resolution) * headroom),
-                          TruncateToInt(2 * axisColumn + 2 + kMaxExtraMarginCells));
+                          TruncateToInt(2.0 * AxisColumnOf(g) + 2 + kMaxExtraMarginCells));
   const double grownTop = std::trunc(top / double(g.Resolution) + 0.5) +
                           2.0 * MarginCells(wireDia, g.Resolution) + kMaxExtraMarginCells;
   g.RasterMaxJ = std::max(TruncateToInt(CellsAcross(spans.z, g.Resolution) * headroom),
@@ -161,7 +163,7 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
     return Status::Refused("The model lies too far from the rotation axis for resolution " +
                   ShortestFloatText(resolution) + ".");
   }
-  g.AxisColumn = TruncateToInt(g.HalfWidth / g.Resolution);
+  g.AxisColumn = AxisColumnOf(g);
   g.WireMarginCells = MarginCells(wireDia, g.Resolution);
   if (Status s = CheckStandsOnPlatform(model, g); !s) return s;
   geometry = g;
