@@ -66,6 +66,26 @@ void TraceGuardedSection(TDataModule1& store, Host& host, SectionLanes& lanes,
   TraceSection(store, host, guard, a, 0);
 }
 
+// With the preset range a program never cuts into the part: one the check finds
+// reaching in is refused, saying where and what to change. A range narrowed by hand is
+// the operator's own choice, and its program is written with the check's report.
+Status CheckPromiseKept(const TDataModule1& store, const ProgramReport& report) {
+  const bool presetRange =
+      store.BeginRange == -RasterReach(store) && store.EndRange == RasterReach(store);
+  if (report.Clean() || !presetRange) return Status::Ok();
+  std::string sections;
+  for (double angle : report.ReachingSections()) {
+    sections += (sections.empty() ? "" : ", ") + FloatToText(float(angle));
+  }
+  return Status::Refused(
+      "No program was written: " + ReportSummary(report) + " (sections at C " + sections +
+      "). At resolution " + ShortestFloatText(store.Resolution) + " with a " +
+      ShortestFloatText(store.WireDia) +
+      " mm wire the cells are too coarse to keep the wire off the part there, or the start "
+      "height lies inside it: set the tool path up with a finer resolution or a lower start "
+      "height, or narrow Begin Range and End Range by hand to write the program anyway.");
+}
+
 Status CheckNearRaster(const char* what, float value, float resolution) {
   if (std::abs(double(value)) / resolution < kMaxOffsetCells) return Status::Ok();
   return Status::Refused(std::string(what) + " " + ShortestFloatText(value) +
@@ -93,7 +113,7 @@ std::unique_ptr<FacetTable> TurnedAboutZ(const FacetTable& table, float degrees)
   auto turned = std::make_unique<FacetTable>(std::max(table.FacetCount, 1));
   turned->UseFileNormals = table.UseFileNormals;
   turned->FacetCount = table.FacetCount;
-  const double r = degrees * kDegreesToRadians, c = std::cos(r), s = std::sin(r);
+  const double r = degrees * kTableDegreesToRadians, c = std::cos(r), s = std::sin(r);
   for (int k = 0; k < table.FacetCount; ++k) {
     Facet f = table.Facets[std::size_t(k)];
     for (Vec3* v : {&f.V1, &f.V2, &f.V3}) {
@@ -120,8 +140,8 @@ Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& ta
   store.Resolution = setUp.Resolution;
   store.WireDia = setUp.WireDia;
   if (Status s = RasterSetup(store, host); !s) return s;
-  store.BeginRange = float(store.MinX);
-  store.EndRange = float(store.MaxX);
+  store.BeginRange = -RasterReach(store);
+  store.EndRange = RasterReach(store);
   RasterizeSection(store, table, host);
   store.ToolPathReady = 1;
   return Status::Ok();
@@ -189,7 +209,9 @@ Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Hos
   writer.EndProgram();
   NcMotionList motion;
   if (Status s = ReadNcMotion(run, session.Format, motion); !s) return s;
-  if (options.check != nullptr) *options.check = guard.Check(motion);
+  ProgramReport report = guard.Check(motion);
+  if (Status s = CheckPromiseKept(store, report); !s) return s;
+  if (options.check != nullptr) *options.check = std::move(report);
   AppendProgram(run, program);
   session.SweptMotion = std::move(motion);
   return Status::Ok();
@@ -238,9 +260,9 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
     anyPath = anyPath || !store.ToolPath.empty();
     if (options.onSection) options.onSection(a);
     if (!store.ToolPath.empty()) {
-      guard.Enter(writer, a, forward ? store.ToolPath.front() : store.ToolPath.back());
+      guard.Enter(writer, a, store.ToolPath, forward);
       writer.WriteSectionNc(store.ToolPath, a, forward, host);
-      guard.Leave(a, forward ? store.ToolPath.back() : store.ToolPath.front());
+      guard.Leave(a, store.ToolPath, forward);
     }
     ClearRaster(store);
     lanes.Done(k);

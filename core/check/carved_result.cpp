@@ -85,10 +85,10 @@ std::vector<Section> SectionsOf(const WireFrame& frame, const NcMotionList& moti
   for (std::size_t first = 0, end; first < moves.size(); first = end) {
     std::vector<PlanePoint> path;
     for (end = first; end < moves.size() && moves[end].C == moves[first].C; ++end) {
-      path.push_back({moves[end].X - frame.OffsetX, moves[end].Y - frame.OffsetZ});
+      path.push_back({moves[end].X, moves[end].Y - frame.OffsetZ});
     }
     if (path.size() < 2) continue;
-    const double turn = (moves[first].C - frame.StandAngle) * kDegreesToRadians;
+    const double turn = (moves[first].C - frame.StandAngle) * kTableDegreesToRadians;
     sections.push_back(SectionOf(path, turn, frame.WireDia / 2, startBand));
   }
   return sections;

@@ -20,10 +20,9 @@ std::string LinesText(std::size_t count) {
 }  // namespace
 
 WireFrame WireFrameOf(const TDataModule1& store, double standAngle) {
-  // A cell's point lies at its index times the resolution from MinX (MinZ), and the
-  // cell's centre at its distance from the axis column (the wire-margin row).
+  // A cell's height lies at its row times the resolution above MinZ, and the model's
+  // z = 0 in the wire-margin row.
   WireFrame frame;
-  frame.OffsetX = double(float(store.MinX)) + store.AxisColumn * double(store.Resolution);
   frame.OffsetZ = double(float(store.MinZ)) + store.WireMarginCells * double(store.Resolution);
   frame.StandAngle = standAngle;
   frame.WireDia = store.WireDia;

@@ -25,7 +25,7 @@ class MoveReplay {
     if (to_.C == from_.C) {
       RunStraight(length);
     } else {
-      RunTurning(length + tree_.Reach() * std::abs(to_.C - from_.C) * kDegreesToRadians);
+      RunTurning(length + tree_.Reach() * std::abs(to_.C - from_.C) * kTableDegreesToRadians);
     }
     return contact_;
   }
@@ -35,12 +35,12 @@ class MoveReplay {
 
  private:
   PlanePoint WireAt(double t) const {
-    return {from_.X + t * (to_.X - from_.X) - frame_.OffsetX,
+    return {from_.X + t * (to_.X - from_.X),
             from_.Y + t * (to_.Y - from_.Y) - frame_.OffsetZ};
   }
   double AngleAt(double t) const { return from_.C + t * (to_.C - from_.C); }
   SilhouetteTree::Turn TurnAt(double t) const {
-    return SilhouetteTree::TurnOf((AngleAt(t) - frame_.StandAngle) * kDegreesToRadians);
+    return SilhouetteTree::TurnOf((AngleAt(t) - frame_.StandAngle) * kTableDegreesToRadians);
   }
 
   void Record(double depth, bool axisInside, double t) {

@@ -5,11 +5,12 @@
 
 namespace vantora {
 
-// How the program's coordinates lie on the model: NC X = model x + OffsetX and NC Y =
-// model z + OffsetZ; at rotary position C the model stands turned by (C - StandAngle)
-// degrees from its facets as they are now. The wire has diameter WireDia.
+// How the program's coordinates lie on the model, as on the machine: the table's axis
+// at X 0, so NC X = model x, and NC Y = model z + OffsetZ; at rotary position C the
+// model stands turned by exactly (C - StandAngle) degrees from its facets as they are
+// now. The wire has diameter WireDia.
 struct WireFrame {
-  double OffsetX = 0, OffsetZ = 0;
+  double OffsetZ = 0;
   double StandAngle = 0;
   double WireDia = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <numbers>
 #include <vector>
 
 #include "core/model/point_grid.h"
@@ -17,9 +18,12 @@ struct ModelTurnRequest {
   float Angle = 0;
 };
 
-// Degrees to radians wherever the model turns: slightly less than pi / 180, and every
-// program and view turn depends on it.
+// Degrees to radians where the operator turns the model in its view: slightly less
+// than pi / 180, and every turned model saved since depends on it.
 inline constexpr double kDegreesToRadians = 0.01745;
+// Degrees to radians of the rotary table: the machine turns it by exact degrees, so the
+// sweep, the program check and the carved result turn the model by pi / 180.
+inline constexpr double kTableDegreesToRadians = std::numbers::pi / 180;
 
 // The model store: the one object through which every subsystem shares the current
 // model's bounds and sizes, the import dialog's placement choice, the scan and

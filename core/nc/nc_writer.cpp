@@ -1,5 +1,7 @@
 #include "core/nc/nc_writer.h"
 
+#include <charconv>
+
 #include "core/common/truncate.h"
 #include "core/common/number_text.h"
 
@@ -57,5 +59,13 @@ void NcWriter::AppendWord(const std::string& axis, float value) {
 }
 
 void NcWriter::EndProgram() { program_.AppendLine("M30\n"); }
+
+double WrittenValue(float v) {
+  std::string text;  // short enough to stay in the string itself
+  AppendFloatText(text, v);
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
 
 }  // namespace vantora

@@ -45,4 +45,8 @@ class NcWriter {
   std::optional<float> lastX_, lastY_, lastC_;
 };
 
+// The value a controller reads for `v` where WriteNcLine writes it: `v` rounded to the
+// three decimals of its text.
+double WrittenValue(float v);
+
 }  // namespace vantora

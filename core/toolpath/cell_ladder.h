@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "core/common/truncate.h"
 #include "core/model/section_raster.h"
 
 namespace vantora {
 
 // The cells of one raster axis, looked up against the raster's exact cell edges, so
-// that a sample lands in the cell trunc(v / Resolution + 0.5) + offset gives it.
+// that a sample lands in the cell NearestCell(v / Resolution) + offset gives it.
 class CellLadder {
  public:
   CellLadder(const SectionRaster::CellEdges& edges, float resolution, int offset)
@@ -22,7 +23,7 @@ class CellLadder {
   // a multiplication for the division, which is rarely a cell off, and settles on the
   // edges.
   int Locate(double v) const {
-    const double cellRule = std::clamp(v * perCell_ + 0.5, -kFar, kFar);
+    const double cellRule = std::clamp(NearestCell(v * perCell_), -kFar, kFar);
     int k = std::clamp(int(cellRule) + offset_, -1, cells_);
     while (k >= 0 && v < edges_[k]) --k;
     return Climb(v, k);

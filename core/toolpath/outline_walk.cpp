@@ -17,8 +17,8 @@ constexpr std::array<int, 8> kNeighbourDj{0, 1, 1, 1, 0, -1, -1, -1};
 }  // namespace
 
 TraceWindow OutlineWalk::WindowOf(const TDataModule1& s) {
-  return {TruncateToInt((s.BeginRange - s.MinX) / s.Resolution + 0.5),
-          TruncateToInt((s.EndRange - s.MinX) / s.Resolution + 0.5),
+  return {TruncateToInt(NearestCell(s.BeginRange / s.Resolution) + s.AxisColumn),
+          TruncateToInt(NearestCell(s.EndRange / s.Resolution) + s.AxisColumn),
           TruncateToInt(s.StartHeight / s.Resolution + 0.5 + s.WireMarginCells + 1.0)};
 }
 
@@ -90,7 +90,7 @@ bool OutlineWalk::TraceStep(int threshold) {
 // run turns, reverses or goes on diagonally, so a straight run yields its first and
 // last cell and a turn from a vertical into a horizontal run keeps its corner.
 PathPoint OutlineWalk::PointOf(const TDataModule1& s, int i, int j) {
-  return {float(i) * s.Resolution + float(s.MinX), float(j) * s.Resolution + float(s.MinZ)};
+  return {float(i - s.AxisColumn) * s.Resolution, float(j) * s.Resolution + float(s.MinZ)};
 }
 
 bool OutlineWalk::EndedInDeadEnd() const { return !store_.ToolPath.empty() && InWindow(); }

@@ -31,7 +31,8 @@ class OutlineWalk {
   // After TraceOutline: the walk stopped inside its window above the start row, where
   // no outline cell led on, instead of coming down beside the silhouette.
   bool EndedInDeadEnd() const;
-  // The point of cell (i, j), as EmitPathPoint makes it.
+  // The point of cell (i, j), as EmitPathPoint makes it: x from the rotation axis, y up
+  // from the raster's bottom row.
   static PathPoint PointOf(const TDataModule1& store, int i, int j);
 
  private:

@@ -48,20 +48,21 @@ int MarginCells(float wireDia, float resolution) {
   return TruncateToInt((double(wireDia) + 0.5) / resolution);
 }
 
-// The column of the rotation axis, the raster's half width from its left edge.
-int AxisColumnOf(const RasterGeometry& g) { return TruncateToInt(g.HalfWidth / g.Resolution); }
-
-// The spans with `headroom` to spare, and for a small model at least the cells its
-// walk needs, which the headroom alone does not give it: columns right of the axis as
-// far as the cutting range reaches, one past its end, and rows enough for the outline
-// grown over the model's top, at height `top`, to lie below the last row, where the
-// walk stops. Its path would otherwise climb one side and never cross the top. Both
-// keep room for the extra margin a section may get.
+// The columns: as many left of the axis as right of it, for the spans with `headroom`
+// to spare, and on either side at least the cells of the turning model's outline grown
+// by the widest margin a section may get (the half width holds the model, the wire and
+// the standard margin), a cell of rounding, and the cell beside the cutting range a walk
+// may step to. Where X is measured from the axis, the raster's edge moves no point.
+// The rows: the spans with `headroom` to spare, and for a small model at least rows
+// enough for the outline grown over the model's top, at height `top`, to lie below the
+// last row, where the walk stops; its path would otherwise climb one side and never
+// cross the top. They keep room for the extra margin a section may get.
 void SizeRaster(RasterGeometry& g, const Spans& spans, double headroom, double top,
                 float wireDia) {
-  g.RasterMaxI = std::max(TruncateToInt(CellsAcross(spans.diag, g.Resolution) * headroom),
-                          TruncateToInt(2.0 * AxisColumnOf(g) + 2 + kMaxExtraMarginCells));
-  const double grownTop = std::trunc(top / double(g.Resolution) + 0.5) +
+  g.AxisColumn = std::max(TruncateToInt(CellsAcross(spans.diag, g.Resolution) * headroom / 2),
+                          TruncateToInt(g.HalfWidth / g.Resolution) + kMaxExtraMarginCells + 3);
+  g.RasterMaxI = 2 * g.AxisColumn;
+  const double grownTop = NearestCell(top / double(g.Resolution)) +
                           2.0 * MarginCells(wireDia, g.Resolution) + kMaxExtraMarginCells;
   g.RasterMaxJ = std::max(TruncateToInt(CellsAcross(spans.z, g.Resolution) * headroom),
                           TruncateToInt(grownTop + 1));
@@ -84,7 +85,7 @@ double FromOrderKey(std::uint64_t key) {
 }
 
 // Where the cells along one axis begin: Edges[k] is the smallest double v whose cell
-// trunc(v / resolution + 0.5) + offset is k or more, found bit by bit so that sample
+// NearestCell(v / resolution) + offset is k or more, found bit by bit so that sample
 // lookups against these edges give exactly the cells that division gives.
 SectionRaster::CellEdges EdgesOf(int cells, int offset, float resolution) {
   const double res = resolution;
@@ -96,7 +97,7 @@ SectionRaster::CellEdges EdgesOf(int cells, int offset, float resolution) {
     std::uint64_t below = OrderKey(-DBL_MAX), atOrAbove = OrderKey(DBL_MAX);
     while (atOrAbove - below > 1) {
       const std::uint64_t mid = below + (atOrAbove - below) / 2;
-      (std::trunc(FromOrderKey(mid) / res + 0.5) >= wanted ? atOrAbove : below) = mid;
+      (NearestCell(FromOrderKey(mid) / res) >= wanted ? atOrAbove : below) = mid;
     }
     edges.Edges[std::size_t(k)] = FromOrderKey(atOrAbove);
   }
@@ -106,7 +107,7 @@ SectionRaster::CellEdges EdgesOf(int cells, int offset, float resolution) {
 // Whether height z lies in raster row `row` or above it, by the rule the row edges
 // follow (EdgesOf with the wire margin as the offset).
 bool AtOrAboveRow(double z, int row, const RasterGeometry& g) {
-  return std::trunc(z / double(g.Resolution) + 0.5) >= double(row - g.WireMarginCells);
+  return NearestCell(z / double(g.Resolution)) >= double(row - g.WireMarginCells);
 }
 
 // A model reaching below the first row would lose its foot, and one whose top stays
@@ -163,11 +164,14 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
     return Status::Refused("The model lies too far from the rotation axis for resolution " +
                   ShortestFloatText(resolution) + ".");
   }
-  g.AxisColumn = AxisColumnOf(g);
   g.WireMarginCells = MarginCells(wireDia, g.Resolution);
   if (Status s = CheckStandsOnPlatform(model, g); !s) return s;
   geometry = g;
   return Status::Ok();
+}
+
+float RasterReach(const TDataModule1& store) {
+  return float(store.AxisColumn - 1) * store.Resolution;
 }
 
 Status RasterSetup(TDataModule1& store, Host& host) {

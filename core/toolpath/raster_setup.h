@@ -18,7 +18,7 @@ struct RasterGeometry {
 
 // A section whose path still reaches into the model after its narrow facets were
 // filled whole gets up to this many cells more margin, one at a time; the raster keeps
-// room for them above the model and right of it.
+// room for them above the model and on both sides of it.
 constexpr int kMaxExtraMarginCells = 3;
 
 // How far a model reaches in Z.
@@ -41,6 +41,11 @@ Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
 // Cancel to "Move to platform ?" leaves MinZ at 0 wherever the facets lie.
 Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float resolution,
                   float wireDia, RasterGeometry& geometry);
+
+// How far from the axis a walk's cutting range may reach on either side: the raster's
+// half width less the cell beside the range a walk may step to. The set-up presets the
+// range to it, so the walk starts beyond every outline a section can have.
+float RasterReach(const TDataModule1& store);
 
 // Sizes the section raster from the store's bounds, Resolution and WireDia: MaxX and
 // MinX become plus and minus the half width of the turning model, the raster's size,

@@ -18,12 +18,23 @@ ProgramReport SectionGuard::Check(const NcMotionList& motion) const {
   return CheckProgram(tree_, frame_, motion);
 }
 
+namespace {
+
+// Where a controller puts the axes for a position the writer writes.
+AxisPosition AsWritten(AxisPosition p) {
+  return {WrittenValue(float(p.X)), WrittenValue(float(p.Y)), WrittenValue(float(p.C))};
+}
+
+AxisPosition At(PathPoint p, float angle) { return {p.X, p.Y, angle}; }
+
+}  // namespace
+
 bool SectionGuard::KeepsOff(float angle, PathPoint from, PathPoint to) const {
-  return vantora::KeepsOff(tree_, frame_, {from.X, from.Y, angle}, {to.X, to.Y, angle});
+  return vantora::KeepsOff(tree_, frame_, AsWritten(At(from, angle)), AsWritten(At(to, angle)));
 }
 
 bool SectionGuard::Clear(AxisPosition from, AxisPosition to) const {
-  return ReplayMove(tree_, frame_, from, to).Depth <= kReachTolerance;
+  return ReplayMove(tree_, frame_, AsWritten(from), AsWritten(to)).Depth <= kReachTolerance;
 }
 
 bool SectionGuard::ClearWay(AxisPosition from, std::span<const AxisPosition> way) const {
@@ -37,18 +48,21 @@ bool SectionGuard::ClearWay(AxisPosition from, std::span<const AxisPosition> way
 void SectionGuard::ComeDown(float angle, std::vector<PathPoint>& path, float endY) const {
   const PathPoint end = path.back();
   const AxisPosition from{end.X, end.Y, angle};
-  const double right = frame_.OffsetX + clearance_, left = frame_.OffsetX - clearance_;
+  const double right = clearance_, left = -clearance_;
   const std::array<AxisPosition, 2> outRight{{{right, end.Y, angle}, {right, endY, angle}}};
   const std::array<AxisPosition, 2> outLeft{{{left, end.Y, angle}, {left, endY, angle}}};
   const std::array<AxisPosition, 3> over{
       {{end.X, top_, angle}, {right, top_, angle}, {right, endY, angle}}};
-  std::span<const AxisPosition> way = over;
-  if (ClearWay(from, outRight)) {
-    way = outRight;
-  } else if (ClearWay(from, outLeft)) {
-    way = outLeft;
+  std::vector<AxisPosition> back;
+  for (std::size_t k = path.size() - 1; k-- > 0;) back.push_back(At(path[k], angle));
+  back.push_back({left, path.front().Y, angle});
+  back.push_back({left, endY, angle});
+  const std::span<const AxisPosition> ways[] = {outRight, outLeft, over};
+  const auto clear = std::find_if(std::begin(ways), std::end(ways),
+                                  [&](std::span<const AxisPosition> way) { return ClearWay(from, way); });
+  for (const AxisPosition& p : clear != std::end(ways) ? *clear : std::span<const AxisPosition>(back)) {
+    path.push_back({float(p.X), float(p.Y)});
   }
-  for (const AxisPosition& p : way) path.push_back({float(p.X), float(p.Y)});
 }
 
 bool SectionGuard::Reaches(float angle, const std::vector<PathPoint>& path) const {
@@ -58,13 +72,38 @@ bool SectionGuard::Reaches(float angle, const std::vector<PathPoint>& path) cons
   return false;
 }
 
-void SectionGuard::Enter(NcWriter& writer, float angle, PathPoint first) {
-  if (!last_) return;
-  const AxisPosition from = *last_, to{first.X, first.Y, angle};
+void SectionGuard::Leave(float angle, const std::vector<PathPoint>& path, bool forward) {
+  lastAngle_ = angle;
+  lastPath_.assign(path.begin(), path.end());
+  lastForward_ = forward;
+}
+
+std::vector<AxisPosition> SectionGuard::WayBack(float angle, const std::vector<PathPoint>& path,
+                                                bool forward) const {
+  std::vector<AxisPosition> way;
+  if (lastForward_) {
+    for (std::size_t k = lastPath_.size() - 1; k-- > 0;) way.push_back(At(lastPath_[k], *lastAngle_));
+  }
+  const double out = -clearance_;  // the walks start on the left of their range
+  way.push_back({out, lastPath_.front().Y, *lastAngle_});
+  way.push_back({out, lastPath_.front().Y, angle});
+  way.push_back({out, path.front().Y, angle});
+  if (!forward) {
+    for (const PathPoint& p : path) way.push_back(At(p, angle));
+  }
+  return way;
+}
+
+void SectionGuard::Enter(NcWriter& writer, float angle, const std::vector<PathPoint>& path,
+                         bool forward) {
+  if (!lastAngle_) return;
+  const PathPoint last = lastForward_ ? lastPath_.back() : lastPath_.front();
+  const AxisPosition from = At(last, *lastAngle_);
+  const AxisPosition to = At(forward ? path.front() : path.back(), angle);
   if (Clear(from, to)) return;
-  const auto outside = [&](double side) { return frame_.OffsetX + side * clearance_; };
-  const double endSide = from.X >= frame_.OffsetX ? 1 : -1;
-  const double startSide = to.X >= frame_.OffsetX ? 1 : -1;
+  const auto outside = [&](double side) { return side * clearance_; };
+  const double endSide = from.X >= 0 ? 1 : -1;
+  const double startSide = to.X >= 0 ? 1 : -1;
   // Out on the side where the section ended, turn, and back in.
   const std::array<AxisPosition, 2> around{
       {{outside(endSide), from.Y, from.C}, {outside(endSide), from.Y, to.C}}};
@@ -88,8 +127,11 @@ void SectionGuard::Enter(NcWriter& writer, float angle, PathPoint first) {
   const std::span<const AxisPosition> ways[] = {around, over, roundToTheStart,
                                                  roundToTheOtherSide};
   const auto clear = std::find_if(std::begin(ways), std::end(ways), clearWay);
-  // Where no way is clear, the way round: the check reports it.
-  for (const AxisPosition& p : clear != std::end(ways) ? *clear : ways[0]) {
+  // Where no way is clear, the way back: clear wherever the sections' own paths are,
+  // and the check reports where it is not.
+  const std::vector<AxisPosition> back = clear == std::end(ways) ? WayBack(angle, path, forward)
+                                                                 : std::vector<AxisPosition>{};
+  for (const AxisPosition& p : clear != std::end(ways) ? *clear : std::span<const AxisPosition>(back)) {
     writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));
   }
 }

@@ -24,7 +24,13 @@ namespace vantora {
 // there, and back in to the next start; where even that way is blocked (another part
 // of the model beside the section), over the top of the model; and where that is
 // blocked too (the model overhangs the start), out and up beyond every silhouette,
-// over, down on one side and in along the start's height.
+// over, down on one side and in along the start's height. Where all of these are
+// blocked, the wire goes back the way it came: along the section's own path to where
+// its walk started, out along that height beyond every silhouette, and in the same way
+// to the next section (along its path from where its walk started).
+//
+// Every move is judged as the program writes it: its coordinates rounded to three
+// decimals, in the machine's frame.
 class SectionGuard {
  public:
   // For a sweep on the store's raster (after a tool-path set-up) of the table's facets,
@@ -35,7 +41,7 @@ class SectionGuard {
   bool Reaches(float angle, const std::vector<PathPoint>& path) const;
 
   // Whether the wire moving straight from `from` to `to` at `angle` keeps off the model
-  // entirely, not even grazing it.
+  // entirely, not even grazing it, as the move is written.
   bool KeepsOff(float angle, PathPoint from, PathPoint to) const;
 
   // Replays the motion of a program the sweep wrote against the model.
@@ -43,25 +49,35 @@ class SectionGuard {
 
   // A walk that ended in a dead end above the start height: appends the way down to
   // height `endY` outside every silhouette, out to the right (or the left) at the end's
-  // height, or over the top of the model when both are blocked.
+  // height, or over the top of the model; where all are blocked, back along the path
+  // and out beyond every silhouette at its start's height.
   void ComeDown(float angle, std::vector<PathPoint>& path, float endY) const;
 
-  // Before the section at `angle` is written, whose first point is `first`: writes the
-  // way around when the straight move from the previous section would reach the model.
-  void Enter(NcWriter& writer, float angle, PathPoint first);
-  // After the section at `angle` is written, whose last point is `last`.
-  void Leave(float angle, PathPoint last) { last_ = AxisPosition{last.X, last.Y, angle}; }
+  // Before the section at `angle` is written along `path` (first to last when
+  // `forward`, else last to first): writes the way there when the straight move from
+  // the previous section would reach the model.
+  void Enter(NcWriter& writer, float angle, const std::vector<PathPoint>& path, bool forward);
+  // After that section is written.
+  void Leave(float angle, const std::vector<PathPoint>& path, bool forward);
 
  private:
   bool Clear(AxisPosition from, AxisPosition to) const;
   // Whether every move from `from` through `way` is clear.
   bool ClearWay(AxisPosition from, std::span<const AxisPosition> way) const;
+  // From the previous section's last point back along its path, out beyond every
+  // silhouette, turning to `angle`, in to the start of `path` and along it to its
+  // point written first.
+  std::vector<AxisPosition> WayBack(float angle, const std::vector<PathPoint>& path,
+                                    bool forward) const;
 
   SilhouetteTree tree_;
   WireFrame frame_;
   double clearance_;  // mm beyond the axis outside every silhouette
   double top_;        // a height above the model, in the program's Y
-  std::optional<AxisPosition> last_;
+  // The section written last: its angle, its path and the way it was written.
+  std::optional<float> lastAngle_;
+  std::vector<PathPoint> lastPath_;
+  bool lastForward_ = true;
 };
 
 }  // namespace vantora

@@ -105,7 +105,7 @@ TurnedVertices::TurnedVertices(const SectionMesh& mesh, const TDataModule1& stor
 
 void TurnedVertices::RotateModel(float angle) {
   const float delta = angle - turnAngle_;
-  const double r = delta * kDegreesToRadians;
+  const double r = delta * kTableDegreesToRadians;
   const double c = std::cos(r), s = std::sin(r);
   for (std::size_t v = 0; v < count_; ++v) {
     const double x = x_[v], y = y_[v];

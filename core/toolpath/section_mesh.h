@@ -62,7 +62,7 @@ class TurnedVertices {
   float TurnAngle() const { return turnAngle_; }
   // Turns every vertex about the z axis so that the model stands at `angle` (degrees)
   // instead of TurnAngle(), which becomes `angle`. The turn accumulates in the
-  // vertices: r = (angle - TurnAngle()) x 0.01745 in double, x' = cos r x - sin r y and
+  // vertices: r = (angle - TurnAngle()) x pi / 180 in double, x' = cos r x - sin r y and
   // y' = sin r x + cos r y in double, stored as f32.
   void RotateModel(float angle);
   // The columns of the vertices as they now stand, on `raster` (of the store's

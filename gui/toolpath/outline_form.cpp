@@ -174,10 +174,10 @@ void TOutLineForm::DrawOutlineCells() {
   CollectOutlineCells();
   QPainter painter(&canvas_);
   painter.setBrush(Qt::white);
-  const int left = OriginX + TruncateToInt(s.MinX * ViewScale);
   for (const OutlineCell& c : outlineCells_) {
-    // Products in f32: the cell index times the resolution times the scale.
-    const int px = RoundToPixel(float(c.I) * s.Resolution * ViewScale) + left;
+    // Products in f32: the cell's distance from the axis column times the resolution
+    // times the scale, as the path's points are placed.
+    const int px = RoundToPixel(float(c.I - s.AxisColumn) * s.Resolution * ViewScale) + OriginX;
     const int py = OriginY - RoundToPixel(float(c.J) * s.Resolution * ViewScale);
     painter.setPen(c.Weight == 1 ? kYellow : kGreen);
     // Corners (px - r, py - r) and (px + r, py + r), the second one outside, as a

@@ -49,7 +49,7 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
       {written, kExitOk, "The wire stays outside the model."},
       // Straight through the middle of the box (z 10 is NC Y 11.4 above the margin rows).
       {"\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", kExitModelReached,
-       "line 3  C 0.000  depth 10.49"},
+       "line 3  C 0.000  depth 10.500"},
       {"\r\nG1 X -15 Y 5 F300\r\n", kExitFailure, "NC line 2: the first motion line"},
   };
   for (const auto& c : cases) {
@@ -68,7 +68,7 @@ TEST_F(CliCheck, JsonHoldsTheSameReport) {
             "\"motionLines\": 2");
   EXPECT_NE(run.out.find("\"clean\": false"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("{\"line\": 3, \"angle\": 0.000, \"sectionAngle\": 0.000, "
-                         "\"depth\": 10.49"),
+                         "\"depth\": 10.500"),
             std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("\"cutsThrough\": true}]}"), std::string::npos) << run.out;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <vector>
 
 #include "core/common/host.h"
@@ -42,7 +43,7 @@ struct LiteralRaster {
 
 inline void LiteralRotateModel(FacetTable& table, float& modelTurnAngle, float angle) {
   const float delta = angle - modelTurnAngle;
-  const double r = delta * 0.01745;
+  const double r = delta * (std::numbers::pi / 180);
   const double s = std::sin(r), c = std::cos(r);
   for (int k = 0; k < table.FacetCount; ++k) {
     Facet& f = table.Facets[std::size_t(k)];
@@ -55,11 +56,12 @@ inline void LiteralRotateModel(FacetTable& table, float& modelTurnAngle, float a
   modelTurnAngle = angle;
 }
 
-// trunc(v / resolution + 0.5) + offset, or false when that lies beyond any int.
+// The nearest cell to v (halves away from zero) + offset, or false when that lies beyond
+// any int.
 inline bool LiteralCell(double v, double resolution, int offset, int& cell) {
-  const double t = v / resolution + 0.5;
-  if (!(t > -2e9 && t < 2e9)) return false;
-  cell = int(t) + offset;
+  const double q = v / resolution;
+  if (!(q > -2e9 && q < 2e9)) return false;
+  cell = (q >= 0 ? int(q + 0.5) : -int(0.5 - q)) + offset;
   return true;
 }
 

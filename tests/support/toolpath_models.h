@@ -103,7 +103,7 @@ inline void FitBounds(TDataModule1& s, const FacetTable& t) {
 
 // The raster cell of a path point.
 inline std::pair<int, int> CellOf(const TDataModule1& s, const PathPoint& p) {
-  return {int(std::lround((p.X - float(s.MinX)) / s.Resolution)),
+  return {int(std::lround(p.X / s.Resolution)) + s.AxisColumn,
           int(std::lround((p.Y - float(s.MinZ)) / s.Resolution))};
 }
 

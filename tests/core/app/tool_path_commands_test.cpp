@@ -63,9 +63,12 @@ void LargeTorus(FacetTable& t) { bench::FillTorus(t, 250000); }
 TEST(SetUpToolPath, PresetsTheRangeAndRasterizesAsTheModelStands) {
   auto job = PreparedJob(Cube);
   TDataModule1& s = job->store();
+  // The range reaches to a cell inside the raster's edges, beyond the half width that
+  // holds the turning model with its wire.
   EXPECT_EQ(std::tuple(s.ToolPathReady, s.BeginRange, s.EndRange),
-            std::tuple(1, float(s.MinX), float(s.MaxX)));
+            std::tuple(1, -RasterReach(s), RasterReach(s)));
   EXPECT_EQ(s.MaxX, -s.MinX);
+  EXPECT_GT(s.EndRange, s.MaxX);
   EXPECT_TRUE(s.Raster.Marked(s.AxisColumn, s.WireMarginCells));
   EXPECT_EQ(s.Raster.OutlineWeight(s.AxisColumn, 0), 2);  // grown down to row 0
 }
@@ -94,9 +97,9 @@ TEST(RunToolPath, CubeSectionIsTheGrownRectangleWithItsCorners) {
   TDataModule1& s = job->store();
   std::vector<std::pair<int, int>> corners;
   auto onSection = [&](float) {
-    // The cube spans columns -49..50 around the axis (the cell at the axis is twice as
-    // wide, truncation going toward zero) and rows 7..107, grown by 7 cells.
-    const int i0 = s.AxisColumn - 49 - 7, i1 = s.AxisColumn + 50 + 7, j1 = 107 + 7;
+    // The cube spans columns -50..50 around the axis (cells as wide on both sides) and
+    // rows 7..107, grown by 7 cells.
+    const int i0 = s.AxisColumn - 50 - 7, i1 = s.AxisColumn + 50 + 7, j1 = 107 + 7;
     for (int i = 0; i < s.Raster.Columns(); ++i) {
       for (int j = 0; j < s.Raster.Rows(); ++j) {
         ASSERT_EQ(s.Raster.Marked(i, j), i >= i0 && i <= i1 && j <= j1) << i << "," << j;
@@ -106,7 +109,7 @@ TEST(RunToolPath, CubeSectionIsTheGrownRectangleWithItsCorners) {
   };
   NcProgram program;
   ASSERT_TRUE(job->Run({0, 5, 0}, program, {onSection}));
-  const int left = s.AxisColumn - 56, right = s.AxisColumn + 57;
+  const int left = s.AxisColumn - 57, right = s.AxisColumn + 57;
   EXPECT_EQ(corners, (std::vector<std::pair<int, int>>{
                          {left, 8}, {left, 114}, {right, 114}, {right, 7}, {right, 7}}));
   EXPECT_EQ(program.LineCount(), 1 + 4 + 1);  // first line, four moves, M30

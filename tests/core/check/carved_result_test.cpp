@@ -38,7 +38,7 @@ NcMotionList Program(std::initializer_list<std::pair<double, std::vector<PlanePo
 
 std::unique_ptr<FacetTable> Carve(const NcMotionList& program) {
   std::unique_ptr<FacetTable> solid;
-  EXPECT_TRUE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, kStep, solid));
+  EXPECT_TRUE(CarveSolid(WireFrame{0, 0, kWire}, program, 0, kStep, solid));
   return solid;
 }
 
@@ -109,11 +109,11 @@ TEST(CarveSolid, EachProgramLeavesAClosedSolidOfItsVolume) {
 TEST(CarveSolid, RefusesWhatCannotBeSliced) {
   std::unique_ptr<FacetTable> solid;
   EXPECT_FALSE(
-      CarveSolid(WireFrame{0, 0, 0, 0}, Program({{0, {{-5, 0}, {5, 0}}}}), 0, kStep, solid));
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, NcMotionList{}, 0, kStep, solid));
+      CarveSolid(WireFrame{0, 0, 0}, Program({{0, {{-5, 0}, {5, 0}}}}), 0, kStep, solid));
+  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, kWire}, NcMotionList{}, 0, kStep, solid));
   const NcMotionList program = Program({{0, Over(-11.5, 11.5, 21.5)}});
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, 0, solid));
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, 0, kWire}, program, 0, 1e-8, solid));
+  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, kWire}, program, 0, 0, solid));
+  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, kWire}, program, 0, 1e-8, solid));
   EXPECT_FALSE(solid);
 }
 

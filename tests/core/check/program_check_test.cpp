@@ -19,7 +19,7 @@ class ProgramCheckTest : public ::testing::Test {
   }
 
   std::unique_ptr<FacetTable> table = std::make_unique<FacetTable>(64);
-  WireFrame frame{0, 0, 0, 1.0};
+  WireFrame frame{0, 0, 1.0};
 };
 
 TEST_F(ProgramCheckTest, MovesAroundTheBoxStayOutside) {

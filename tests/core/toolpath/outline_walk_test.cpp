@@ -14,12 +14,12 @@ using testing::ScriptedHost;
 using Cells = std::vector<std::pair<int, int>>;
 
 // A clear raster over a 40 mm box at 0.2 mm with a 1 mm wire (margin 7 cells), the
-// range preset as the set-up leaves it.
+// range from the raster's left edge to the preset end.
 testing::ToolPathModel ClearModel() {
   testing::ToolPathModel m;
   testing::AddBox(*m.table, -20, 20, -20, 20, 0, 40);
   EXPECT_TRUE(testing::SetUpRaster(m));
-  m.store->BeginRange = float(m.store->MinX);
+  m.store->BeginRange = -float(m.store->AxisColumn) * m.store->Resolution;
   m.store->EndRange = float(m.store->MaxX);
   return m;
 }
@@ -59,7 +59,7 @@ Cells Trace(TDataModule1& s, bool* deadEnd = nullptr) {
   Cells cells;
   for (const PathPoint& p : s.ToolPath) {
     const auto [i, j] = cells.emplace_back(testing::CellOf(s, p));
-    EXPECT_EQ(p.X, float(i) * s.Resolution + float(s.MinX));
+    EXPECT_EQ(p.X, float(i - s.AxisColumn) * s.Resolution);
     EXPECT_EQ(p.Y, float(j) * s.Resolution + float(s.MinZ));
   }
   return cells;
@@ -71,9 +71,18 @@ TEST(TraceOutline, WindowFromStartHeightAndRange) {
   ASSERT_EQ(s.WireMarginCells, 7);
   const TraceWindow window = OutlineWalk::WindowOf(s);
   EXPECT_EQ(window.MinJ, 8);  // trunc(0 / 0.2 + 0.5 + 7 + 1)
-  // Columns carry no margin offset: the preset range is the raster's whole width.
   EXPECT_EQ(window.MinI, 0);
-  EXPECT_EQ(window.MaxI, int((s.EndRange - s.MinX) / s.Resolution + 0.5));
+  // Columns are counted from the axis, halves away from it: the preset range lies
+  // symmetric about the axis column, one cell in from the raster's edge at least.
+  s.BeginRange = float(s.MinX);
+  const TraceWindow preset = OutlineWalk::WindowOf(s);
+  EXPECT_EQ(preset.MinI + preset.MaxI, 2 * s.AxisColumn);
+  EXPECT_GE(preset.MinI, 1);
+  for (float x : {0.1f, 0.3f, 0.5f}) {
+    s.BeginRange = -x, s.EndRange = x;
+    const TraceWindow w = OutlineWalk::WindowOf(s);
+    EXPECT_EQ(w.MinI + w.MaxI, 2 * s.AxisColumn) << x;
+  }
 }
 
 // Straight runs keep their ends, a vertical run turning horizontal keeps its corner, a

@@ -6,6 +6,8 @@
 #include <memory>
 #include <tuple>
 
+#include "core/common/truncate.h"
+
 #include "scripted_host.h"
 
 namespace vantora {
@@ -34,13 +36,15 @@ TEST(RasterSetup, SizesTheRasterByTheNumberRules) {
   // spans 22, diag sqrtf(968) = 31.1127, half width 16.0563.
   const float diag = std::sqrt(22.0f * 22.0f + 22.0f * 22.0f);
   EXPECT_EQ(s->MaxX, double(diag) * 0.5 + 0.5);
-  // trunc(156 x 1.2) and trunc(110 x 1.2) cells, a margin of trunc(1.5 / 0.2).
+  // trunc(156 x 1.2 / 2) cells on each side of the axis, trunc(110 x 1.2) rows, a margin
+  // of trunc(1.5 / 0.2).
   EXPECT_EQ(std::tuple(s->RasterMaxI, s->RasterMaxJ, s->AxisColumn, s->WireMarginCells),
-            std::tuple(187, 132, 80, 7));
+            std::tuple(186, 132, 93, 7));
   EXPECT_EQ(s->ScanGrid.AllocatedTiles() + s->BaseGrid.AllocatedTiles(), 0u);
 }
 
-// Cell edges must give exactly the cells the division rule gives, around every edge.
+// Cell edges must give exactly the cells the division rule gives, around every edge,
+// and every cell is one resolution wide, the axis's too.
 TEST(RasterSetup, CellEdgesAgreeWithTheCellRule) {
   auto s = StoreWithBounds(10, 10, 20);
   s->Resolution = 0.3f;
@@ -51,8 +55,11 @@ TEST(RasterSetup, CellEdgesAgreeWithTheCellRule) {
   ASSERT_EQ(edges.Cells, s->Raster.Columns());
   for (int k = 0; k <= edges.Cells; ++k) {
     const double e = edges.Edges[std::size_t(k)];
-    EXPECT_EQ(std::trunc(e / res + 0.5) + s->AxisColumn, k) << k;
-    EXPECT_EQ(std::trunc(std::nextafter(e, -1e300) / res + 0.5) + s->AxisColumn, k - 1) << k;
+    EXPECT_EQ(NearestCell(e / res) + s->AxisColumn, k) << k;
+    EXPECT_EQ(NearestCell(std::nextafter(e, -1e300) / res) + s->AxisColumn, k - 1) << k;
+    if (k > 0) {
+      EXPECT_NEAR(e - edges.Edges[std::size_t(k) - 1], res, 1e-9) << k;
+    }
   }
 }
 

@@ -23,7 +23,7 @@ TEST(SectionGuard, ADeadEndComesDownOutsideTheModel) {
     const SectionGuard guard(*m.table, *m.store, 0);
     const WireFrame frame = WireFrameOf(*m.store, 0);
     const auto nc = [&](double x, double z) {
-      return PathPoint{float(x + frame.OffsetX), float(z + frame.OffsetZ)};
+      return PathPoint{float(x), float(z + frame.OffsetZ)};
     };
     std::vector<PathPoint> path{nc(-12, 0.2), nc(-12, 22), nc(0, 22)};
     const float endY = nc(0, 0).Y;
@@ -43,15 +43,15 @@ TEST(SectionGuard, TheWayToAStartUnderAnOverhangGoesRoundEverything) {
   ASSERT_TRUE(testing::SetUpRaster(m));
   SectionGuard guard(*m.table, *m.store, 0);
   const WireFrame frame = WireFrameOf(*m.store, 0);
-  const PathPoint end{float(12 + frame.OffsetX), float(2 + frame.OffsetZ)};
-  const PathPoint start{float(3 + frame.OffsetX), end.Y};
+  const PathPoint end{12, float(2 + frame.OffsetZ)};
+  const PathPoint start{3, end.Y};
   const NcFormat format;
   NcProgram program;
   NcWriter writer(format, program);
   writer.StartProgram(0);
   writer.WriteNcLine(end.X, end.Y, 0);
-  guard.Leave(0, end);
-  guard.Enter(writer, 0, start);
+  guard.Leave(0, {end}, true);
+  guard.Enter(writer, 0, {start}, true);
   writer.WriteNcLine(start.X, start.Y, 0);
   writer.EndProgram();
   NcMotionList motion;

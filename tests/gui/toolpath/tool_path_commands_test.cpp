@@ -102,15 +102,15 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
   EXPECT_EQ(store().ToolPathReady, 1);
 }
 
-// The 20 mm box with a 1 mm wire: a raster 22 mm across each way, whose diagonal
-// 31.113 mm gives a half width of 16.056 mm. The resolution fits and stays as typed.
+// The 20 mm box with a 1 mm wire: 93 cells of 0.2 mm on either side of the axis, the
+// range reaching to the one next to the edge. The resolution fits and stays as typed.
 TEST_F(ToolPathCommandsTest, SetUpShowsTheRangeAndTheStartHeightItPresets) {
   OpenModel(BoxFile());
   Click("PosNcButton");
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(std::tuple(Text("StartXEdit"), Text("EndXEdit"), Text("StartHeightEdit"),
                        Text("ResuEdit")),
-            std::tuple("-16.056", "16.056", "0.000", "0.2"));
+            std::tuple("-18.400", "18.400", "0.000", "0.2"));
 }
 
 // Far above 5000 cells at 0.2 mm: the set-up shows the resolution enlarged to
@@ -126,19 +126,22 @@ TEST_F(ToolPathCommandsTest, WideModelShowsItsEnlargedResolution) {
   EXPECT_EQ(Check(), kOutside);
 }
 
-// Cells ten times the wire leave no room to widen the margin where the cube's corner
-// turns to the raster's edge: the window says the wire reaches in and names the
-// section, and the program is still offered.
+// Cells ten times the wire and a range narrowed by hand to end over the box: the walk
+// cannot widen its margin, the window says the wire reaches in and names the sections,
+// and the program is still offered.
 TEST_F(ToolPathCommandsTest, CheckNamesTheSectionsThatReachIn) {
   OpenModel(BoxFile());
   Type("ResuEdit", "1");
   Type("WrrediaEdit1", "0.1");
   Click("PosNcButton");
-  Type("EndDegEdit", "45");
+  Type("StartXEdit", "-15");
+  Type("EndXEdit", "2");
+  Click("StartButton");
+  Type("EndDegEdit", "90");
   Type("StepDegEdit", "45");
   Sweep();
   EXPECT_NE(Check().find("reaches into the model"), std::string::npos) << Check();
-  EXPECT_NE(Check().find("Sections: C 45.000"), std::string::npos) << Check();
+  EXPECT_NE(Check().find("Sections: C 0.000, C 90.000"), std::string::npos) << Check();
   EXPECT_EQ(host.questions.size(), 1u);
 }
 

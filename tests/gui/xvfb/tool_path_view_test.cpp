@@ -54,7 +54,7 @@ class ToolPathViewTest : public testing::ToolPathTest {
   QPoint CellCentre(int i, int j) {
     const TOutLineForm& v = pathForm();
     const float cell = store().Resolution * v.ViewScale;
-    return {Round(float(i) * cell) + v.OriginX + int(store().MinX * v.ViewScale),
+    return {Round(float(i - store().AxisColumn) * cell) + v.OriginX,
             v.OriginY - Round(float(j) * cell)};
   }
   QPoint PathPixel(const PathPoint& p) {
