@@ -1,13 +1,15 @@
 // Programs keep the wire off the part: whole sweeps on shapes that used to be cut
-// into, replayed by the program check.
+// into, replayed on the machine and by the program check.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 
-#include "core/check/program_check.h"
-#include "scripted_host.h"
 #include "core/app/tool_path_commands.h"
+#include "core/check/program_check.h"
+#include "machine_replay.h"
+#include "scripted_host.h"
 #include "toolpath_models.h"
 
 namespace vantora {
@@ -35,40 +37,94 @@ void StandOnPlatform(FacetTable& t) {
   ForEachVertex(t, [&](Vec3& v) { v[2] -= low; });
 }
 
+// A block over [x0, x1] x [y0, y1] up to `top`, its underside sloping from z0 at x0 to z1
+// at x1.
+void SlopedBlock(FacetTable& t, float x0, float x1, float y0, float y1, float z0, float z1,
+                 float top) {
+  const Vec3 low[4] = {{x0, y0, z0}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z0}};
+  const Vec3 high[4] = {{x0, y0, top}, {x1, y0, top}, {x1, y1, top}, {x0, y1, top}};
+  testing::AddQuad(t, low[0], low[1], low[2], low[3]);
+  testing::AddQuad(t, high[0], high[3], high[2], high[1]);
+  for (int k = 0; k < 4; ++k) {
+    const int n = (k + 1) % 4;
+    testing::AddQuad(t, low[k], high[k], high[n], low[n]);
+  }
+}
+
 struct Sweep {
   float from, to, step;
 };
 
 using SectionLook = std::function<void(const std::vector<PathPoint>&)>;
 
-// The check's report of the program a sweep writes for the shape with the preset range,
-// smoothed within `tolerance`; `look` sees each section's path.
-ProgramReport SweepAndCheck(const Shape& shape, Sweep sweep, float tolerance = 0,
-                            ToolPathSetUp setUp = {}, const SectionLook& look = {}) {
+struct SweepOptions {
+  ToolPathSetUp setUp;
+  std::optional<float> startHeight;  // the preset one when none
+  float tolerance = 0;               // the smoothing tolerance
+  SectionLook look;                  // sees each section's path
+};
+
+// A sweep of a shape with the preset range: the model as it stood when the sweep
+// started, the offset of the program's Y from the model's z, the program's motion and
+// the program check's report of it.
+struct SweptShape {
+  std::vector<testing::Triangle> model;
+  double wireDia = 0, offsetZ = 0;
+  NcMotionList motion;
+  ProgramReport report;
+};
+
+// Sweeps the shape; a refused sweep fails the test, for every shape here must be cut.
+SweptShape SweepShape(const Shape& shape, Sweep sweep, const SweepOptions& o = {}) {
   testing::ToolPathModel m;
   shape(*m.table);
   StandOnPlatform(*m.table);
   testing::FitBounds(*m.store, *m.table);
   Session session;
   testing::ScriptedHost host;
-  EXPECT_TRUE(SetUpToolPath(*m.store, session, *m.table, host, setUp));
-  m.store->PathTolerance = tolerance;
+  TDataModule1& store = *m.store;
+  EXPECT_TRUE(SetUpToolPath(store, session, *m.table, host, o.setUp));
+  if (o.startHeight) {
+    EXPECT_TRUE(DefineStartPosition(store, *o.startHeight, store.BeginRange, store.EndRange));
+  }
+  store.PathTolerance = o.tolerance;
+  SweptShape swept;
+  swept.model = testing::TrianglesOf(*m.table);
+  swept.wireDia = store.WireDia;
+  swept.offsetZ = store.WireMarginCells * double(store.Resolution) + store.MinZ;
   NcProgram program;
-  ProgramReport report;
-  RunOptions options{{}, &report};
-  if (look) options.onSection = [&](float) { look(m.store->ToolPath); };
-  const Status run = RunToolPath(*m.store, session, *m.table, host,
+  RunOptions options{{}, &swept.report};
+  if (o.look) options.onSection = [&](float) { o.look(store.ToolPath); };
+  const Status run = RunToolPath(store, session, *m.table, host,
                                  {sweep.from, sweep.step, sweep.to}, program, options);
-  EXPECT_TRUE(run) << run.message();
-  EXPECT_GT(report.MotionLines, 0);
-  return report;
+  if (!run) {
+    ADD_FAILURE() << "the sweep was refused: " << run.message();
+    return swept;
+  }
+  EXPECT_TRUE(ReadNcMotion(program, session.Format, swept.motion));
+  EXPECT_GT(swept.report.MotionLines, 0);
+  return swept;
 }
 
-TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
+// The program keeps the wire off the model on the machine, replayed apart from the
+// program check, and by the check.
+void ExpectWholeOnMachine(const SweptShape& s) {
+  const testing::MachineReach reach =
+      testing::ReplayOnMachine(s.model, s.wireDia, s.offsetZ, s.motion);
+  EXPECT_LE(reach.Depth, kReachTolerance);
+  EXPECT_FALSE(reach.AxisInside) << "depth " << reach.Depth;
+  EXPECT_TRUE(s.report.Clean()) << ReportText(s.report);
+}
+
+// Shapes that were cut into: fins and needles at cells far coarser than the wire, a cap
+// wider than its stem, models beside the axis or overhanging, a sweep ten turns on.
+TEST(ProgramSafety, HardShapesStayWholeOnTheMachine) {
   const struct {
     const char* name;
     Shape shape;
     Sweep sweep;
+    ToolPathSetUp setUp = {};
+    std::optional<float> startHeight = {};
   } cases[] = {
       {"cube", [](FacetTable& t) { Box(t, 0, 20, 0, 20, 0, 20); }, {0, 360, 5}},
       {"cube by 15", [](FacetTable& t) { Box(t, 0, 20, 0, 20, 0, 20); }, {0, 180, 15}},
@@ -86,15 +142,52 @@ TEST(ProgramSafety, ShapesThatWereCutIntoStayWhole) {
          Box(t, -5, 5, -3, 3, 0, 8), Box(t, -5, 5, -3, 3, 22, 30);
        },
        {0, 90, 15}},
-      {"thin fin",
+      {"0.1 mm fin on a block",
        [](FacetTable& t) { Box(t, -10, 10, -10, 10, 0, 10), Box(t, -0.05f, 0.05f, -8, 8, 10, 25); },
        {0, 180, 15}},
-      {"off the axis", [](FacetTable& t) { Box(t, 30, 40, 5, 15, 0, 10); }, {0, 360, 20}},
+      {"1 mm fin edge-on, 1 mm cells", [](FacetTable& t) { Box(t, -0.5f, 0.5f, -8, 8, 0, 15); },
+       {0, 180, 15}, {1, 0.1f}},
+      {"0.5 mm fin tilted 7 degrees, 0.5 mm cells",
+       [](FacetTable& t) { Box(t, -0.25f, 0.25f, -8, 8, 0, 15), Turn(t, 0, 7); }, {0, 180, 15},
+       {0.5f, 0.2f}},
+      {"standing needle, 1 mm cells",
+       [](FacetTable& t) { Box(t, -0.2f, 0.2f, -0.2f, 0.2f, 0, 20); }, {0, 180, 15}, {1, 0.1f}},
+      {"needle lying far from the axis, 1 mm cells",
+       [](FacetTable& t) { Box(t, 15, 35, -0.2f, 0.2f, 0, 0.6f); }, {0, 360, 30}, {1, 0.2f}},
+      {"needle lying at the model's outer end, 1 mm cells",
+       [](FacetTable& t) { Box(t, -3, 3, -3, 3, 0, 3), Box(t, 3, 35, -0.2f, 0.2f, 0, 0.4f); },
+       {0, 360, 30}, {1, 0.2f}},
+      {"cap on a stem, started under the cap",
+       [](FacetTable& t) { Box(t, -2, 2, -2, 2, 0, 10), Box(t, -8, 8, -8, 8, 10, 13); },
+       {0, 180, 15}, {}, 12.5f},
+      {"beside the axis", [](FacetTable& t) { Box(t, 30, 40, 5, 15, 0, 10); }, {0, 360, 20}},
+      {"overhang on a sloping underside beside a column, started under it",
+       [](FacetTable& t) { Box(t, -3, 3, -3, 3, 0, 20), SlopedBlock(t, 3, 15, -4, 4, 12, 17, 20); },
+       {0, 360, 45}, {}, 5},
+      {"long bar ten turns on, 0.2 mm cells", [](FacetTable& t) { Box(t, -30, 30, -1, 1, 0, 4); },
+       {3600, 3780, 15}, {0.2f, 0.1f}},
+      {"20 mm cube, 1 mm cells, 0.1 mm wire", [](FacetTable& t) { Box(t, 0, 20, 0, 20, 0, 20); },
+       {0, 360, 45}, {1, 0.1f}},
+      {"cylinder on a plate, 1 mm cells, 0.2 mm wire",
+       [](FacetTable& t) { Box(t, -15, 15, -15, 15, -3, 0), testing::AddCylinder(t, 6, 8, 24); },
+       {0, 360, 45}, {1, 0.2f}},
   };
   for (const auto& c : cases) {
-    const ProgramReport r = SweepAndCheck(c.shape, c.sweep);
-    EXPECT_TRUE(r.Clean()) << c.name << ": " << ReportText(r);
+    SCOPED_TRACE(c.name);
+    ExpectWholeOnMachine(SweepShape(c.shape, c.sweep, {c.setUp, c.startHeight, 0, {}}));
   }
+}
+
+// The table's axis lies at X = 0: a box centred on it is cut as far left as right.
+TEST(ProgramSafety, CentredBoxIsCutSymmetricallyAboutTheAxis) {
+  const SweptShape s =
+      SweepShape([](FacetTable& t) { Box(t, -7.3f, 7.3f, -5, 5, 0, 10); }, {0, 0, 45});
+  double left = HUGE_VAL, right = -HUGE_VAL;
+  for (const NcMotion& p : s.motion.Motions) {
+    left = std::min(left, p.X), right = std::max(right, p.X);
+  }
+  ASSERT_LT(left, right);
+  EXPECT_NEAR(left, -right, 0.001);
 }
 
 // Parts a few millimetres high or wide, and wires far thinner than the cells: each
@@ -124,10 +217,10 @@ TEST(ProgramSafety, SmallPartsAreCutAllRound) {
       EXPECT_GT(right - left, c.width) << c.name;
     };
     const float half = c.width / 2;
-    const ProgramReport r =
-        SweepAndCheck([&](FacetTable& t) { Box(t, -half, half, -half, half, 0, c.height); },
-                      {0, 180, 45}, 0, c.setUp, allRound);
-    EXPECT_TRUE(r.Clean()) << c.name << ": " << ReportText(r);
+    SCOPED_TRACE(c.name);
+    ExpectWholeOnMachine(
+        SweepShape([&](FacetTable& t) { Box(t, -half, half, -half, half, 0, c.height); },
+                   {0, 180, 45}, {c.setUp, {}, 0, allRound}));
   }
 }
 
@@ -150,9 +243,9 @@ TEST(ProgramSafety, GeneratedSolidsStayWhole) {
     };
     const Sweep sweep{0, 360, 5.0f * float(step(random))};
     for (float tolerance : {0.0f, setUpResolution}) {
-      const ProgramReport r = SweepAndCheck(shape, sweep, tolerance);
-      EXPECT_TRUE(r.Clean()) << "solid " << k << " step " << sweep.step << " tolerance "
-                             << tolerance << ": " << ReportText(r);
+      SCOPED_TRACE(::testing::Message()
+                   << "solid " << k << " step " << sweep.step << " tolerance " << tolerance);
+      ExpectWholeOnMachine(SweepShape(shape, sweep, {{}, {}, tolerance, {}}));
     }
   }
 }
