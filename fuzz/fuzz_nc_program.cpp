@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   NcMotionList motion;
   if (!ReadNcMotion(text, NcFormat{}, motion)) return 0;
-  const WireFrame frame{0, 1.4, 0, 1.0};
+  const WireFrame frame{1.4, 0, 1.0};
   CheckProgram(tree, frame, motion);
   std::unique_ptr<FacetTable> solid;
   if (CarveSolid(frame, motion, 0, 0.2, solid)) MeasureCarved(*solid, *table, tree, 0.2);

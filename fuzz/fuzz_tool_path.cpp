@@ -1,6 +1,7 @@
-// The tool-path engine on small generated solids: set-up, sweep (smoothed or not), NC
-// writing and the program check. Nothing may crash, and with the preset range the check must find the
-// wire outside the model.
+// The tool-path engine on small generated solids, with cells up to ten times the wire:
+// set-up, sweep (smoothed or not, from a start height), NC writing and the program
+// check. Nothing may crash, and a program written with the preset range must keep the
+// wire off the model on the machine, as a replay apart from the program check finds.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "core/common/silent_host.h"
 #include "core/check/program_check.h"
 #include "core/app/tool_path_commands.h"
+#include "machine_replay.h"
 #include "toolpath_models.h"
 
 namespace {
@@ -62,15 +64,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Session session;
   ToolPathSetUp setUp;
   setUp.Resolution = in.Between(0.1f, 1.0f);
-  setUp.WireDia = in.Between(0.2f, 2.0f);
+  setUp.WireDia = in.Between(0.1f, 2.0f);
   const SweepAngles angles{0, 5.0f * float(1 + in.Next() % 9), 360};
   if (!SetUpToolPath(*store, session, table, host, setUp)) return 0;
   store->PathTolerance = in.Next() % 2 == 1 ? in.Between(0, 0.5f) : 0;
+  if (in.Next() % 4 == 1) store->StartHeight = in.Between(0, 20);
+  const std::vector<testing::Triangle> model = testing::TrianglesOf(table);
   NcProgram program;
-  ProgramReport report;
-  if (!RunToolPath(*store, session, table, host, angles, program, {{}, &report})) return 0;
-  if (!report.Clean()) {
-    std::fprintf(stderr, "%s", ReportText(report).c_str());
+  if (!RunToolPath(*store, session, table, host, angles, program)) return 0;
+  NcMotionList motion;
+  if (!ReadNcMotion(program, session.Format, motion)) std::abort();
+  const double offsetZ = store->WireMarginCells * double(store->Resolution) + store->MinZ;
+  const testing::MachineReach reach =
+      testing::ReplayOnMachine(model, store->WireDia, offsetZ, motion);
+  if (reach.Depth > kReachTolerance || reach.AxisInside) {
+    std::fprintf(stderr, "the wire reaches %.3f mm into the model on the machine\n", reach.Depth);
     std::abort();
   }
   return 0;

@@ -78,10 +78,10 @@ Status CheckPromiseKept(const TDataModule1& store, const ProgramReport& report) 
     sections += (sections.empty() ? "" : ", ") + FloatToText(float(angle));
   }
   return Status::Refused(
-      "No program was written: " + ReportSummary(report) + " (sections at C " + sections +
-      "). At resolution " + ShortestFloatText(store.Resolution) + " with a " +
+      "No program was written: " + ReportSummary(report) + " Sections at C " + sections +
+      ". At resolution " + ShortestFloatText(store.Resolution) + " with a " +
       ShortestFloatText(store.WireDia) +
-      " mm wire the cells are too coarse to keep the wire off the part there, or the start "
+      " mm wire the section raster cannot keep the wire off the part there, or the start "
       "height lies inside it: set the tool path up with a finer resolution or a lower start "
       "height, or narrow Begin Range and End Range by hand to write the program anyway.");
 }

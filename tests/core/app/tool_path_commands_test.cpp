@@ -148,6 +148,32 @@ TEST(RunToolPath, SweepWithoutAnyPathFails) {
   EXPECT_TRUE(high->Run({0, 90, 360}, program));
 }
 
+// A comb of 321 teeth hanging from a bar: more run ends on a raster line than the
+// growth holds, so the outermost teeth keep no margin and the wire would reach into
+// them. With the preset range the program is refused, saying where and what to change;
+// with a range narrowed by hand it is written and the report says it reaches in.
+void Comb(FacetTable& t) {
+  testing::AddBox(t, -290, 290, -1, 1, 10, 12);
+  for (float x = -288; x < 288; x += 1.8f) testing::AddBox(t, x, x + 0.3f, -1, 1, 0, 10);
+}
+
+TEST(RunToolPath, RefusesAProgramThatWouldCutThePartUnlessTheRangeIsNarrowedByHand) {
+  auto job = PreparedJob(Comb, {0.2f, 0.1f});
+  NcProgram program;
+  const Status refused = job->Run({0, 5, 0}, program);
+  EXPECT_EQ(refused.code(), ErrorCode::InvalidValue);
+  EXPECT_NE(refused.message().find("Sections at C 0.000. At resolution 0.2 with a 0.1 mm wire"),
+            std::string::npos)
+      << refused.message();
+  EXPECT_EQ(program.LineCount(), 0);
+  TDataModule1& s = job->store();
+  ASSERT_TRUE(DefineStartPosition(s, 0, s.BeginRange, s.EndRange - 0.2f));
+  ProgramReport report;
+  ASSERT_TRUE(job->Run({0, 5, 0}, program, {{}, &report}));
+  EXPECT_FALSE(report.Clean());
+  EXPECT_GT(program.LineCount(), 2);
+}
+
 TEST(DefineStartPosition, SetsTheWindowOrRefusesFarValues) {
   auto job = PreparedJob(Cube);
   TDataModule1& s = job->store();
