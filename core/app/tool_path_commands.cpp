@@ -70,8 +70,10 @@ void TraceGuardedSection(TDataModule1& store, Host& host, SectionLanes& lanes,
 // reaching in is refused, saying where and what to change. A range narrowed by hand is
 // the operator's own choice, and its program is written with the check's report.
 Status CheckPromiseKept(const TDataModule1& store, const ProgramReport& report) {
-  const bool presetRange =
-      store.BeginRange == -RasterReach(store) && store.EndRange == RasterReach(store);
+  // As wide as the preset (or wider), in cells: a range typed back as the fields show it
+  // is still the preset one.
+  const TraceWindow window = OutlineWalk::WindowOf(store);
+  const bool presetRange = window.MinI <= 1 && window.MaxI >= store.RasterMaxI - 1;
   if (report.Clean() || !presetRange) return Status::Ok();
   std::string sections;
   for (double angle : report.ReachingSections()) {

@@ -79,8 +79,10 @@ struct RunOptions {
 // PathTolerance, CountSections) before anything changes. With a PathTolerance above 0
 // every section's path is smoothed (SmoothPath) within it, moves that would graze the
 // model left as walked.
-// With options.check, the run's program is replayed against the model afterwards, with
-// the facets' tree the sweep's guard built, into that report.
+// The run's program is replayed against the model afterwards, with the facets' tree the
+// sweep's guard built, into options.check when given. With a cutting range as wide as
+// the preset one, a program that reaches into the model is refused, the refusal saying
+// where and what to change; a range narrowed by hand writes it all the same.
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
                    const RunOptions& options = {});
