@@ -61,7 +61,7 @@ void SizeRaster(RasterGeometry& g, const Spans& spans, double headroom, double t
                 float wireDia) {
   g.AxisColumn = std::max(TruncateToInt(CellsAcross(spans.diag, g.Resolution) * headroom / 2),
                           TruncateToInt(g.HalfWidth / g.Resolution) + kMaxExtraMarginCells + 3);
-  g.RasterMaxI = 2 * g.AxisColumn;
+  g.RasterMaxI = TruncateToInt(2.0 * g.AxisColumn);  // saturates for a model far out
   const double grownTop = NearestCell(top / double(g.Resolution)) +
                           2.0 * MarginCells(wireDia, g.Resolution) + kMaxExtraMarginCells;
   g.RasterMaxJ = std::max(TruncateToInt(CellsAcross(spans.z, g.Resolution) * headroom),
