@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!ReadNcMotion(text, NcFormat{}, motion)) return 0;
   const WireFrame frame{1.4, 0, 1.0};
   CheckProgram(tree, frame, motion);
-  std::unique_ptr<FacetTable> solid;
-  if (CarveSolid(frame, motion, 0, 0.2, solid)) MeasureCarved(*solid, *table, tree, 0.2);
+  CarvedResult carved;
+  if (CarveSolid(frame, motion, {0, 10, tree.Reach()}, 0.2, carved)) {
+    MeasureCarved(*carved.Solid, carved.Slices, *table, tree, 0.2);
+  }
   return 0;
 }

@@ -3,22 +3,23 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <future>
-#include <queue>
 #include <vector>
 
 #include "core/check/program_check.h"
 #include "core/common/number_text.h"
-#include "core/model/solid_volume.h"
 
 namespace vantora {
 namespace {
 
 // A slice falling into more pieces than this is not a cut a program makes on purpose.
 constexpr std::size_t kMaxPieces = 4096;
-// How many times a slice may meet a section or a move in all: far beyond any real
-// program's (the torus yardstick's is under a million), far below a hang.
-constexpr double kMaxSliceWork = 1e8;
+// How many times a slice may meet a section or a move in all, and how many slices there
+// may be: ten times the torus yardstick's and more (under a million meetings, 316
+// slices), and about a second of carving at most.
+constexpr double kMaxSliceWork = 1e7;
+constexpr double kMaxSlices = 20000;
+// The most facets a carved solid may have: twenty times the yardstick's.
+constexpr int kMaxFacets = 1 << 20;
 // Spans and gaps narrower than this (mm) are rounding, not material.
 constexpr double kSliver = 1e-6;
 
@@ -29,48 +30,76 @@ using Intervals = std::vector<Interval>;
 
 struct Segment {
   PlanePoint a, b;
-  bool onLoop;       // part of the path that encloses what the section keeps
+  int loop;          // the loop it belongs to (see Section), or -1: it only cuts
   double low, high;  // the heights the wire touches on it
 };
 
+// A loop of the path: from its last point at the start height, out of it and back.
+struct Loop {
+  PlanePoint from, to;
+};
+
 // The program's moves at one rotary position, in that section's plane.
+//
+// Below the start height, the section keeps everything between where its loops come in
+// and go out. Above it, it keeps what its loops enclose, each closed along the start
+// height. A path that never comes back to the start height severs nothing: what lies
+// beyond it is still held above its far end. Every move takes the wire's radius along it.
 struct Section {
   double cos = 1, sin = 0;  // of the model's turn: u = cos x - sin y
-  double startZ = 0;        // the start height: everything below it stays
-  PlanePoint loopFirst, loopLast;
-  bool encloses = false;  // a path that never comes back to the start height cuts only
-  double reach = 0;       // the farthest the wire comes from the axis
+  double startZ = 0;        // the start height
+  std::vector<Loop> loops;
+  Interval between{HUGE_VAL, -HUGE_VAL};  // from the loops' leftmost end to the rightmost
+  double reach = 0;               // the farthest the wire comes from the axis
   std::vector<Segment> segments;  // by their lowest height
   std::size_t next = 0;           // the first segment not yet reached by the slices
   std::vector<std::size_t> active;
 };
 
-// One section from its path, turned by `turn` radians. The path starts and ends within
-// `startBand` of its lowest point.
+// Twice the area a loop encloses with the start height.
+double LoopArea2(const std::vector<PlanePoint>& path, std::size_t first, std::size_t last) {
+  double area2 = 0;
+  for (std::size_t k = first; k <= last; ++k) {
+    const PlanePoint a = path[k], b = path[k == last ? first : k + 1];
+    area2 += a.x * b.z - b.x * a.z;
+  }
+  return area2;
+}
+
+// One section from its path, turned by `turn` radians. The start height is the band
+// `startBand` above the path's lowest point. Moves before the first loop and after the
+// last (the ways to and from the next section) only cut, and so does a loop that comes
+// back along itself (a way back from a dead end or to the next section): it encloses
+// less than `sliver` mm².
 Section SectionOf(const std::vector<PlanePoint>& path, double turn, double radius,
-                  double startBand) {
+                  double startBand, double sliver) {
   Section s;
   s.cos = std::cos(turn);
   s.sin = std::sin(turn);
   const double lowest =
       std::min_element(path.begin(), path.end(), [](auto& l, auto& r) { return l.z < r.z; })->z;
-  // The path proper runs from its first point near the lowest height to its last; moves
-  // before and after it (over the top, out to the side) only cut.
-  auto atStart = [&](const PlanePoint& p) { return p.z <= lowest + startBand; };
-  const auto first = std::size_t(std::find_if(path.begin(), path.end(), atStart) - path.begin());
-  const auto last = path.size() - 1 -
-                    std::size_t(std::find_if(path.rbegin(), path.rend(), atStart) - path.rbegin());
-  s.loopFirst = path[first];
-  s.loopLast = path[last];
-  // Its ends may lie a cell apart; what stands below the higher end is not enclosed by
-  // the path but stays below it.
-  s.startZ = std::max(s.loopFirst.z, s.loopLast.z);
-  s.encloses = last > first;
+  auto inBand = [&](const PlanePoint& p) { return p.z <= lowest + startBand; };
+  std::vector<int> loopOf(path.size(), -1);
+  for (auto at = std::find_if(path.begin(), path.end(), inBand); at != path.end();) {
+    const auto climb = std::find_if_not(at, path.end(), inBand);
+    const auto back = std::find_if(climb, path.end(), inBand);
+    if (back == path.end()) break;
+    const auto first = std::size_t(climb - path.begin()) - 1;
+    const auto last = std::size_t(back - path.begin());
+    if (std::abs(LoopArea2(path, first, last)) > 2 * sliver) {
+      if (s.loops.empty()) s.startZ = std::max(path[first].z, path[last].z);
+      for (std::size_t k = first; k < last; ++k) loopOf[k] = int(s.loops.size());
+      s.loops.push_back({path[first], path[last]});
+      s.between = {std::min({s.between.lo, path[first].x, path[last].x}),
+                   std::max({s.between.hi, path[first].x, path[last].x})};
+    }
+    at = back;
+  }
   for (const PlanePoint& p : path) s.reach = std::max(s.reach, std::abs(p.x) + radius);
   for (std::size_t k = 0; k + 1 < path.size(); ++k) {
     const PlanePoint a = path[k], b = path[k + 1];
     s.segments.push_back(
-        {a, b, k >= first && k < last, std::min(a.z, b.z) - radius, std::max(a.z, b.z) + radius});
+        {a, b, loopOf[k], std::min(a.z, b.z) - radius, std::max(a.z, b.z) + radius});
   }
   std::sort(s.segments.begin(), s.segments.end(),
             [](const Segment& l, const Segment& r) { return l.low < r.low; });
@@ -89,7 +118,8 @@ std::vector<Section> SectionsOf(const WireFrame& frame, const NcMotionList& moti
     }
     if (path.size() < 2) continue;
     const double turn = (moves[first].C - frame.StandAngle) * kTableDegreesToRadians;
-    sections.push_back(SectionOf(path, turn, frame.WireDia / 2, startBand));
+    sections.push_back(SectionOf(path, turn, frame.WireDia / 2, startBand,
+                                 startBand * startBand / 4));
   }
   return sections;
 }
@@ -156,29 +186,52 @@ void Reach(Section& s, double z) {
                  s.active.end());
 }
 
+// The union of spans.
+Intervals Union(Intervals spans) {
+  std::sort(spans.begin(), spans.end(), [](auto& l, auto& r) { return l.lo < r.lo; });
+  Intervals merged;
+  for (const Interval& i : spans) {
+    if (!merged.empty() && i.lo <= merged.back().hi) {
+      merged.back().hi = std::max(merged.back().hi, i.hi);
+    } else {
+      merged.push_back(i);
+    }
+  }
+  return merged;
+}
+
+// What the section's loops enclose at height z above the start height.
+Intervals LoopsKeepAt(const Section& s, double z) {
+  std::vector<std::pair<int, double>> crossings;  // (loop, u)
+  auto cross = [&](int loop, PlanePoint a, PlanePoint b) {
+    if ((a.z <= z) != (b.z <= z)) {
+      crossings.emplace_back(loop, a.x + (z - a.z) * (b.x - a.x) / (b.z - a.z));
+    }
+  };
+  for (std::size_t k : s.active) {
+    if (s.segments[k].loop >= 0) cross(s.segments[k].loop, s.segments[k].a, s.segments[k].b);
+  }
+  for (std::size_t l = 0; l < s.loops.size(); ++l) cross(int(l), s.loops[l].to, s.loops[l].from);
+  std::sort(crossings.begin(), crossings.end());
+  Intervals kept;
+  for (std::size_t k = 0; k + 1 < crossings.size(); ++k) {
+    if (crossings[k].first != crossings[k + 1].first) continue;
+    kept.push_back({crossings[k].second, crossings[k + 1].second});
+    ++k;
+  }
+  return Union(std::move(kept));
+}
+
 // What the section leaves standing at height z, as spans of u.
 Intervals KeptAt(Section& s, double z, double radius) {
   Reach(s, z);
   Intervals base;
-  if (!s.encloses) {
+  if (s.loops.empty()) {
     base.push_back({-HUGE_VAL, HUGE_VAL});
-  } else if (z <= s.startZ) {
-    // Between where the wire comes in and where it goes out.
-    base.push_back({std::min(s.loopFirst.x, s.loopLast.x), std::max(s.loopFirst.x, s.loopLast.x)});
+  } else if (z < s.startZ) {
+    base.push_back(s.between);
   } else {
-    std::vector<double> crossings;
-    auto cross = [&](PlanePoint a, PlanePoint b) {
-      if ((a.z <= z) != (b.z <= z))
-        crossings.push_back(a.x + (z - a.z) * (b.x - a.x) / (b.z - a.z));
-    };
-    for (std::size_t k : s.active) {
-      if (s.segments[k].onLoop) cross(s.segments[k].a, s.segments[k].b);
-    }
-    cross(s.loopLast, s.loopFirst);
-    std::sort(crossings.begin(), crossings.end());
-    for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-      base.push_back({crossings[k], crossings[k + 1]});
-    }
+    base = LoopsKeepAt(s, z);
   }
   Intervals cuts;
   if (radius > 0) {
@@ -247,9 +300,9 @@ std::optional<Piece> PieceOf(const Polygon& polygon, double z) {
 
 class Slicer {
  public:
-  Slicer(std::vector<Section> sections, double radius)
-      : sections_(std::move(sections)), radius_(radius) {
-    double reach = 0;
+  Slicer(std::vector<Section> sections, double radius, const StockExtent& stock)
+      : sections_(std::move(sections)), radius_(radius), top_(stock.Top) {
+    double reach = stock.Reach;
     for (const Section& s : sections_) {
       reach = std::max(reach, s.reach);
       for (const Segment& g : s.segments) top_ = std::max(top_, g.high);
@@ -257,7 +310,7 @@ class Slicer {
     stock_ = {{-reach, -reach}, {reach, -reach}, {reach, reach}, {-reach, reach}};
   }
 
-  // The highest the wire reaches.
+  // The highest the model or the wire reaches.
   double Top() const { return top_; }
 
   // How many times the slices every `step` from `bottom` meet a section or a move.
@@ -270,8 +323,9 @@ class Slicer {
     return work;
   }
 
-  // The slice at height z: the stock cut by every section's strips.
-  Status SliceAt(double z, std::vector<Piece>& pieces) {
+  // The slice at height z: the stock cut by every section's strips, as pieces for the
+  // solid's facets and as the exact polygons.
+  Status SliceAt(double z, std::vector<Piece>& pieces, CarvedSlice& slice) {
     std::vector<Polygon> polygons{stock_}, next;
     for (Section& s : sections_) {
       const Intervals kept = KeptAt(s, z, radius_);
@@ -291,8 +345,12 @@ class Slicer {
       if (polygons.empty()) break;
     }
     pieces.clear();
-    for (const Polygon& p : polygons) {
-      if (auto piece = PieceOf(p, z)) pieces.push_back(std::move(*piece));
+    slice = {z, {}};
+    for (Polygon& p : polygons) {
+      if (auto piece = PieceOf(p, z)) {
+        pieces.push_back(std::move(*piece));
+        slice.Pieces.push_back(std::move(p));
+      }
     }
     return Status::Ok();
   }
@@ -300,7 +358,7 @@ class Slicer {
  private:
   std::vector<Section> sections_;
   double radius_;
-  double top_ = -HUGE_VAL;
+  double top_;
   Polygon stock_;
 };
 
@@ -417,99 +475,34 @@ bool Join(SolidBuilder& solid, const std::vector<Piece>& below, const std::vecto
   return true;
 }
 
-using Point3 = std::array<double, 3>;
-
-double Length(const Point3& p, const Point3& q) {
-  return std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) +
-                   (p[2] - q[2]) * (p[2] - q[2]));
-}
-
-// A part of a facet of the carved surface, and how far from the model any of its points
-// could lie. The distance changes no faster than the position, so that is at most its
-// centre's distance plus its reach from the centre; and no point lies farther from the
-// model than from the model's point nearest the centre, which is farthest at a corner
-// (the bound that stays tight where the part runs along the model).
-struct SurfacePart {
-  Point3 a, b, c;  // a-b its longest edge
-  double bound = 0;
-};
-
-// The largest distance from the solid's surface to the model, to within `tolerance`,
-// by branch and bound: the part that could lie farthest is halved across its longest
-// edge (which shortens slivers along their length) until none could beat the largest
-// distance found by more than the tolerance.
-double LargestDistance(const FacetTable& solid, const SilhouetteTree& tree, double tolerance) {
-  const double slack = tolerance / 2;
-  double best = 0;
-  auto byBound = [](const SurfacePart& l, const SurfacePart& r) { return l.bound < r.bound; };
-  std::priority_queue<SurfacePart, std::vector<SurfacePart>, decltype(byBound)> open(byBound);
-  auto consider = [&](const Point3& p, const Point3& q, const Point3& r) {
-    const double pq = Length(p, q), qr = Length(q, r), rp = Length(r, p);
-    SurfacePart part = pq >= qr && pq >= rp ? SurfacePart{p, q, r}
-                       : qr >= rp           ? SurfacePart{q, r, p}
-                                            : SurfacePart{r, p, q};
-    const Point3 centre{(p[0] + q[0] + r[0]) / 3, (p[1] + q[1] + r[1]) / 3,
-                        (p[2] + q[2] + r[2]) / 3};
-    const double reach = std::max({Length(centre, p), Length(centre, q), Length(centre, r)});
-    // A part that cannot beat the best by the tolerance needs no exact distance.
-    const double floor = best + tolerance - reach;
-    Point3 nearest;
-    const double distance = tree.DistanceInSpace(centre, floor, slack, HUGE_VAL, &nearest);
-    if (distance < floor) return;
-    best = std::max(best, distance - slack);  // the distance may be up to slack too large
-    part.bound = std::min(distance + reach, std::max({Length(nearest, p), Length(nearest, q),
-                                                      Length(nearest, r)}));
-    if (part.bound > best + tolerance) open.push(part);
-  };
-  auto point = [](const Vec3& v) { return Point3{v[0], v[1], v[2]}; };
-  for (int k = 0; k < solid.FacetCount; ++k) {
-    const Facet& f = solid.Facets[std::size_t(k)];
-    consider(point(f.V1), point(f.V2), point(f.V3));
-  }
-  while (!open.empty() && open.top().bound > best + tolerance) {
-    const SurfacePart part = open.top();
-    open.pop();
-    Point3 middle;
-    for (int i = 0; i < 3; ++i) middle[i] = (part.a[i] + part.b[i]) / 2;
-    consider(part.a, middle, part.c);
-    consider(middle, part.b, part.c);
-  }
-  return best;
-}
-
-
 }  // namespace
 
-std::optional<double> CarvedDeviation::Excess() const {
-  if (!ModelVolume) return std::nullopt;
-  return CarvedVolume - *ModelVolume;
-}
-
-std::optional<double> CarvedDeviation::ExcessPercent() const {
-  if (!ModelVolume || !(*ModelVolume > 0)) return std::nullopt;
-  return *Excess() / *ModelVolume * 100;
-}
-
-Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bottomZ,
-                  double sliceStep, std::unique_ptr<FacetTable>& solid) {
+Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, const StockExtent& stock,
+                  double sliceStep, CarvedResult& result) {
   if (!(sliceStep > 0)) return Status::Refused("The slice step must be greater than 0.");
-  Slicer slicer(SectionsOf(frame, motion, 2 * sliceStep), frame.WireDia / 2);
-  const double top = slicer.Top();
-  if (!(top > bottomZ)) return Status::Refused("The program cuts no section above the platform.");
-  const double slices = std::ceil((top - bottomZ) / sliceStep) + 1;
-  if (slicer.Work(bottomZ, sliceStep) > kMaxSliceWork) {
+  Slicer slicer(SectionsOf(frame, motion, 2 * sliceStep), frame.WireDia / 2, stock);
+  const double bottom = stock.Bottom, top = slicer.Top();
+  if (!(top > bottom)) return Status::Refused("The program cuts no section above the platform.");
+  const double slices = std::ceil((top - bottom) / sliceStep) + 1;
+  if (slices > kMaxSlices) {
+    return Status::Refused("The program reaches from Z " + FixedText(bottom) + " to Z " +
+                           FixedText(top) + " mm: more than " + FixedText(kMaxSlices, 0) +
+                           " slices of " + FixedText(sliceStep) + " mm to carve.");
+  }
+  if (slicer.Work(bottom, sliceStep) > kMaxSliceWork) {
     return Status::Refused("The program is too large to carve in slices of " + FixedText(sliceStep) +
                            " mm.");
   }
-  auto table = std::make_unique<FacetTable>();
+  auto table = std::make_unique<FacetTable>(kMaxFacets);
   table->UseFileNormals = true;
   SolidBuilder builder(*table);
   const Status full = Status::Refused("The carved result has more than " +
                                       std::to_string(table->Capacity) + " facets.");
+  std::vector<CarvedSlice> stack(static_cast<std::size_t>(slices));
   std::vector<Piece> below, above;
   std::vector<bool> joined;
-  for (long k = 0; k < long(slices); ++k) {
-    if (Status s = slicer.SliceAt(bottomZ + double(k) * sliceStep, above); !s) return s;
+  for (std::size_t k = 0; k < stack.size(); ++k) {
+    if (Status s = slicer.SliceAt(bottom + double(k) * sliceStep, above, stack[k]); !s) return s;
     if (!Join(builder, below, above, sliceStep, joined)) return full;
     for (std::size_t j = 0; j < above.size(); ++j) {
       // The lowest slice stands on the platform; others begin half a step down.
@@ -526,64 +519,29 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bot
     return Status::Refused(
         "The program leaves nothing standing: no section's path encloses any material.");
   }
-  solid = std::move(table);
+  result.Solid = std::move(table);
+  result.Slices = std::move(stack);
   return Status::Ok();
-}
-
-CarvedDeviation MeasureCarved(const FacetTable& solid, const FacetTable& model,
-                              const SilhouetteTree& tree, double sliceStep) {
-  CarvedDeviation d;
-  d.SliceStep = sliceStep;
-  d.CarvedVolume = EnclosedVolume(solid);
-  // The model's volume needs its edges matched, as long as the distance passes below:
-  // it runs beside them.
-  auto modelVolume = std::async(std::launch::async, [&model] { return ClosedVolume(model); });
-  // The solid is within a slice step of the exact one, and so is the distance.
-  if (!tree.Empty()) d.LargestDistance = LargestDistance(solid, tree, sliceStep);
-  d.ModelVolume = modelVolume.get();
-  return d;
 }
 
 Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
                       const TDataModule1& store, double standAngle, const NcMotionList& motion,
                       CarvedResult& result) {
-  double bottom = HUGE_VAL;
+  StockExtent stock{HUGE_VAL, -HUGE_VAL, tree.Reach()};
   for (int k = 0; k < model.FacetCount; ++k) {
     const Facet& f = model.Facets[std::size_t(k)];
-    bottom = std::min({bottom, double(f.V1[2]), double(f.V2[2]), double(f.V3[2])});
+    for (const Vec3* v : {&f.V1, &f.V2, &f.V3}) {
+      stock.Bottom = std::min(stock.Bottom, double((*v)[2]));
+      stock.Top = std::max(stock.Top, double((*v)[2]));
+    }
   }
-  if (model.FacetCount == 0) bottom = 0;
+  if (model.FacetCount == 0) stock = {};
   const double step = store.Resolution;
-  if (Status s = CarveSolid(WireFrameOf(store, standAngle), motion, bottom, step, result.Solid);
-      !s) {
+  if (Status s = CarveSolid(WireFrameOf(store, standAngle), motion, stock, step, result); !s) {
     return s;
   }
-  result.Deviation = MeasureCarved(*result.Solid, model, tree, step);
+  result.Deviation = MeasureCarved(*result.Solid, result.Slices, model, tree, step);
   return Status::Ok();
-}
-
-std::string DeviationText(const CarvedDeviation& d) {
-  std::string text = "Carved result, sliced every " + FixedText(d.SliceStep) +
-                     " mm: " + FixedText(d.CarvedVolume, 1) + " mm3\n";
-  if (d.ModelVolume) {
-    text += "Model: " + FixedText(*d.ModelVolume, 1) + " mm3; left over it: " + FixedText(*d.Excess(), 1) +
-            " mm3";
-    if (auto percent = d.ExcessPercent()) text += " (" + FixedText(*percent, 1) + " %)";
-    text += "\n";
-  } else {
-    text += "The model is not closed: its volume and the material left over it are unknown.\n";
-  }
-  return text + "Most material left: " + FixedText(d.LargestDistance) + " mm from the model\n";
-}
-
-std::string DeviationJsonMembers(const CarvedDeviation& d) {
-  auto optional = [](const std::optional<double>& v) {
-    return v ? FixedText(*v) : std::string("null");
-  };
-  return "\"sliceStep\": " + FixedText(d.SliceStep) + ", \"carvedVolume\": " + FixedText(d.CarvedVolume) +
-         ", \"modelVolume\": " + optional(d.ModelVolume) + ", \"excess\": " + optional(d.Excess()) +
-         ", \"excessPercent\": " + optional(d.ExcessPercent()) +
-         ", \"largestDistance\": " + FixedText(d.LargestDistance);
 }
 
 }  // namespace vantora

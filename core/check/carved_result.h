@@ -3,7 +3,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/check/carved_measure.h"
 #include "core/check/nc_replay.h"
 #include "core/check/silhouette_tree.h"
 #include "core/check/wire_motion.h"
@@ -12,39 +14,34 @@
 
 namespace vantora {
 
-// How far what a program leaves standing lies from the model (mm, mm³).
-struct CarvedDeviation {
-  double SliceStep = 0;               // the height between the solid's slices
-  std::optional<double> ModelVolume;  // none when the model is not closed
-  double CarvedVolume = 0;
-  double LargestDistance = 0;  // from the carved surface to the model: the most
-                               // material left anywhere
-
-  // The carved volume beyond the model's, in mm³ and as a share of the model (%).
-  std::optional<double> Excess() const;
-  std::optional<double> ExcessPercent() const;
-};
-
-// The solid a program leaves standing, in the model's frame (mm), and its deviation.
+// The solid a program leaves standing, in the model's frame (mm), the slices it was
+// built from, and its deviation.
 struct CarvedResult {
   std::unique_ptr<FacetTable> Solid;  // closed, normals outward
+  std::vector<CarvedSlice> Slices;    // from the lowest up, one slice step apart
   CarvedDeviation Deviation;
 };
 
-// The stock a program cuts: the square about the axis that holds every section's path,
-// from `bottomZ` (the platform) up. In each section (the program's moves at one rotary
-// position) the wire leaves standing what its path encloses with the start height (the
-// path's lowest height) and everything below that height, less the wire's radius along
-// every move at that position. The solid is sliced every `sliceStep` mm of height; a
-// slice is exact (the stock cut by every section's strips), and neighbouring slices are
-// joined by the hull between them, so the solid lies within one step of the exact one.
-// Fails when a slice falls into more pieces than can be joined.
-Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, double bottomZ,
-                  double sliceStep, std::unique_ptr<FacetTable>& solid);
+// What the stock holds besides every path: the model as it stands (mm).
+struct StockExtent {
+  double Bottom = 0;  // the platform, where the stock begins
+  double Top = 0;     // the model's highest point
+  double Reach = 0;   // the model's farthest point from the axis
+};
 
-// The deviation of a carved solid from the model in `tree`, whose facets `model` holds.
-CarvedDeviation MeasureCarved(const FacetTable& solid, const FacetTable& model,
-                              const SilhouetteTree& tree, double sliceStep);
+// The stock a program cuts: the square about the axis that holds the model and every
+// section's path, from stock.Bottom up. In each section (the program's moves at one
+// rotary position) the wire leaves standing everything below the start height (the
+// path's lowest height) and, above it, what its path encloses from where it first
+// climbs out of the start height to where it first comes back; a path that never comes
+// back severs nothing. Every move at that position takes the wire's radius along it.
+// The solid is sliced every `sliceStep` mm of height; a slice is exact (the stock cut
+// by every section's strips), and neighbouring slices are joined by the hull between
+// them, so the solid lies within one step of the exact one. Refused at once when the
+// slices or the work would exceed what is carved in about a second, and when a slice
+// falls into more pieces or the solid into more facets than can be built.
+Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, const StockExtent& stock,
+                  double sliceStep, CarvedResult& result);
 
 // Carves the program `motion` on the model set up on the store's raster (as the program
 // check does), the model's facets standing at `standAngle`, sliced at the set-up's
@@ -52,10 +49,5 @@ CarvedDeviation MeasureCarved(const FacetTable& solid, const FacetTable& model,
 Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
                       const TDataModule1& store, double standAngle, const NcMotionList& motion,
                       CarvedResult& result);
-
-// The deviation as the operator reads it, a few lines; and as the members of a JSON
-// object (without braces).
-std::string DeviationText(const CarvedDeviation& deviation);
-std::string DeviationJsonMembers(const CarvedDeviation& deviation);
 
 }  // namespace vantora

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <numbers>
 #include <functional>
 #include <tuple>
 
@@ -265,6 +266,93 @@ TEST(CarveSweptProgram, IsTheCarvedResultOfTheLastSweepsProgram) {
         ASSERT_EQ(turned.Normal[axis], setUp.Normal[axis]) << k;
       }
     }
+  }
+}
+
+// How many times the closed `solid` winds about p: 1 inside, 0 outside (the sum of the
+// solid angles of its facets seen from p).
+double WindingNumber(const FacetTable& solid, const Vec3& p) {
+  double sum = 0;
+  for (int k = 0; k < solid.FacetCount; ++k) {
+    const Facet& f = solid.Facets[std::size_t(k)];
+    std::array<std::array<double, 3>, 3> v;
+    const Vec3* corners[3] = {&f.V1, &f.V2, &f.V3};
+    for (int c = 0; c < 3; ++c) {
+      for (int i = 0; i < 3; ++i) v[c][i] = double((*corners[c])[i]) - p[i];
+    }
+    const auto dot = [](auto& a, auto& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+    const auto length = [&](auto& a) { return std::sqrt(dot(a, a)); };
+    const auto& [a, b, c] = v;
+    const double det = a[0] * (b[1] * c[2] - b[2] * c[1]) - a[1] * (b[0] * c[2] - b[2] * c[0]) +
+                       a[2] * (b[0] * c[1] - b[1] * c[0]);
+    const double la = length(a), lb = length(b), lc = length(c);
+    sum += 2 * std::atan2(det, la * lb * lc + dot(a, b) * lc + dot(b, c) * la + dot(c, a) * lb);
+  }
+  return sum / (4 * std::numbers::pi);
+}
+
+// The carved result of programs that keep off the part holds the whole part, however
+// short the sweep or narrow the range, and says it takes nothing; a program whose top
+// was lowered by hand says how much it takes and how deep. The most material left is
+// never below the distance of a corner of the solid from the model.
+TEST(CarveNcProgram, HoldsTheModelAndTellsWhatAProgramTakes) {
+  void (*const bar)(FacetTable&) = [](FacetTable& t) { testing::AddBox(t, -5, 5, -30, 30, 0, 10); };
+  void (*const box)(FacetTable&) = [](FacetTable& t) { testing::AddBox(t, -10, 10, -15, 15, 0, 10); };
+  const struct {
+    const char* name;
+    void (*model)(FacetTable&);
+    SweepAngles angles;
+    float begin = 0, end = 0;  // a range narrowed by hand when they differ
+    float lowerTop = 0;        // mm the top of the path is lowered by hand
+    double removed = 0;
+  } cases[] = {
+      {"single section", box, {0, 5, 0}},
+      {"short sweep", bar, {0, 5, 20}},
+      {"range -12..5", box, {0, 15, 345}, -12, 5},
+      {"range 0..15", box, {0, 15, 345}, 0, 15},
+      {"range -15..-8", box, {0, 15, 345}, -15, -8},
+      {"range -5..5", box, {0, 15, 345}, -5, 5},
+      {"top lowered 2.5 mm", box, {0, 5, 0}, 0, 0, 2.5f, 20 * 30 * 1.6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto job = PreparedJob(c.model);
+    TDataModule1& s = job->store();
+    if (c.begin != c.end) {
+      ASSERT_TRUE(DefineStartPosition(s, 0, c.begin, c.end));
+    }
+    NcProgram program;
+    ASSERT_TRUE(job->Run(c.angles, program));
+    NcMotionList motion;
+    ASSERT_TRUE(ReadNcMotion(program, job->session.Format, motion));
+    auto model = PreparedJob(c.model);  // as it stood at the set-up
+    const FacetTable& part = model->table();
+    const double top = std::max_element(motion.Motions.begin(), motion.Motions.end(),
+                                        [](auto& l, auto& r) { return l.Y < r.Y; })->Y;
+    for (NcMotion& m : motion.Motions) m.Y -= m.Y == top ? c.lowerTop : 0;
+    CarvedResult carved;
+    ASSERT_TRUE(CarveNcProgram(part, SilhouetteTree(part), s, 0, motion, carved));
+    const CarvedDeviation& d = carved.Deviation;
+    EXPECT_NEAR(d.RemovedVolume.value_or(-1), c.removed, 0.1 * c.removed + 1e-9);
+    if (c.removed > 0) {
+      EXPECT_NEAR(d.DeepestCut, 1.6, s.Resolution);
+      continue;
+    }
+    EXPECT_EQ(d.DeepestCut, 0);
+    EXPECT_GE(d.CarvedVolume, d.ModelVolume.value_or(HUGE_VAL) - 1e-6);
+    double farthest = 0;  // of the solid's corners, brute force over the box's faces
+    testing::ForEachVertex(*carved.Solid, [&](const Vec3& v) {
+      const double dx = std::max({-10.0 - v[0], v[0] - 10.0, 0.0});
+      const double dy = std::max({(c.model == bar ? -30.0 : -15.0) - v[1],
+                                  v[1] - (c.model == bar ? 30.0 : 15.0), 0.0});
+      const double dz = std::max({-double(v[2]), v[2] - 10.0, 0.0});
+      farthest = std::max(farthest, std::sqrt(dx * dx + dy * dy + dz * dz));
+    });
+    EXPECT_GE(d.LargestDistance, farthest);
+    // The part's corners, a hair above the platform the solid stands on.
+    testing::ForEachVertex(part, [&](const Vec3& v) {
+      EXPECT_NEAR(WindingNumber(*carved.Solid, {v[0], v[1], std::max(v[2], 1e-3f)}), 1, 1e-6);
+    });
   }
 }
 

@@ -36,10 +36,10 @@ NcMotionList Program(std::initializer_list<std::pair<double, std::vector<PlanePo
   return program;
 }
 
-std::unique_ptr<FacetTable> Carve(const NcMotionList& program) {
-  std::unique_ptr<FacetTable> solid;
-  EXPECT_TRUE(CarveSolid(WireFrame{0, 0, kWire}, program, 0, kStep, solid));
-  return solid;
+CarvedResult Carve(const NcMotionList& program, const StockExtent& stock = {}) {
+  CarvedResult carved;
+  EXPECT_TRUE(CarveSolid(WireFrame{0, 0, kWire}, program, stock, kStep, carved));
+  return carved;
 }
 
 // The carved solid is closed, and its volume as far as its edges tell is the volume
@@ -97,7 +97,8 @@ TEST(CarveSolid, EachProgramLeavesAClosedSolidOfItsVolume) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto solid = Carve(c.program);
+    const CarvedResult carved = Carve(c.program);
+    const FacetTable* solid = carved.Solid.get();
     ExpectClosed(*solid);
     EXPECT_NEAR(EnclosedVolume(*solid), c.volume, c.tolerance);
     float lowest = HUGE_VALF;
@@ -107,21 +108,26 @@ TEST(CarveSolid, EachProgramLeavesAClosedSolidOfItsVolume) {
 }
 
 TEST(CarveSolid, RefusesWhatCannotBeSliced) {
-  std::unique_ptr<FacetTable> solid;
-  EXPECT_FALSE(
-      CarveSolid(WireFrame{0, 0, 0}, Program({{0, {{-5, 0}, {5, 0}}}}), 0, kStep, solid));
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, kWire}, NcMotionList{}, 0, kStep, solid));
+  CarvedResult carved;
+  const WireFrame frame{0, 0, kWire};
+  EXPECT_FALSE(CarveSolid(frame, NcMotionList{}, {}, kStep, carved));
   const NcMotionList program = Program({{0, Over(-11.5, 11.5, 21.5)}});
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, kWire}, program, 0, 0, solid));
-  EXPECT_FALSE(CarveSolid(WireFrame{0, 0, kWire}, program, 0, 1e-8, solid));
-  EXPECT_FALSE(solid);
+  EXPECT_FALSE(CarveSolid(frame, program, {}, 0, carved));
+  EXPECT_FALSE(CarveSolid(frame, program, {}, 1e-8, carved));
+  // A program climbing 120 m is refused before a slice is cut.
+  EXPECT_FALSE(CarveSolid(frame, Program({{0, Over(-5, 5, 120000)}}), {}, kStep, carved));
+  EXPECT_FALSE(carved.Solid);
 }
 
 TEST(MeasureCarved, GivesTheMaterialLeftAroundTheModel) {
-  const auto solid = Carve(Program({{0, Over(-11.5, 11.5, 21.5)}, {90, Over(11.5, -11.5, 21.5)}}));
+  const CarvedResult carved =
+      Carve(Program({{0, Over(-11.5, 11.5, 21.5)}, {90, Over(11.5, -11.5, 21.5)}}));
   FacetTable model(64);
   testing::AddBox(model, -10, 10, -10, 10, 0, 20);
-  const CarvedDeviation d = MeasureCarved(*solid, model, SilhouetteTree(model), kStep);
+  const auto measure = [&](const FacetTable& m) {
+    return MeasureCarved(*carved.Solid, carved.Slices, m, SilhouetteTree(m), kStep);
+  };
+  const CarvedDeviation d = measure(model);
   ASSERT_TRUE(d.ModelVolume.has_value());
   EXPECT_NEAR(*d.ModelVolume, 8000, 1e-3);
   EXPECT_NEAR(*d.Excess(), 22 * 22 * 21 - 8000, Tolerance(22 * 22));
@@ -135,7 +141,7 @@ TEST(MeasureCarved, GivesTheMaterialLeftAroundTheModel) {
   open.FacetCount -= 2;
   std::swap(open.Facets[2], open.Facets[10]);
   std::swap(open.Facets[3], open.Facets[11]);
-  const CarvedDeviation o = MeasureCarved(*solid, open, SilhouetteTree(open), kStep);
+  const CarvedDeviation o = measure(open);
   EXPECT_FALSE(o.ModelVolume.has_value());
   EXPECT_FALSE(o.Excess().has_value());
   EXPECT_GT(o.LargestDistance, 1);
