@@ -79,5 +79,25 @@ void BM_CarveProgram(benchmark::State& state) {
 }
 BENCHMARK(BM_CarveProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The colours of the carved view: the material each facet of the solid leaves over the
+// model, and the model's facets the program takes.
+void BM_ColourCarved(benchmark::State& state) {
+  TorusProgram torus;
+  const SilhouetteTree tree(*torus.table);
+  NcMotionList motion;
+  ReadNcMotion(torus.program, torus.session.Format, motion);
+  CarvedResult carved;
+  if (!CarveNcProgram(*torus.table, tree, *torus.store, torus.session.ModelTurnAngle, motion,
+                      carved)) {
+    state.SkipWithError("the torus program could not be carved");
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        ColourCarved(carved, *torus.table, tree, 0.1).MaterialLeft.data());
+  }
+}
+BENCHMARK(BM_ColourCarved)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 }  // namespace
 }  // namespace vantora

@@ -6,7 +6,9 @@
 #include <future>
 #include <numeric>
 #include <queue>
+#include <unordered_map>
 
+#include "core/check/carved_result.h"
 #include "core/check/program_check.h"
 #include "core/common/number_text.h"
 #include "core/model/solid_volume.h"
@@ -304,7 +306,62 @@ std::vector<CutPoint> CornersOutside(const std::vector<CarvedSlice>& slices,
   return points;
 }
 
+// The centre of a facet.
+Point3 CentreOf(const Facet& f) {
+  Point3 c;
+  for (int i = 0; i < 3; ++i) c[i] = (double(f.V1[i]) + f.V2[i] + f.V3[i]) / 3;
+  return c;
+}
+
 }  // namespace
+
+CarvedColouring ColourCarved(const CarvedResult& carved, const FacetTable& model,
+                             const SilhouetteTree& tree, double slack) {
+  const FacetTable& solid = *carved.Solid;
+  const std::vector<CarvedSlice>& slices = carved.Slices;
+  // The solid's corners are shared by the facets around them: each is measured once,
+  // in two halves, one on a thread of its own.
+  std::vector<Point3> corners;
+  std::vector<std::uint32_t> cornerOf(3 * std::size_t(solid.FacetCount));
+  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> seen;
+  for (std::size_t k = 0; k < cornerOf.size(); ++k) {
+    const Facet& f = solid.Facets[k / 3];
+    const Vec3& v = k % 3 == 0 ? f.V1 : k % 3 == 1 ? f.V2 : f.V3;
+    const Point3 p{v[0], v[1], v[2]};
+    auto& bucket = seen[std::hash<double>{}(p[0] * 31 + p[1] * 17 + p[2])];
+    const auto same = std::find_if(bucket.begin(), bucket.end(),
+                                   [&](std::uint32_t c) { return corners[c] == p; });
+    if (same != bucket.end()) {
+      cornerOf[k] = *same;
+    } else {
+      cornerOf[k] = std::uint32_t(corners.size());
+      bucket.push_back(cornerOf[k]);
+      corners.push_back(p);
+    }
+  }
+  std::vector<float> distance(corners.size());
+  const auto measure = [&](std::size_t from, std::size_t to) {
+    for (std::size_t k = from; k < to; ++k) {
+      distance[k] = float(tree.Empty() ? 0 : tree.DistanceInSpace(corners[k], 0, slack, HUGE_VAL));
+    }
+  };
+  auto firstHalf = std::async(std::launch::async, measure, 0, corners.size() / 2);
+  measure(corners.size() / 2, corners.size());
+  firstHalf.get();
+  CarvedColouring colouring;
+  colouring.MaterialLeft.reserve(cornerOf.size());
+  for (std::uint32_t c : cornerOf) colouring.MaterialLeft.push_back(distance[c]);
+  colouring.Taken.resize(std::size_t(model.FacetCount));
+  if (slices.empty() || !carved.Deviation.CutsThePart()) return colouring;
+  const double bottom = slices.front().Z;
+  const double step = slices.size() > 1 ? slices[1].Z - bottom : 1;
+  for (int k = 0; k < model.FacetCount; ++k) {
+    const Point3 c = CentreOf(model.Facets[std::size_t(k)]);
+    const double at = std::clamp(std::round((c[2] - bottom) / step), 0.0, double(slices.size() - 1));
+    colouring.Taken[std::size_t(k)] = DistanceOutside(slices[std::size_t(at)], c[0], c[1]) > kReachTolerance;
+  }
+  return colouring;
+}
 
 std::optional<double> CarvedDeviation::Excess() const {
   if (!ModelVolume) return std::nullopt;

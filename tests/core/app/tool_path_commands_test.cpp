@@ -334,10 +334,16 @@ TEST(CarveNcProgram, HoldsTheModelAndTellsWhatAProgramTakes) {
     ASSERT_TRUE(CarveNcProgram(part, SilhouetteTree(part), s, 0, motion, carved));
     const CarvedDeviation& d = carved.Deviation;
     EXPECT_NEAR(d.RemovedVolume.value_or(-1), c.removed, 0.1 * c.removed + 1e-9);
+    const CarvedColouring colours = ColourCarved(carved, part, SilhouetteTree(part), 0.01);
+    const float left = *std::max_element(colours.MaterialLeft.begin(), colours.MaterialLeft.end());
+    EXPECT_NEAR(left, d.LargestDistance, s.Resolution);
     if (c.removed > 0) {
       EXPECT_NEAR(d.DeepestCut, 1.6, s.Resolution);
+      // The top's two facets are taken, the others not.
+      EXPECT_EQ(std::count(colours.Taken.begin(), colours.Taken.end(), true), 2);
       continue;
     }
+    EXPECT_EQ(std::count(colours.Taken.begin(), colours.Taken.end(), true), 0);
     EXPECT_EQ(d.DeepestCut, 0);
     EXPECT_GE(d.CarvedVolume, d.ModelVolume.value_or(HUGE_VAL) - 1e-6);
     double farthest = 0;  // of the solid's corners, brute force over the box's faces
