@@ -13,6 +13,16 @@ void Widen(AxisExtent& extent, double v, bool first) {
   extent.Max = first ? v : std::max(extent.Max, v);
 }
 
+// The replay steps a whole program may take at their finest (a program's turns between
+// sections take a few hundred: the wire keeps clear of the part there, and steps far
+// from it are long), how many a move may take per mm of travel at most (a step every
+// 0.005 mm, the finest a turning move needs) and at least, however short. A program
+// text that spins the wire inside the part for kilometres is replayed in about a
+// tenth of a second, its steps grown.
+constexpr double kProgramSteps = 2e5;
+constexpr double kStepsPerMm = 200;
+constexpr double kMinMoveSteps = 4;
+
 std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
@@ -55,6 +65,14 @@ ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
   ProgramReport report;
   report.Feed = motion.Feed;
   const std::vector<NcMotion>& moves = motion.Motions;
+  // The moves share a budget of replay steps by their travel, so that no program text
+  // keeps the check busy for long.
+  double travel = 0;
+  for (std::size_t k = 1; k < moves.size(); ++k) {
+    travel += MoveTravel(tree, {moves[k - 1].X, moves[k - 1].Y, moves[k - 1].C},
+                         {moves[k].X, moves[k].Y, moves[k].C});
+  }
+  const double stepsPerMm = std::min(kProgramSteps / std::max(travel, 1.0), kStepsPerMm);
   for (std::size_t k = 0; k < moves.size(); ++k) {
     const NcMotion& to = moves[k];
     const NcMotion& from = moves[k == 0 ? 0 : k - 1];
@@ -62,8 +80,9 @@ ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
     Widen(report.Y, to.Y, k == 0);
     Widen(report.C, to.C, k == 0);
     report.PathLength += std::hypot(to.X - from.X, to.Y - from.Y);
-    const WireContact contact =
-        ReplayMove(tree, frame, {from.X, from.Y, from.C}, {to.X, to.Y, to.C});
+    const AxisPosition a{from.X, from.Y, from.C}, b{to.X, to.Y, to.C};
+    const double steps = std::max(kMinMoveSteps, stepsPerMm * MoveTravel(tree, a, b));
+    const WireContact contact = ReplayMove(tree, frame, a, b, steps);
     if (contact.Depth > kReachTolerance) {
       report.Intrusions.push_back({to.Line, contact.Angle, to.C, contact.Depth, contact.AxisInside});
     }

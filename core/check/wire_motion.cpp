@@ -10,22 +10,23 @@ namespace {
 constexpr double kStepTolerance = 0.005;
 // Where the wire's axis lies inside, its depth is sampled this often along the move.
 constexpr double kDepthSampling = 0.05;
-// No move takes more steps than this, however long: beyond it (moves of metres, or
-// turns of thousands of degrees) the steps grow and the bounds above loosen.
-constexpr double kMaxSteps = 100'000;
 
 class MoveReplay {
  public:
   MoveReplay(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
-             AxisPosition to)
-      : tree_(tree), frame_(frame), from_(from), to_(to), radius_(frame.WireDia / 2) {}
+             AxisPosition to, double maxSteps)
+      : tree_(tree),
+        frame_(frame),
+        from_(from),
+        to_(to),
+        radius_(frame.WireDia / 2),
+        maxSteps_(std::max(1.0, maxSteps)) {}
 
   WireContact Run() {
-    const double length = std::hypot(to_.X - from_.X, to_.Y - from_.Y);
     if (to_.C == from_.C) {
-      RunStraight(length);
+      RunStraight(std::hypot(to_.X - from_.X, to_.Y - from_.Y));
     } else {
-      RunTurning(length + tree_.Reach() * std::abs(to_.C - from_.C) * kTableDegreesToRadians);
+      RunTurning(MoveTravel(tree_, from_, to_));
     }
     return contact_;
   }
@@ -67,7 +68,7 @@ class MoveReplay {
     if (distance >= radius_) return;
     if (distance > 0) return Record(radius_ - distance, false, 0);
     const auto turn = TurnAt(0);
-    const int samples = int(std::min(std::ceil(length / kDepthSampling), kMaxSteps));
+    const int samples = int(std::min(std::ceil(length / kDepthSampling), maxSteps_));
     for (int k = 0; k <= samples; ++k) {
       const double t = samples == 0 ? 0 : double(k) / samples;
       RecordAt(t, tree_.DistanceToPoint(turn, WireAt(t), radius_));
@@ -84,7 +85,7 @@ class MoveReplay {
       if (distance < radius_) RecordAt(t, distance);
       if (t >= 1) return;
       const double clear = distance < radius_ ? kDepthSampling : distance - radius_;
-      t = std::min(1.0, t + std::max({clear, kStepTolerance, speed / kMaxSteps}) / speed);
+      t = std::min(1.0, t + std::max({clear, kStepTolerance, speed / maxSteps_}) / speed);
     }
   }
 
@@ -92,19 +93,25 @@ class MoveReplay {
   const WireFrame& frame_;
   AxisPosition from_, to_;
   double radius_;
+  double maxSteps_;
   WireContact contact_;
 };
 
 }  // namespace
 
+double MoveTravel(const SilhouetteTree& tree, AxisPosition from, AxisPosition to) {
+  return std::hypot(to.X - from.X, to.Y - from.Y) +
+         tree.Reach() * std::abs(to.C - from.C) * kTableDegreesToRadians;
+}
+
 WireContact ReplayMove(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
-                       AxisPosition to) {
-  return MoveReplay(tree, frame, from, to).Run();
+                       AxisPosition to, double maxSteps) {
+  return MoveReplay(tree, frame, from, to, maxSteps).Run();
 }
 
 bool KeepsOff(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
               AxisPosition to) {
-  return MoveReplay(tree, frame, from, to).StraightKeepsOff();
+  return MoveReplay(tree, frame, from, to, 1).StraightKeepsOff();
 }
 
 }  // namespace vantora

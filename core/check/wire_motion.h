@@ -30,12 +30,17 @@ struct WireContact {
   double Angle = 0;
 };
 
+// How far the wire travels relative to the model on the move from `from` to `to`: its
+// length in the section plane and the turn at the model's reach (mm).
+double MoveTravel(const SilhouetteTree& tree, AxisPosition from, AxisPosition to);
+
 // Replays the straight move from `from` to `to` with all three axes interpolated
 // together, as a controller makes it, against the turned model's silhouette. A move at
 // one rotary position is measured exactly; a turning one is stepped so that no contact
-// deeper than 0.005 mm can lie between two steps (for moves below 500 mm of travel).
+// deeper than 0.005 mm can lie between two steps, in at most `maxSteps` steps (100,000
+// hold moves below 500 mm of travel): beyond them the steps grow and the bound loosens.
 WireContact ReplayMove(const SilhouetteTree& tree, const WireFrame& frame, AxisPosition from,
-                       AxisPosition to);
+                       AxisPosition to, double maxSteps = 100'000);
 
 // Whether a move at one rotary position keeps the wire off the model, not even grazing
 // it: ReplayMove's Depth would be 0, found without measuring how deep a move that does
