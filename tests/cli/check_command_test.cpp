@@ -74,6 +74,32 @@ TEST_F(CliCheck, JsonHoldsTheSameReport) {
   EXPECT_NE(run.out.find("\"cutsThrough\": true}]}"), std::string::npos) << run.out;
 }
 
+TEST_F(CliCheck, RefusesToWriteTheCarvedResultOverWhatItReads) {
+  const std::string link = dir.File("link.stl");
+  std::filesystem::create_symlink(model, link);
+  const struct {
+    std::string carved;
+    const char* expected;
+  } cases[] = {
+      {model, "--carved names the model file"},
+      {program, "--carved names the program file"},
+      {(dir.path() / "." / "box.stl").string(), "--carved names the model file"},
+      {link, "--carved names the model file"},
+      {format, "--carved names the NC format file"},
+  };
+  const auto inputs = [&] { return ReadFile(model) + ReadFile(program) + ReadFile(format); };
+  const std::string before = inputs();
+  const std::size_t files = testing::FilesIn(dir.path());
+  for (const auto& c : cases) {
+    const CliRun run =
+        RunTool({"check", model, program, "--nc-format", format, "--carved", c.carved});
+    EXPECT_EQ(run.status, kExitUsage) << c.carved << "\n" << run.err;
+    EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
+    EXPECT_EQ(inputs(), before) << c.carved;
+    EXPECT_EQ(testing::FilesIn(dir.path()), files) << c.carved;
+  }
+}
+
 // What admesh, a reader of its own, finds in the carved result: one part, every edge
 // shared, nothing it had to mend.
 std::string AdmeshFindings(const std::string& stl) {

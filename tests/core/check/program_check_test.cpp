@@ -63,7 +63,7 @@ TEST_F(ProgramCheckTest, FindsEveryMoveThatReachesIn) {
 TEST(ReadNcMotion, RefusesWhatIsNotAProgramOfItsFormat) {
   NcFormat format;
   format.FirstLine = "G90";
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"", "no motion line"},
       {"G90\n X 1\n", "line 2: the first motion line must give all three axes"},
       {"G1 X 1 Y 2 C 0 F300\n X\n", "line 2: axis X has no number"},
@@ -72,12 +72,18 @@ TEST(ReadNcMotion, RefusesWhatIsNotAProgramOfItsFormat) {
       {"G1 X 1 Y 2 C 0 Fast\n", "line 1: the feed"},
       {"G1 X 1 Y 2 C 0 F300\n G0 X 2\n", "line 2: \"G0\" is not a word"},
       {"G1 X 1 Y 2 C 0 F300\nM30\n X 5\n", "line 3: text after M30"},
+      // Junk is quoted short and in plain characters, whatever its length and bytes.
+      {"G1 X 1 Y 2 C 0 F300\n " + std::string(5'000'000, 'Q') + "\n",
+       "line 2: \"" + std::string(32, 'Q') + "...\" is not a word"},
+      {"G1 X 1 Y 2 C 0 F300\n G\r0\x01\xe9\"\\ X 2\n",
+       R"(line 2: "G\r0\x01\xe9\"\\" is not a word)"},
+      {"G1 X 1 Y 2 C 0 F3\x7f\n", R"(line 1: the feed "F3\x7f" is not)"},
   };
   for (const auto& [text, expected] : cases) {
     NcMotionList motion;
     const Status s = ReadNcMotion(text, format, motion);
-    EXPECT_FALSE(s) << text;
-    EXPECT_NE(s.message().find(expected), std::string::npos) << s.message();
+    EXPECT_FALSE(s) << text.substr(0, 80);
+    EXPECT_NE(s.message().find(expected), std::string::npos) << s.message().substr(0, 200);
   }
   NcMotionList motion;
   format.HorizonAxis = "U";
