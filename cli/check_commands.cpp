@@ -1,8 +1,4 @@
 // The command that replays an NC program against the model it was made for: check.
-#include <filesystem>
-#include <string>
-#include <utility>
-
 #include "core/check/program_check.h"
 #include "cli_app.h"
 #include "cli_command.h"
@@ -23,37 +19,13 @@ struct CheckOptions {
   bool text = false;
 };
 
-namespace fs = std::filesystem;
-
-// A path made absolute, its links resolved as far as they exist, "." and ".." gone.
-fs::path Normal(const fs::path& path) {
-  std::error_code error;
-  const fs::path normal = fs::weakly_canonical(path, error);
-  return error ? fs::absolute(path, error).lexically_normal() : normal;
-}
-
-// Whether two names reach one file: the same file on disk when both exist, whatever
-// the spelling or links, else the same name once normalised.
-bool NameOneFile(const fs::path& a, const fs::path& b) {
-  std::error_code error;
-  if (fs::exists(a, error) && fs::exists(b, error)) return fs::equivalent(a, b, error);
-  return Normal(a) == Normal(b);
-}
-
 // Saving the carved result over a file the check reads would lose that file: refused
 // before anything is read.
 void RefuseCarvedOverAnInput(const CheckOptions& o) {
-  const std::pair<std::string, const char*> inputs[] = {
-      {o.model, "model"},
-      {o.program, "program"},
-      {o.setUp.ncFormat.value_or(kNcIniName), "NC format"},
-  };
-  for (const auto& [path, what] : inputs) {
-    if (NameOneFile(o.carved, path)) {
-      throw UsageError(std::string("--carved names the ") + what +
-                       " file; choose another name so the " + what + " is kept.");
-    }
-  }
+  RefuseOutputOver("--carved", o.carved,
+                   {{o.model, "model"},
+                    {o.program, "program"},
+                    {o.setUp.ncFormat.value_or(kNcIniName), "NC format"}});
 }
 
 void RunCheck(const CheckOptions& o, CliContext& context) {

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <initializer_list>
 
 #include "core/app/session.h"
 #include "cli_host.h"
@@ -53,6 +55,12 @@ ToolPathSetUp ReadSetUp(const NcSetUpOptions& options);
 float ReadTolerance(const NcSetUpOptions& options);
 // The format file named by --nc-format, else NC.ini in the current directory.
 NcFormat ReadNcFormat(const NcSetUpOptions& options);
+
+// Refuses (a usage error) an output that names one of the `inputs` (a path and what it
+// holds): writing it would lose that file. The same file on disk when both exist,
+// whatever the spelling or links, else the same name once normalised.
+void RefuseOutputOver(const std::string& option, const std::string& output,
+                      std::initializer_list<std::pair<std::string, const char*>> inputs);
 
 // A failed status becomes a JobError with its message.
 void ThrowIfFailed(const Status& status);

@@ -1,4 +1,6 @@
 // The commands that read a model and write it back: info and stl.
+#include <filesystem>
+
 #include "core/app/touch_point_settings.h"
 #include "cli_command.h"
 #include "core/common/number_text.h"
@@ -18,7 +20,34 @@ void RefuseScanName(const std::string& path) {
                  "with \"vantora-cli stl\" first.");
 }
 
+namespace fs = std::filesystem;
+
+// A path made absolute, its links resolved as far as they exist, "." and ".." gone.
+fs::path Normal(const fs::path& path) {
+  std::error_code error;
+  const fs::path normal = fs::weakly_canonical(path, error);
+  return error ? fs::absolute(path, error).lexically_normal() : normal;
+}
+
+// Whether two names reach one file: the same file on disk when both exist, whatever
+// the spelling or links, else the same name once normalised.
+bool NameOneFile(const fs::path& a, const fs::path& b) {
+  std::error_code error;
+  if (fs::exists(a, error) && fs::exists(b, error)) return fs::equivalent(a, b, error);
+  return Normal(a) == Normal(b);
+}
+
 }  // namespace
+
+void RefuseOutputOver(const std::string& option, const std::string& output,
+                      std::initializer_list<std::pair<std::string, const char*>> inputs) {
+  for (const auto& [path, what] : inputs) {
+    if (NameOneFile(output, path)) {
+      throw UsageError(option + " names the " + what + " file; choose another name so the " +
+                       what + " is kept.");
+    }
+  }
+}
 
 float ParseOption(const std::string& option, const std::string& text) {
   const auto value = ParseFloatText(text);
@@ -92,6 +121,7 @@ float TouchPointSize(const StlOptions& o) {
 }
 
 void RunStl(const StlOptions& o, CliContext& context) {
+  RefuseOutputOver("-o", o.output, {{o.model, "model"}});
   StlScaling scaling;
   if (!o.rates.empty()) {
     scaling.XRate = ParseOption("--rates", o.rates[0]);

@@ -53,6 +53,8 @@ NcJob ReadJob(const NcOptions& o) {
 // What the operator does in the application: set up the tool path, define the start
 // position when any of its values is given, run the sweep, save the program.
 void RunNc(const NcOptions& o, CliContext& context) {
+  RefuseOutputOver("-o", o.output,
+                   {{o.model, "model"}, {o.setUp.ncFormat.value_or(kNcIniName), "NC format"}});
   const NcJob job = ReadJob(o);
   int sections = 0;
   ThrowIfFailed(CountSections(job.angles, sections));

@@ -74,29 +74,36 @@ TEST_F(CliCheck, JsonHoldsTheSameReport) {
   EXPECT_NE(run.out.find("\"cutsThrough\": true}]}"), std::string::npos) << run.out;
 }
 
-TEST_F(CliCheck, RefusesToWriteTheCarvedResultOverWhatItReads) {
+// No command writes over a file it reads, however the name is spelt: refused with
+// exit status 2, every file as it was.
+TEST_F(CliCheck, NoCommandWritesOverWhatItReads) {
   const std::string link = dir.File("link.stl");
   std::filesystem::create_symlink(model, link);
+  const auto check = [&](const std::string& carved) {
+    return std::vector<std::string>{"check", model, program, "--nc-format", format, "--carved", carved};
+  };
   const struct {
-    std::string carved;
+    std::vector<std::string> command;
     const char* expected;
   } cases[] = {
-      {model, "--carved names the model file"},
-      {program, "--carved names the program file"},
-      {(dir.path() / "." / "box.stl").string(), "--carved names the model file"},
-      {link, "--carved names the model file"},
-      {format, "--carved names the NC format file"},
+      {check(model), "--carved names the model file"},
+      {check(program), "--carved names the program file"},
+      {check((dir.path() / "." / "box.stl").string()), "--carved names the model file"},
+      {check(link), "--carved names the model file"},
+      {check(format), "--carved names the NC format file"},
+      {{"nc", model, "-o", link}, "-o names the model file"},
+      {{"nc", model, "-o", format, "--nc-format", format}, "-o names the NC format file"},
+      {{"stl", model, "-o", model}, "-o names the model file"},
   };
   const auto inputs = [&] { return ReadFile(model) + ReadFile(program) + ReadFile(format); };
   const std::string before = inputs();
   const std::size_t files = testing::FilesIn(dir.path());
   for (const auto& c : cases) {
-    const CliRun run =
-        RunTool({"check", model, program, "--nc-format", format, "--carved", c.carved});
-    EXPECT_EQ(run.status, kExitUsage) << c.carved << "\n" << run.err;
+    const CliRun run = RunTool(c.command);
+    EXPECT_EQ(run.status, kExitUsage) << c.expected << "\n" << run.err;
     EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
-    EXPECT_EQ(inputs(), before) << c.carved;
-    EXPECT_EQ(testing::FilesIn(dir.path()), files) << c.carved;
+    EXPECT_EQ(inputs(), before) << c.expected;
+    EXPECT_EQ(testing::FilesIn(dir.path()), files) << c.expected;
   }
 }
 
