@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "core/common/shown_text.h"
+
 namespace vantora {
 namespace {
 
@@ -14,29 +16,6 @@ constexpr double kMaxAxisValue = 1e6;
 std::string_view StripLineEnd(std::string_view line) {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   return line;
-}
-
-// Program text as a message shows it: a junk word can be megabytes long and hold any
-// byte, so at most kShownBytes of it, then "...", with control and non-ASCII bytes
-// escaped so that the message stays one plain line.
-std::string Shown(std::string_view text) {
-  constexpr std::size_t kShownBytes = 32;
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string shown;
-  for (const char c : text.substr(0, kShownBytes)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\' || c == '"') {
-      shown += {'\\', c};
-    } else if (c == '\r' || c == '\n' || c == '\t') {
-      shown += {'\\', c == '\r' ? 'r' : c == '\n' ? 'n' : 't'};
-    } else if (byte < 0x20 || byte >= 0x7f) {
-      shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
-    } else {
-      shown += c;
-    }
-  }
-  if (text.size() > kShownBytes) shown += "...";
-  return shown;
 }
 
 std::optional<double> ReadNumber(std::string_view text) {
@@ -90,9 +69,9 @@ class MotionReader {
     if (axis != nullptr) {
       const std::string_view text = NextWord();
       const auto value = ReadNumber(text);
-      if (!value) return Malformed("axis " + Shown(word) + " has no number");
+      if (!value) return Malformed("axis " + ShownText(word) + " has no number");
       if (std::abs(*value) > kMaxAxisValue) {
-        return Malformed("axis " + Shown(word) + " lies beyond any machine's reach");
+        return Malformed("axis " + ShownText(word) + " lies beyond any machine's reach");
       }
       *axis = *value;
       (axis == &x_ ? hasX_ : axis == &y_ ? hasY_ : hasC_) = true;
@@ -107,12 +86,12 @@ class MotionReader {
     if (word.front() == 'F') {
       const auto feed = ReadNumber(word.substr(1));
       if (!feed || !(*feed > 0)) {
-        return Malformed("the feed \"" + Shown(word) + "\" is not a speed");
+        return Malformed("the feed \"" + ShownText(word) + "\" is not a speed");
       }
       if (motion_.Feed == 0) motion_.Feed = *feed;
       return Status::Ok();
     }
-    return Malformed("\"" + Shown(word) + "\" is not a word of this NC format");
+    return Malformed("\"" + ShownText(word) + "\" is not a word of this NC format");
   }
 
   std::string_view NextWord() {

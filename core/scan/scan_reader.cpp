@@ -8,15 +8,13 @@
 #include <string>
 
 #include "core/common/number_text.h"
+#include "core/common/shown_text.h"
 #include "core/scan/probe_compensation.h"
 
 namespace vantora {
 namespace {
 
-std::string Quoted(std::string_view field) {
-  constexpr std::size_t kShown = 24;
-  return "\"" + std::string(field.substr(0, kShown)) + (field.size() > kShown ? "...\"" : "\"");
-}
+std::string Quoted(std::string_view field) { return "\"" + ShownText(field) + "\""; }
 
 // A field converted as atof does and kept as f32; nothing when it is not finite as
 // f32 (NaN, infinite, or beyond the float range).
