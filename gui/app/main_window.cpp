@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 
@@ -353,5 +354,11 @@ void TForm1::StepButtonClick() {
 }
 
 void TForm1::ShowCarvedCommand() { CarvedButton->setEnabled(session_.SweptMotion.has_value()); }
+
+QRect TForm1::ToolWindowArea() const {
+  const QPoint topLeft = mapToGlobal(QPoint(ChildWindowOffset + 5, kToolBarHeight + 5));
+  const QPoint bottomRight = mapToGlobal(QPoint(width() - 1, height() - 1));
+  return QRect(topLeft, bottomRight).intersected(screen()->availableGeometry());
+}
 
 }  // namespace vantora

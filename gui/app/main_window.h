@@ -158,6 +158,9 @@ class TForm1 : public QWidget, public ModelViewHost {
   void StepButtonClick();
   // Enables CarvedButton when the session has a swept program to carve.
   void ShowCarvedCommand();
+  // Where a tool window opens: right of the parameter panel and below the tool bar, in
+  // screen coordinates, within the screen's available area.
+  QRect ToolWindowArea() const;
 
   // The open-file flow (open_file_flow.cpp): asks for a file in OpenDialog and
   // imports it by the filter entry chosen.

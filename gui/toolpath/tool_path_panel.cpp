@@ -66,10 +66,7 @@ void ToolPathPanel::SetUp() {
   ShowValue(*w.StartHeightEdit, store.StartHeight);
   ShowValue(*w.EndXEdit, store.EndRange);
   delete w.OutLineForm;  // an earlier set-up's, drawn to another raster
-  // Beside the main window's parameter panel, below its tool bar.
-  const int left = w.ChildWindowOffset + 5;
-  w.OutLineForm = new TOutLineForm(host_, store, w,
-                                   QRect(left, 100, w.width() - left, w.height() - 80));
+  w.OutLineForm = new TOutLineForm(host_, store, w, w.ToolWindowArea());
   w.OutLineForm->show();
   w.FocusedEditIndex = 5;
   w.ResuEdit->setEnabled(false);
