@@ -156,8 +156,12 @@ class TForm1 : public QWidget, public ModelViewHost {
   void SpeedButton1Click();
   void BitBtn1Click();
   void StepButtonClick();
-  // Enables CarvedButton when the session has a swept program to carve.
-  void ShowCarvedCommand();
+  // Follows the session's swept program: CarvedButton is enabled while there is one to
+  // carve, and once it is gone what showed it closes (CloseSweptProgramViews).
+  void FollowSweptProgram();
+  // Closes what shows the last sweep's program, the carved-result window and the
+  // check's line under the section: that program is gone or being replaced.
+  void CloseSweptProgramViews();
   // Where a tool window opens: right of the parameter panel and below the tool bar, in
   // screen coordinates, within the screen's available area.
   QRect ToolWindowArea() const;

@@ -222,6 +222,13 @@ void TOutLineForm::ShowCheck(const ProgramReport& report) {
   CheckLabel->show();
 }
 
+void TOutLineForm::HideCheck() {
+  checkText_.clear();
+  CheckLabel->hide();
+  CheckLabel->clear();
+  CheckLabel->setToolTip({});
+}
+
 void TOutLineForm::FitCheckText() {
   const QFontMetrics metrics(CheckLabel->font());
   QStringList lines = checkText_.split(u'\n');

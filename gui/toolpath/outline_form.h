@@ -67,6 +67,8 @@ class TOutLineForm : public QWidget {
   // reach into the model on a second line. Each line is elided to the strip's width;
   // the whole text is the line's tool tip.
   void ShowCheck(const ProgramReport& report);
+  // The check's line goes with the program it describes.
+  void HideCheck();
   // Starts the picture from black and draws it with FormPaint.
   void Repaint();
   // What the window shows below its controls.

@@ -58,6 +58,12 @@ CarvedView::~CarvedView() {
   }
 }
 
+void CarvedView::OpenIn(const QRect& area) {
+  resize(kClientSize.boundedTo(area.size()));
+  move(area.topLeft());
+  show();
+}
+
 QWidget* CarvedView::BuildButtonPanel() {
   QFrame* panel = MakePanel(this, "Panel1", kAppWorkSpace);
   panel->setLineWidth(3);

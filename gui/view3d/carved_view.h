@@ -27,6 +27,10 @@ class CarvedView : public QWidget {
   CarvedView(Host& host, const TDataModule1& store, SweptCarving carving, QWidget* parent);
   ~CarvedView() override;
 
+  // Shows the window with its frame's corner at `area`'s top left, at its designed size
+  // or as much of it as `area` (screen coordinates) holds.
+  void OpenIn(const QRect& area);
+
   ViewState View;
   std::unique_ptr<ViewNavigation> Navigation;
   QLabel* Figures;  // the deviation as the operator reads it

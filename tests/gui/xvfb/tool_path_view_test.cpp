@@ -1,12 +1,16 @@
 // The tool-path window drawn for real on an X server (Xvfb): every frame is read back
 // from the screen, checked against the places where the section's outline cells, wire
 // path and base line belong, and kept in artefacts/ for a person to look at. Then the
-// carved-result view a sweep leads to, read back from its framebuffer and the screen.
+// carved-result view a sweep leads to, read back from its framebuffer and the screen,
+// and what shows a program for as long as the program stands.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
+#include <functional>
+#include <tuple>
 
 #include "frame_testing.h"
 #include "toolpath/tool_path_testing.h"
@@ -101,6 +105,35 @@ class ToolPathViewTest : public testing::ToolPathTest {
     EXPECT_GT(seen, (to - from) / 2);
     EXPECT_NE(frame.pixelColor(from - 2, v.OriginY), kBaseRed);
     EXPECT_NE(frame.pixelColor(to + 2, v.OriginY), kBaseRed);
+  }
+
+  // The check's line below the base line and the angle panel, inside the window, its
+  // type a bright green on the black.
+  void ExpectCheckUnderTheSection() {
+    const TOutLineForm& v = pathForm();
+    const QRect line = v.CheckLabel->geometry();
+    EXPECT_GT(line.top(), v.OriginY);
+    EXPECT_FALSE(line.intersects(v.Panel1->geometry()));
+    EXPECT_TRUE(v.rect().contains(line));
+    const QImage frame = Screen("check");
+    int bright = 0;
+    for (int y = line.top(); y <= line.bottom(); ++y) {
+      for (int x = line.left(); x <= line.right(); ++x) {
+        const QColor c = frame.pixelColor(x, y);
+        bright += c.green() > 180 && c.red() < 120 && c.blue() < 120;
+      }
+    }
+    EXPECT_GT(bright, 100);
+  }
+
+  // A window that covers neither the main window's tool bar nor its parameter panel,
+  // and lies on the screen.
+  void ExpectBesideTheParameterPanel(const QWidget& window) {
+    const auto onScreen = [](QWidget* w) { return QRect(w->mapToGlobal(QPoint()), w->size()); };
+    const QRect frame = window.frameGeometry();
+    EXPECT_FALSE(frame.intersects(onScreen(Find("Panel12"))));
+    EXPECT_FALSE(frame.intersects(onScreen(Find("Panel1"))));
+    EXPECT_TRUE(window.screen()->availableGeometry().contains(frame));
   }
 
   // The pixels of the drawing, not of a control over it, that have `colour`.
@@ -244,6 +277,69 @@ TEST_F(ToolPathViewTest, ModelViewShowsTheTurnedModelWhenShownAgain) {
   const QImage expected = testing::Grab(model, "rebuilt");
   EXPECT_NE(after, before);
   EXPECT_EQ(after, expected);
+}
+
+// What stands for a sweep's program lives as long as it: the carved-result command, the
+// check's line under the section and the carved-result window, which opens beside the
+// parameter panel. A new sweep takes all three away from its first sections on, until
+// its own check arrives; one that fails leaves none. (A model is set up once, on a
+// window of its own.)
+TEST_F(ToolPathViewTest, CarvedCommandCheckLineAndWindowLiveAsLongAsTheirProgram) {
+  app->ShowMainWindow();
+  OpenModel(BoxFile());
+  Type("EndDegEdit", "90");
+  Type("StepDegEdit", "45");
+  const auto shown = [&] {  // the command enabled, the check's line shown, the window open
+    const CarvedView* carved = form().CarvedResultView;
+    return std::tuple(Find("CarvedButton")->isEnabled(),
+                      form().OutLineForm && pathForm().CheckLabel->isVisible(),
+                      carved && carved->isVisible());
+  };
+  using Shown = decltype(shown());
+  const auto sweep = [&] {
+    Shown meanwhile{};
+    host.whilePending = [&] {
+      if (pathForm().RoteDegEdit->text() == "45.000") meanwhile = shown();  // the last walk
+    };
+    host.answers.push_back(false);
+    Click("PosWireButton");
+    host.whilePending = nullptr;
+    EXPECT_EQ(meanwhile, Shown());
+    ExpectCheckUnderTheSection();
+  };
+  const auto carve = [&] {
+    Click("CarvedButton");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form().CarvedResultView));
+    ExpectBesideTheParameterPanel(*form().CarvedResultView);
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    Shown after;
+  } steps[] = {
+      {"opened", [] {}, {false, false, false}},
+      {"set up", [&] { Click("PosNcButton"); }, {false, false, false}},
+      {"swept", sweep, {true, true, false}},
+      {"carved", carve, {true, true, true}},
+      {"swept again", sweep, {true, true, false}},
+      {"carved again", carve, {true, true, true}},
+      {"memo cleared", [&] { Click("StepButton"); }, {false, false, false}},
+      {"swept once more", sweep, {true, true, false}},
+      {"carved once more", carve, {true, true, true}},
+      {"swept without a path",
+       [&] {
+         Type("StartHeightEdit", "50");  // above the box
+         Click("StartButton");
+         Click("PosWireButton");
+         EXPECT_EQ(host.messages.size(), 1u);
+       },
+       {false, false, false}},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.act();
+    EXPECT_EQ(shown(), step.after);
+  }
 }
 
 // Named for scripts/carved-view-picture, which runs it alone.
