@@ -23,11 +23,11 @@ constexpr GLfloat kCarvedDiffuse[] = {0.4f, 0.6f, 1.0f, 0.35f};
 
 constexpr float kGridStep = 10.0f;
 
-void Perspective(int width, int height) {
+void Perspective(int width, int height, DepthRange depth = {}) {
   const float aspect = float(width) / float(height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(60.0, aspect, 3.0, 7.0);
+  gluPerspective(60.0, aspect, depth.Near, depth.Far);
   glMatrixMode(GL_MODELVIEW);
 }
 
@@ -167,18 +167,20 @@ void InitGL(int width, int height) {
   glLoadIdentity();
 }
 
-void SetProjection(int width, int height) {
+void SetProjection(int width, int height, DepthRange depth) {
   glViewport(0, 0, width, height);
-  Perspective(width, height);
+  Perspective(width, height, depth);
 }
 
 void ApplyViewTransform(const ViewState& view) {
-  // The last call applies to the vertices first: scale, then turn about Y, X, Z.
+  // The last call applies to the vertices first: the pivot to the origin, scale, then
+  // turn about Y, X, Z.
   glTranslated(view.PanX, view.PanY, -view.EyeDistance);
   glRotated(-view.ViewAngleZ, 0, 0, 1);
   glRotated(-view.ViewAngleX, 1, 0, 0);
   glRotated(view.ViewAngleY, 0, 1, 0);
   glScalef(view.ZoomScale, view.ZoomScale, view.ZoomScale);
+  glTranslatef(-view.Pivot[0], -view.Pivot[1], -view.Pivot[2]);
 }
 
 bool DrawLists(const ViewState& view, bool withSecondList) {

@@ -20,8 +20,9 @@ inline constexpr unsigned CarvedList = 30;  // the carved result's solid
 // Depth test, two-sided lighting with two positional lights fixed in eye space, smooth
 // shading, and the projection for a client area of `width` x `height` pixels.
 void InitGL(int width, int height);
-// Viewport and perspective (60 degrees, depth 3 to 7) for a new client size.
-void SetProjection(int width, int height);
+// Viewport and perspective (60 degrees, between the planes of `depth`) for a client
+// area of `width` x `height` pixels.
+void SetProjection(int width, int height, DepthRange depth = {});
 // Multiplies the camera of `view` onto the modelview matrix.
 void ApplyViewTransform(const ViewState& view);
 // Clears and replays the lists under the camera of `view`; false when the library

@@ -27,8 +27,8 @@ inline QPointF Project(const ViewState& v, QSize size, Vec3 point) {
     b = std::sin(r) * a + std::cos(r) * b;
     a = ca;
   };
-  double x = point[0] * double(v.ZoomScale), y = point[1] * double(v.ZoomScale),
-         z = point[2] * double(v.ZoomScale);
+  const auto scaled = [&](int axis) { return (point[axis] - v.Pivot[axis]) * double(v.ZoomScale); };
+  double x = scaled(0), y = scaled(1), z = scaled(2);
   turn(z, x, v.ViewAngleY);   // about Y by +ViewAngleY
   turn(y, z, -v.ViewAngleX);  // about X by -ViewAngleX
   turn(x, y, -v.ViewAngleZ);  // about Z by -ViewAngleZ
