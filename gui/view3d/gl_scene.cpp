@@ -16,10 +16,14 @@ constexpr GLfloat kLight1Position[] = {-1.5f, 1.0f, 1.5f, 0.1f};
 constexpr GLfloat kGridGreen[] = {0.0f, 1.0f, 0.0f, 0.8f};
 constexpr GLfloat kGridRed[] = {1.0f, 0.0f, 0.0f, 0.8f};
 constexpr GLfloat kModelAmbient[] = {0.1f, 0.23f, 0.01f, 0.8f};
-// The carved solid: a pale blue glass through which the model's green shows. Lit
-// vertices take their alpha from the diffuse colour.
-constexpr GLfloat kCarvedAmbient[] = {0.2f, 0.3f, 0.5f, 0.35f};
-constexpr GLfloat kCarvedDiffuse[] = {0.4f, 0.6f, 1.0f, 0.35f};
+// The model under the carved solid: a full green, where the library's grey diffuse
+// would pale it towards the solid's blue.
+constexpr GLfloat kCarvedModelDiffuse[] = {0.15f, 0.75f, 0.2f, 1.0f};
+// The carved solid: a blue glass through which the model's green shows. Lit vertices
+// take their alpha from the diffuse colour; a low ambient lets the light model its
+// shape.
+constexpr GLfloat kCarvedAmbient[] = {0.08f, 0.12f, 0.3f, 0.4f};
+constexpr GLfloat kCarvedDiffuse[] = {0.35f, 0.55f, 1.0f, 0.4f};
 
 constexpr float kGridStep = 10.0f;
 
@@ -58,6 +62,7 @@ struct Surface {
 
 // Only the fronts: a facet's back keeps the library's default grey.
 constexpr Surface kModelSurface{GL_FRONT, kModelAmbient, nullptr};
+constexpr Surface kCarvedModelSurface{GL_FRONT_AND_BACK, kModelAmbient, kCarvedModelDiffuse};
 constexpr Surface kCarvedSurface{GL_FRONT_AND_BACK, kCarvedAmbient, kCarvedDiffuse};
 
 void CompileGrid(const GridContent& grid) {
@@ -84,7 +89,8 @@ void CompileGrid(const GridContent& grid) {
 void CompileFacets(const FacetContent& c, const FacetTable& table, const Surface& surface) {
   glNewList(c.List, GL_COMPILE);
   // One material for the whole batch: it is the same for every facet, and set once
-  // the list stores it once instead of with every vertex.
+  // the list stores it once instead of with every vertex. It stays with the list.
+  glPushAttrib(GL_LIGHTING_BIT);
   glMaterialfv(surface.Faces, GL_AMBIENT, surface.Ambient);
   if (surface.Diffuse) glMaterialfv(surface.Faces, GL_DIFFUSE, surface.Diffuse);
   glBegin(GL_QUADS);
@@ -109,6 +115,7 @@ void CompileFacets(const FacetContent& c, const FacetTable& table, const Surface
     }
   }
   glEnd();
+  glPopAttrib();
   glEndList();
 }
 
@@ -193,7 +200,7 @@ bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
                         const FacetTable& solid) {
   ClearErrors();
   CompileGrid(GridContent::Of(store));
-  CompileFacets(FacetContent::Of(ModelList, 0, model, store), model, kModelSurface);
+  CompileFacets(FacetContent::Of(ModelList, 0, model, store), model, kCarvedModelSurface);
   CompileFacets(FacetContent::Of(CarvedList, 0, solid, store), solid, kCarvedSurface);
   return NoErrors();
 }

@@ -30,8 +30,8 @@ void ApplyViewTransform(const ViewState& view);
 bool DrawLists(const ViewState& view, bool withSecondList);
 
 // The carved-result view's lists, compiled in its current context: the store's floor
-// grid, the model (ModelList, in the model's colour) and the solid (CarvedList); false
-// when the library reported an error.
+// grid, the model (ModelList, a full green on both sides) and the solid (CarvedList);
+// false when the library reported an error.
 bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
                         const FacetTable& solid);
 // Clears and draws the carved-result view under the camera of `view`: the grid and the

@@ -59,12 +59,12 @@ inline bool IsBackLit(QColor c) {
 }
 
 // The carved-result view: the model's green seen through the translucent solid still
-// leads; the solid alone over the black ground is its pale blue.
+// leads well; the solid alone over the black ground is a blue well apart from it.
 inline bool IsModelInside(QColor c) {
-  return c.green() > 60 && c.green() > c.blue() && c.green() > c.red();
+  return c.green() > 60 && c.green() > c.blue() + 40 && c.green() > c.red() + 40;
 }
 inline bool IsSolidOnly(QColor c) {
-  return c.blue() > 40 && c.blue() > c.green() && c.green() > c.red();
+  return c.blue() > 40 && c.blue() > c.green() + 40 && c.green() > c.red();
 }
 
 // Whether a pixel within `radius` of `at` passes `test`.
