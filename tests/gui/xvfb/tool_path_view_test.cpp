@@ -405,6 +405,7 @@ using CarvedResultTest = testing::ToolPathTest;
 // model stands. The window as the screen shows it first, from the front left and above,
 // is kept as artefacts/carved_view.png: scripts/carved-view-picture copies it into docs/.
 TEST_F(CarvedResultTest, SweptTorusShowsInsideTheSolidThatFillsItsHole) {
+  app->ShowMainWindow();  // the window opens beside it, at its designed size
   OpenModel(VANTORA_EXAMPLES "/torus.stl");
   Click("PosNcButton");
   Type("EndDegEdit", "360");
