@@ -67,7 +67,8 @@ class TForm1 : public QWidget, public ModelViewHost {
   TOpenGL_Form* ModelView = nullptr;
   // The tool-path window: null until the first tool-path set-up, which creates it.
   TOutLineForm* OutLineForm = nullptr;
-  // What the last sweep's program will cut: null until the carved result is asked for.
+  // What the last sweep's program will cut: null until the carved result is asked for,
+  // and again once that program is gone (CloseSweptProgramViews).
   CarvedView* CarvedResultView = nullptr;
   std::string SettingsFileName = kTouchPointSettingsName;
   std::string ToleranceFileName = kToleranceSettingsName;

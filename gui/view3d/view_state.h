@@ -21,7 +21,7 @@ struct DepthRange {
 // Where a 3D view's camera stands: what ApplyViewTransform turns into the modelview
 // matrix, and what the mouse and the view's buttons change. Nothing here touches the
 // model. The starting values show the model from the front (-Y), +Z up, slightly right
-// of and below the window's centre, turned about the model's origin.
+// of and below the window's centre; turns and zoom go about the model's origin.
 struct ViewState {
   float PanX = 0.2f;         // view translation in view units
   float PanY = -1.2f;
