@@ -1,6 +1,8 @@
 #include "core/model/facet_table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vantora {
 
@@ -40,5 +42,18 @@ Vec3 TriangleNormal(const Vec3& a, const Vec3& b, const Vec3& c) {
   return {n[0] / len, n[1] / len, n[2] / len};
 }
 
+FacetBox BoundingBox(const FacetTable& table) {
+  constexpr float kHuge = std::numeric_limits<float>::max();
+  FacetBox box{{kHuge, kHuge, kHuge}, {-kHuge, -kHuge, -kHuge}};
+  for (int i = 0; i < table.FacetCount; ++i) {
+    for (const Vec3* v : {&table.Facets[i].V1, &table.Facets[i].V2, &table.Facets[i].V3}) {
+      for (int axis = 0; axis < 3; ++axis) {
+        box.Lo[axis] = std::min(box.Lo[axis], (*v)[axis]);
+        box.Hi[axis] = std::max(box.Hi[axis], (*v)[axis]);
+      }
+    }
+  }
+  return box;
+}
 
 }  // namespace vantora

@@ -66,6 +66,13 @@ class FacetTable {
 // The unit normal ComputeNormal stores, for callers that need no table.
 Vec3 TriangleNormal(const Vec3& a, const Vec3& b, const Vec3& c);
 
+// The box that holds every vertex of a table's facets, in the table's units; for a
+// table without facets Lo lies above Hi.
+struct FacetBox {
+  Vec3 Lo, Hi;
+};
+FacetBox BoundingBox(const FacetTable& table);
+
 inline void FacetTable::CopyFacetNormal(const StlFacetValues& facet) {
   Facet& f = Facets[CurrentFacetIndex];
   f.Normal = {float(facet[NX]), float(facet[NY]), float(facet[NZ])};

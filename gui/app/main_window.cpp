@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 
@@ -17,7 +18,9 @@
 #include "core/common/number_text.h"
 #include "core/nc/nc_format.h"
 #include "nc/nc_format_dialog.h"
+#include "toolpath/outline_form.h"
 #include "toolpath/tool_path_panel.h"
+#include "view3d/carved_view.h"
 
 namespace vantora {
 namespace {
@@ -349,9 +352,25 @@ void TForm1::StepButtonClick() {
   NcLines->Flush();
   Memo1->clear();
   ClearNcProgram(session_);
-  ShowCarvedCommand();
+  FollowSweptProgram();
 }
 
-void TForm1::ShowCarvedCommand() { CarvedButton->setEnabled(session_.SweptMotion.has_value()); }
+void TForm1::FollowSweptProgram() {
+  const bool swept = session_.SweptMotion.has_value();
+  CarvedButton->setEnabled(swept);
+  if (!swept) CloseSweptProgramViews();
+}
+
+void TForm1::CloseSweptProgramViews() {
+  delete CarvedResultView;
+  CarvedResultView = nullptr;
+  if (OutLineForm) OutLineForm->HideCheck();
+}
+
+QRect TForm1::ToolWindowArea() const {
+  const QPoint topLeft = mapToGlobal(QPoint(ChildWindowOffset + 5, kToolBarHeight + 5));
+  const QPoint bottomRight = mapToGlobal(QPoint(width() - 1, height() - 1));
+  return QRect(topLeft, bottomRight).intersected(screen()->availableGeometry());
+}
 
 }  // namespace vantora

@@ -67,7 +67,8 @@ class TForm1 : public QWidget, public ModelViewHost {
   TOpenGL_Form* ModelView = nullptr;
   // The tool-path window: null until the first tool-path set-up, which creates it.
   TOutLineForm* OutLineForm = nullptr;
-  // What the last sweep's program will cut: null until the carved result is asked for.
+  // What the last sweep's program will cut: null until the carved result is asked for,
+  // and again once that program is gone (CloseSweptProgramViews).
   CarvedView* CarvedResultView = nullptr;
   std::string SettingsFileName = kTouchPointSettingsName;
   std::string ToleranceFileName = kToleranceSettingsName;
@@ -156,8 +157,15 @@ class TForm1 : public QWidget, public ModelViewHost {
   void SpeedButton1Click();
   void BitBtn1Click();
   void StepButtonClick();
-  // Enables CarvedButton when the session has a swept program to carve.
-  void ShowCarvedCommand();
+  // Follows the session's swept program: CarvedButton is enabled while there is one to
+  // carve, and once it is gone what showed it closes (CloseSweptProgramViews).
+  void FollowSweptProgram();
+  // Closes what shows the last sweep's program, the carved-result window and the
+  // check's line under the section: that program is gone or being replaced.
+  void CloseSweptProgramViews();
+  // Where a tool window opens: right of the parameter panel and below the tool bar, in
+  // screen coordinates, within the screen's available area.
+  QRect ToolWindowArea() const;
 
   // The open-file flow (open_file_flow.cpp): asks for a file in OpenDialog and
   // imports it by the filter entry chosen.

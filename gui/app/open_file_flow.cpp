@@ -55,7 +55,7 @@ void TForm1::OpenFile(const FileChoice& choice) {
     setWindowTitle(caption);
     OpenFileButton->setEnabled(openEnabled);
   }
-  ShowCarvedCommand();  // a model read replaces the one the program was made for
+  FollowSweptProgram();  // a model read replaces the one the program was made for
   if (!ModelView) return;
   if (repairedPoints > 0) host_.ShowMessage(kScanRepairMessage);
   ModelView->DrawScene();

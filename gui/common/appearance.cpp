@@ -15,9 +15,21 @@ QFont FormFont(int pixelHeight, bool bold) {
 
 namespace {
 
+// The locked look: dark text on the panels' light grey, apart from the white of a
+// field that can be typed in.
+const QColor kLockedText{0x30, 0x30, 0x30};
+
 void SetRole(QWidget& widget, QPalette::ColorRole role, const QColor& color) {
   QPalette palette = widget.palette();
   palette.setColor(role, color);
+  widget.setPalette(palette);
+}
+
+void SetRoleWhileEnabled(QWidget& widget, QPalette::ColorRole role, const QColor& color) {
+  QPalette palette = widget.palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, role, color);
+  }
   widget.setPalette(palette);
 }
 
@@ -28,7 +40,16 @@ void SetBackground(QWidget& widget, const QColor& color) {
   widget.setAutoFillBackground(true);
 }
 
-void SetBase(QWidget& widget, const QColor& color) { SetRole(widget, QPalette::Base, color); }
+void SetBase(QWidget& widget, const QColor& color) {
+  SetRoleWhileEnabled(widget, QPalette::Base, color);
+}
+
+void ShowLockedReadably(QWidget& widget) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Disabled, QPalette::Text, kLockedText);
+  palette.setColor(QPalette::Disabled, QPalette::Base, kBtnFace);
+  widget.setPalette(palette);
+}
 
 void SetTextColor(QWidget& widget, const QColor& color) {
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {

@@ -34,8 +34,12 @@ QFont FormFont(int pixelHeight, bool bold = false);
 
 // Fills a widget's background with a solid colour (panels, windows).
 void SetBackground(QWidget& widget, const QColor& color);
-// Paints the text area of an edit or memo.
+// Paints the text area of an edit or memo while it is enabled; a disabled one keeps
+// the ground ShowLockedReadably gives it.
 void SetBase(QWidget& widget, const QColor& color);
+// A disabled field in dark text on light grey, legible whatever ground it had: the
+// style's own grey text on a blinking field's sky blue could hardly be read.
+void ShowLockedReadably(QWidget& widget);
 // The colour of a control's text, whatever kind of control it is.
 void SetTextColor(QWidget& widget, const QColor& color);
 

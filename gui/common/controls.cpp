@@ -31,6 +31,7 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text) {
   auto* edit = MakeControl<QLineEdit>(parent, name);
   edit->setText(text);
   SetBase(*edit, kWindowColor);
+  ShowLockedReadably(*edit);
   return edit;
 }
 

@@ -24,6 +24,7 @@ QFrame* MakePanel(QWidget* parent, const char* name, const QColor& color);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font);
 // A picture of a fixed size.
 QLabel* MakeImage(QWidget* parent, const char* name, const QPixmap& picture);
+// White while it can be typed in, locked (disabled) legibly.
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text);
 // The button "OK" centred in `panel`, the panel along the bottom of a dialog.
 QPushButton* MakeOkButton(QFrame* panel, const char* name);

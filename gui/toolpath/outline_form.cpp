@@ -28,6 +28,12 @@ QLabel* MarkerLabel(QWidget* parent, const char* name, QPoint at) {
   return label;
 }
 
+// Two lines of the check's type.
+constexpr int kCheckLineHeight = 46;
+// Bright enough to read on the black ground.
+const QColor kCleanCheck{0x3C, 0xE6, 0x3C};
+const QColor kReachingCheck{0xFF, 0x50, 0x50};
+
 void ShowValue(QLabel& label, float value) {
   label.setText(QString::fromStdString(FloatToText(value)));
   label.adjustSize();
@@ -46,6 +52,7 @@ TOutLineForm::TOutLineForm(Host& host, const TDataModule1& store, QWidget& owner
   SetBackground(*this, Qt::black);
   BuildRangeMarkers();
   BuildAnglePanel();
+  BuildCheckLine();
   move(area.topLeft());
   setFixedSize(area.size());
 }
@@ -72,10 +79,12 @@ void TOutLineForm::BuildAnglePanel() {
   RoteDegEdit->setFont(FormFont(15, true));
   SetBase(*RoteDegEdit, kCream);
   SetTextColor(*RoteDegEdit, kBlue);
-  CheckLabel = new QLabel(this);
-  CheckLabel->setObjectName("CheckLabel");
-  CheckLabel->setGeometry(8, 412, 600, 40);
-  CheckLabel->setWordWrap(true);
+}
+
+void TOutLineForm::BuildCheckLine() {
+  CheckLabel = MakeLabel(this, "CheckLabel", {}, FormFont(17, true));
+  CheckLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  CheckLabel->hide();
 }
 
 void TOutLineForm::resizeEvent(QResizeEvent* event) {
@@ -95,6 +104,9 @@ void TOutLineForm::FormResize() {
   ViewScale = float(double(float(OriginY) / big) * 0.8);
   Panel2->setGeometry(50, Panel2->y(), width() - 200, Panel2->height());
   ZLabel->move(Panel2->width() + 80, Panel2->y() - 5);
+  // Below the base line and the angle panel under it, across the whole window.
+  CheckLabel->setGeometry(8, height() - kCheckLineHeight - 4, width() - 16, kCheckLineHeight);
+  FitCheckText();
   PlaceRangeMarkers();
 }
 
@@ -201,10 +213,27 @@ void TOutLineForm::ShowCheck(const ProgramReport& report) {
   std::string text = ReportSummary(report);
   const std::vector<double> sections = report.ReachingSections();
   for (std::size_t k = 0; k < sections.size(); ++k) {
-    text += (k == 0 ? " Sections: C " : ", C ") + FloatToText(float(sections[k]));
+    text += (k == 0 ? "\nSections: C " : ", C ") + FloatToText(float(sections[k]));
   }
-  CheckLabel->setText(QString::fromStdString(text));
-  SetTextColor(*CheckLabel, report.Clean() ? kGreen : kRed);
+  checkText_ = QString::fromStdString(text);
+  CheckLabel->setToolTip(checkText_);
+  FitCheckText();
+  SetTextColor(*CheckLabel, report.Clean() ? kCleanCheck : kReachingCheck);
+  CheckLabel->show();
+}
+
+void TOutLineForm::HideCheck() {
+  checkText_.clear();
+  CheckLabel->hide();
+  CheckLabel->clear();
+  CheckLabel->setToolTip({});
+}
+
+void TOutLineForm::FitCheckText() {
+  const QFontMetrics metrics(CheckLabel->font());
+  QStringList lines = checkText_.split(u'\n');
+  for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, CheckLabel->width());
+  CheckLabel->setText(lines.join(u'\n'));
 }
 
 void TOutLineForm::ShowSection(float angle) {

@@ -62,9 +62,13 @@ class TOutLineForm : public QWidget {
 
   // One section of the sweep: its angle in RoteDegEdit, then the section drawn afresh.
   void ShowSection(float angle);
-  // The program check's result after a sweep: its summary, and the sections whose
-  // moves reach into the model, in red.
+  // The program check's result after a sweep, on the strip along the window's bottom
+  // under the section: its summary, in green, or in red with the sections whose moves
+  // reach into the model on a second line. Each line is elided to the strip's width;
+  // the whole text is the line's tool tip.
   void ShowCheck(const ProgramReport& report);
+  // The check's line goes with the program it describes.
+  void HideCheck();
   // Starts the picture from black and draws it with FormPaint.
   void Repaint();
   // What the window shows below its controls.
@@ -82,6 +86,9 @@ class TOutLineForm : public QWidget {
 
   void BuildRangeMarkers();
   void BuildAnglePanel();
+  void BuildCheckLine();
+  // The check's text as much of each line as the strip's width holds.
+  void FitCheckText();
   // The cells of outline weight 1 or more in the order they are drawn: row by row
   // from the bottom, each row from the left.
   void CollectOutlineCells();
@@ -89,6 +96,7 @@ class TOutLineForm : public QWidget {
   Host& host_;
   const TDataModule1& store_;
   QImage canvas_;
+  QString checkText_;  // the check's whole text, which CheckLabel shows elided
   std::vector<OutlineCell> outlineCells_;  // reused by every section
 };
 

@@ -66,16 +66,13 @@ void ToolPathPanel::SetUp() {
   ShowValue(*w.StartHeightEdit, store.StartHeight);
   ShowValue(*w.EndXEdit, store.EndRange);
   delete w.OutLineForm;  // an earlier set-up's, drawn to another raster
-  // Beside the main window's parameter panel, below its tool bar.
-  const int left = w.ChildWindowOffset + 5;
-  w.OutLineForm = new TOutLineForm(host_, store, w,
-                                   QRect(left, 100, w.width() - left, w.height() - 80));
+  w.OutLineForm = new TOutLineForm(host_, store, w, w.ToolWindowArea());
   w.OutLineForm->show();
   w.FocusedEditIndex = 5;
   w.ResuEdit->setEnabled(false);
   w.WrrediaEdit1->setEnabled(false);
   w.StartButton->show();
-  w.ShowCarvedCommand();  // an earlier sweep's program was made on another raster
+  w.FollowSweptProgram();  // an earlier sweep's program was made on another raster
 }
 
 void ToolPathPanel::DefineStart() {
@@ -106,11 +103,15 @@ void ToolPathPanel::Sweep() {
   {
     BusyState::Scope sweeping(w.Busy);
     MemoProgram program(w.session().Program, *w.NcLines);
+    // The first section replaces the last program: what showed it goes.
+    const auto showSection = [&w](float a) {
+      w.CloseSweptProgramViews();
+      w.OutLineForm->ShowSection(a);
+    };
     const Status s = RunToolPath(*w.DataModule1, w.session(), w.ModelView->Table, host_, angles,
-                                 program,
-                                 {[&w](float a) { w.OutLineForm->ShowSection(a); }, &check});
+                                 program, {showSection, &check});
     w.NcLines->Flush();
-    w.ShowCarvedCommand();
+    w.FollowSweptProgram();
     if (!s) {
       host_.ShowMessage(s.message());
       return;
@@ -141,7 +142,7 @@ void ToolPathPanel::ShowCarvedResult() {
   }
   delete w.CarvedResultView;  // an earlier carving's
   w.CarvedResultView = new CarvedView(host_, *w.DataModule1, std::move(carving), &w);
-  w.CarvedResultView->show();
+  w.CarvedResultView->OpenIn(w.ToolWindowArea());
 }
 
 }  // namespace vantora

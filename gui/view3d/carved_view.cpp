@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/appearance.h"
 #include "common/controls.h"
@@ -14,6 +15,33 @@ namespace {
 
 constexpr QSize kClientSize{900, 700};
 constexpr int kButtonPanelWidth = 161;
+// The camera's start: from the front left and above, where the solid's top and two of
+// its sides show.
+constexpr double kStartTurn = 35;
+constexpr double kStartElevation = 30;
+
+// A table's box in view units.
+ViewBox InViewUnits(const FacetBox& box, float viewDistance) {
+  ViewBox scaled{};
+  for (int axis = 0; axis < 3; ++axis) {
+    scaled.Lo[axis] = box.Lo[axis] / viewDistance;
+    scaled.Hi[axis] = box.Hi[axis] / viewDistance;
+  }
+  return scaled;
+}
+
+// `box` grown to hold the floor grid of `store` (CompileGrid's square at z = 0).
+ViewBox WithGrid(ViewBox box, const TDataModule1& store) {
+  const GridContent grid = GridContent::Of(store);
+  const double half = std::max(0.0, 1.2 * std::max(grid.MaxX, grid.MaxY));
+  const float reach = float(half) / grid.ViewDistance;
+  for (int axis = 0; axis < 2; ++axis) {
+    box.Lo[axis] = std::min(box.Lo[axis], -reach);
+    box.Hi[axis] = std::max(box.Hi[axis], reach);
+  }
+  box.Lo[2] = std::min(box.Lo[2], 0.0f);
+  return box;
+}
 
 }  // namespace
 
@@ -28,7 +56,7 @@ CarvedView::CarvedView(Host& host, const TDataModule1& store, SweptCarving carvi
 
   glView_ = new GlView(this, {
       [](int w, int h) { InitGL(w, h); },
-      [](int w, int h) { SetProjection(w, h); },
+      [this](int w, int h) { viewport_ = {w, h}; },
       [this] { Paint(); },
       [this](int x, int y) { Navigation->MouseDown(x, y); },
       [this](int x, int y) { Navigation->MouseUp(x, y); },
@@ -47,6 +75,15 @@ CarvedView::CarvedView(Host& host, const TDataModule1& store, SweptCarving carvi
   layout->setSpacing(0);
   layout->addWidget(BuildButtonPanel());
   layout->addLayout(picture, 1);
+  FrameSolid();
+}
+
+void CarvedView::FrameSolid() {
+  const ViewBox solid = InViewUnits(BoundingBox(*carving_.Carved.Solid), store_.ViewDistance);
+  View.FrameOn(solid);
+  View.LookFrom(kStartTurn, kStartElevation);
+  Navigation->SetViewButtons(0);  // no side's button is in force
+  scene_ = WithGrid(solid, store_);
 }
 
 CarvedView::~CarvedView() {
@@ -56,6 +93,12 @@ CarvedView::~CarvedView() {
     ReleaseCarvedScene();
     glView_->doneCurrent();
   }
+}
+
+void CarvedView::OpenIn(const QRect& area) {
+  resize(kClientSize.boundedTo(area.size()));
+  move(area.topLeft());
+  show();
 }
 
 QWidget* CarvedView::BuildButtonPanel() {
@@ -73,6 +116,7 @@ QWidget* CarvedView::BuildButtonPanel() {
 
 void CarvedView::Paint() {
   PaintFrame(host_, *glView_, [this] {
+    SetProjection(viewport_.width(), viewport_.height(), View.DepthFor(scene_));
     // Compiled once, with the first frame: a list that failed is reported then, and
     // later frames draw what did compile.
     if (!listsCompiled_) {

@@ -15,11 +15,13 @@ namespace vantora {
 
 class GlView;
 
-// What a program will cut ("Carved result"): the solid it leaves standing, a pale
-// translucent blue, around the model in the models' green, over the floor grid; the
-// camera controls of every 3D view on the left; the deviation figures below. The view
-// keeps the carving it shows, in millimetres at the store's view scale, and compiles
-// its lists with its first frame. Closing the window only hides it.
+// What a program will cut ("Carved result"): the solid it leaves standing, a
+// translucent blue, around the model in green, over the floor grid; the camera
+// controls of every 3D view on the left; the deviation figures below. The camera
+// starts from the front left and above and turns about the solid's centre, every side
+// showing the whole solid. The view keeps the carving it shows, in millimetres at the
+// store's view scale, and compiles its lists with its first frame. Closing the window
+// only hides it.
 class CarvedView : public QWidget {
   Q_OBJECT
 
@@ -27,12 +29,18 @@ class CarvedView : public QWidget {
   CarvedView(Host& host, const TDataModule1& store, SweptCarving carving, QWidget* parent);
   ~CarvedView() override;
 
+  // Shows the window with its frame's corner at `area`'s top left, at its designed size
+  // or as much of it as `area` (screen coordinates) holds.
+  void OpenIn(const QRect& area);
+
   ViewState View;
   std::unique_ptr<ViewNavigation> Navigation;
   QLabel* Figures;  // the deviation as the operator reads it
 
  private:
   QWidget* BuildButtonPanel();
+  // The camera on the solid, and what the depth planes keep: the solid and the grid.
+  void FrameSolid();
   void Paint();
 
   Host& host_;
@@ -40,6 +48,8 @@ class CarvedView : public QWidget {
   SweptCarving carving_;
   GlView* glView_;
   bool listsCompiled_ = false;
+  ViewBox scene_{};
+  QSize viewport_;  // device pixels
 };
 
 }  // namespace vantora

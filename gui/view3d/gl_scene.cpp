@@ -16,18 +16,22 @@ constexpr GLfloat kLight1Position[] = {-1.5f, 1.0f, 1.5f, 0.1f};
 constexpr GLfloat kGridGreen[] = {0.0f, 1.0f, 0.0f, 0.8f};
 constexpr GLfloat kGridRed[] = {1.0f, 0.0f, 0.0f, 0.8f};
 constexpr GLfloat kModelAmbient[] = {0.1f, 0.23f, 0.01f, 0.8f};
-// The carved solid: a pale blue glass through which the model's green shows. Lit
-// vertices take their alpha from the diffuse colour.
-constexpr GLfloat kCarvedAmbient[] = {0.2f, 0.3f, 0.5f, 0.35f};
-constexpr GLfloat kCarvedDiffuse[] = {0.4f, 0.6f, 1.0f, 0.35f};
+// The model under the carved solid: a full green, where the library's grey diffuse
+// would pale it towards the solid's blue.
+constexpr GLfloat kCarvedModelDiffuse[] = {0.15f, 0.75f, 0.2f, 1.0f};
+// The carved solid: a blue glass through which the model's green shows. Lit vertices
+// take their alpha from the diffuse colour; a low ambient lets the light model its
+// shape.
+constexpr GLfloat kCarvedAmbient[] = {0.08f, 0.12f, 0.3f, 0.4f};
+constexpr GLfloat kCarvedDiffuse[] = {0.35f, 0.55f, 1.0f, 0.4f};
 
 constexpr float kGridStep = 10.0f;
 
-void Perspective(int width, int height) {
+void Perspective(int width, int height, DepthRange depth = {}) {
   const float aspect = float(width) / float(height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(60.0, aspect, 3.0, 7.0);
+  gluPerspective(60.0, aspect, depth.Near, depth.Far);
   glMatrixMode(GL_MODELVIEW);
 }
 
@@ -58,6 +62,7 @@ struct Surface {
 
 // Only the fronts: a facet's back keeps the library's default grey.
 constexpr Surface kModelSurface{GL_FRONT, kModelAmbient, nullptr};
+constexpr Surface kCarvedModelSurface{GL_FRONT_AND_BACK, kModelAmbient, kCarvedModelDiffuse};
 constexpr Surface kCarvedSurface{GL_FRONT_AND_BACK, kCarvedAmbient, kCarvedDiffuse};
 
 void CompileGrid(const GridContent& grid) {
@@ -84,7 +89,8 @@ void CompileGrid(const GridContent& grid) {
 void CompileFacets(const FacetContent& c, const FacetTable& table, const Surface& surface) {
   glNewList(c.List, GL_COMPILE);
   // One material for the whole batch: it is the same for every facet, and set once
-  // the list stores it once instead of with every vertex.
+  // the list stores it once instead of with every vertex. It stays with the list.
+  glPushAttrib(GL_LIGHTING_BIT);
   glMaterialfv(surface.Faces, GL_AMBIENT, surface.Ambient);
   if (surface.Diffuse) glMaterialfv(surface.Faces, GL_DIFFUSE, surface.Diffuse);
   glBegin(GL_QUADS);
@@ -109,6 +115,7 @@ void CompileFacets(const FacetContent& c, const FacetTable& table, const Surface
     }
   }
   glEnd();
+  glPopAttrib();
   glEndList();
 }
 
@@ -167,18 +174,20 @@ void InitGL(int width, int height) {
   glLoadIdentity();
 }
 
-void SetProjection(int width, int height) {
+void SetProjection(int width, int height, DepthRange depth) {
   glViewport(0, 0, width, height);
-  Perspective(width, height);
+  Perspective(width, height, depth);
 }
 
 void ApplyViewTransform(const ViewState& view) {
-  // The last call applies to the vertices first: scale, then turn about Y, X, Z.
+  // The last call applies to the vertices first: the pivot to the origin, scale, then
+  // turn about Y, X, Z.
   glTranslated(view.PanX, view.PanY, -view.EyeDistance);
   glRotated(-view.ViewAngleZ, 0, 0, 1);
   glRotated(-view.ViewAngleX, 1, 0, 0);
   glRotated(view.ViewAngleY, 0, 1, 0);
   glScalef(view.ZoomScale, view.ZoomScale, view.ZoomScale);
+  glTranslatef(-view.Pivot[0], -view.Pivot[1], -view.Pivot[2]);
 }
 
 bool DrawLists(const ViewState& view, bool withSecondList) {
@@ -191,7 +200,7 @@ bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
                         const FacetTable& solid) {
   ClearErrors();
   CompileGrid(GridContent::Of(store));
-  CompileFacets(FacetContent::Of(ModelList, 0, model, store), model, kModelSurface);
+  CompileFacets(FacetContent::Of(ModelList, 0, model, store), model, kCarvedModelSurface);
   CompileFacets(FacetContent::Of(CarvedList, 0, solid, store), solid, kCarvedSurface);
   return NoErrors();
 }

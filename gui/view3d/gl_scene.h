@@ -20,8 +20,9 @@ inline constexpr unsigned CarvedList = 30;  // the carved result's solid
 // Depth test, two-sided lighting with two positional lights fixed in eye space, smooth
 // shading, and the projection for a client area of `width` x `height` pixels.
 void InitGL(int width, int height);
-// Viewport and perspective (60 degrees, depth 3 to 7) for a new client size.
-void SetProjection(int width, int height);
+// Viewport and perspective (60 degrees, between the planes of `depth`) for a client
+// area of `width` x `height` pixels.
+void SetProjection(int width, int height, DepthRange depth = {});
 // Multiplies the camera of `view` onto the modelview matrix.
 void ApplyViewTransform(const ViewState& view);
 // Clears and replays the lists under the camera of `view`; false when the library
@@ -29,8 +30,8 @@ void ApplyViewTransform(const ViewState& view);
 bool DrawLists(const ViewState& view, bool withSecondList);
 
 // The carved-result view's lists, compiled in its current context: the store's floor
-// grid, the model (ModelList, in the model's colour) and the solid (CarvedList); false
-// when the library reported an error.
+// grid, the model (ModelList, a full green on both sides) and the solid (CarvedList);
+// false when the library reported an error.
 bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
                         const FacetTable& solid);
 // Clears and draws the carved-result view under the camera of `view`: the grid and the

@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <tuple>
 
 #include "cli_run.h"
@@ -41,6 +44,29 @@ class ToolPathCommandsTest : public testing::ToolPathTest {
 
   std::string Memo() { return Find<QPlainTextEdit>("Memo1")->toPlainText().toStdString(); }
   std::string Check() { return pathForm().CheckLabel->text().toStdString(); }
+
+  // How far a field's text stands out from its ground: the contrast ratio of its
+  // darkest pixel and its commonest, inside the frame (1 to 21).
+  static double TextContrast(const QImage& field) {
+    std::map<QRgb, int> counts;
+    double darkest = 1;
+    for (int y = 4; y < field.height() - 4; ++y) {
+      for (int x = 4; x < field.width() - 4; ++x) {
+        ++counts[field.pixel(x, y)];
+        darkest = std::min(darkest, Luminance(field.pixelColor(x, y)));
+      }
+    }
+    const auto ground = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+      return a.second < b.second;
+    });
+    return (Luminance(QColor(ground->first)) + 0.05) / (darkest + 0.05);
+  }
+  static double Luminance(QColor c) {
+    const auto linear = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  }
 
   // A saved program as the memo shows it: a line each, ended by a line feed.
   static std::string AsMemoText(std::string saved) {
@@ -104,13 +130,22 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
 
 // The 20 mm box with a 1 mm wire: 93 cells of 0.2 mm on either side of the axis, the
 // range reaching to the one next to the edge. The resolution fits and stays as typed.
+// Resolution and Wire Dia, locked now, still read clearly, though entered (and so
+// painted sky blue) before.
 TEST_F(ToolPathCommandsTest, SetUpShowsTheRangeAndTheStartHeightItPresets) {
   OpenModel(BoxFile());
+  form().ResuEditEnter();
+  form().WrrediaEdit1Enter();
   Click("PosNcButton");
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(std::tuple(Text("StartXEdit"), Text("EndXEdit"), Text("StartHeightEdit"),
                        Text("ResuEdit")),
             std::tuple("-18.400", "18.400", "0.000", "0.2"));
+  for (const char* locked : {"ResuEdit", "WrrediaEdit1"}) {
+    QWidget& field = *Find(locked);
+    EXPECT_FALSE(field.isEnabled()) << locked;
+    EXPECT_GT(TextContrast(field.grab().toImage()), 7.0) << locked;
+  }
 }
 
 // Far above 5000 cells at 0.2 mm: the set-up shows the resolution enlarged to

@@ -27,8 +27,8 @@ inline QPointF Project(const ViewState& v, QSize size, Vec3 point) {
     b = std::sin(r) * a + std::cos(r) * b;
     a = ca;
   };
-  double x = point[0] * double(v.ZoomScale), y = point[1] * double(v.ZoomScale),
-         z = point[2] * double(v.ZoomScale);
+  const auto scaled = [&](int axis) { return (point[axis] - v.Pivot[axis]) * double(v.ZoomScale); };
+  double x = scaled(0), y = scaled(1), z = scaled(2);
   turn(z, x, v.ViewAngleY);   // about Y by +ViewAngleY
   turn(y, z, -v.ViewAngleX);  // about X by -ViewAngleX
   turn(x, y, -v.ViewAngleZ);  // about Z by -ViewAngleZ
@@ -59,12 +59,12 @@ inline bool IsBackLit(QColor c) {
 }
 
 // The carved-result view: the model's green seen through the translucent solid still
-// leads; the solid alone over the black ground is its pale blue.
+// leads well; the solid alone over the black ground is a blue well apart from it.
 inline bool IsModelInside(QColor c) {
-  return c.green() > 60 && c.green() > c.blue() && c.green() > c.red();
+  return c.green() > 60 && c.green() > c.blue() + 40 && c.green() > c.red() + 40;
 }
 inline bool IsSolidOnly(QColor c) {
-  return c.blue() > 40 && c.blue() > c.green() && c.green() > c.red();
+  return c.blue() > 40 && c.blue() > c.green() + 40 && c.green() > c.red();
 }
 
 // Whether a pixel within `radius` of `at` passes `test`.

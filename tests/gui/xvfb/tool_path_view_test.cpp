@@ -1,12 +1,16 @@
 // The tool-path window drawn for real on an X server (Xvfb): every frame is read back
 // from the screen, checked against the places where the section's outline cells, wire
 // path and base line belong, and kept in artefacts/ for a person to look at. Then the
-// carved-result view a sweep leads to, read back from its framebuffer and the screen.
+// carved-result view a sweep leads to, read back from its framebuffer and the screen,
+// and what shows a program for as long as the program stands.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
+#include <functional>
+#include <tuple>
 
 #include "frame_testing.h"
 #include "toolpath/tool_path_testing.h"
@@ -101,6 +105,35 @@ class ToolPathViewTest : public testing::ToolPathTest {
     EXPECT_GT(seen, (to - from) / 2);
     EXPECT_NE(frame.pixelColor(from - 2, v.OriginY), kBaseRed);
     EXPECT_NE(frame.pixelColor(to + 2, v.OriginY), kBaseRed);
+  }
+
+  // The check's line below the base line and the angle panel, inside the window, its
+  // type a bright green on the black.
+  void ExpectCheckUnderTheSection() {
+    const TOutLineForm& v = pathForm();
+    const QRect line = v.CheckLabel->geometry();
+    EXPECT_GT(line.top(), v.OriginY);
+    EXPECT_FALSE(line.intersects(v.Panel1->geometry()));
+    EXPECT_TRUE(v.rect().contains(line));
+    const QImage frame = Screen("check");
+    int bright = 0;
+    for (int y = line.top(); y <= line.bottom(); ++y) {
+      for (int x = line.left(); x <= line.right(); ++x) {
+        const QColor c = frame.pixelColor(x, y);
+        bright += c.green() > 180 && c.red() < 120 && c.blue() < 120;
+      }
+    }
+    EXPECT_GT(bright, 100);
+  }
+
+  // A window that covers neither the main window's tool bar nor its parameter panel,
+  // and lies on the screen.
+  void ExpectBesideTheParameterPanel(const QWidget& window) {
+    const auto onScreen = [](QWidget* w) { return QRect(w->mapToGlobal(QPoint()), w->size()); };
+    const QRect frame = window.frameGeometry();
+    EXPECT_FALSE(frame.intersects(onScreen(Find("Panel12"))));
+    EXPECT_FALSE(frame.intersects(onScreen(Find("Panel1"))));
+    EXPECT_TRUE(window.screen()->availableGeometry().contains(frame));
   }
 
   // The pixels of the drawing, not of a control over it, that have `colour`.
@@ -246,14 +279,137 @@ TEST_F(ToolPathViewTest, ModelViewShowsTheTurnedModelWhenShownAgain) {
   EXPECT_EQ(after, expected);
 }
 
+// What stands for a sweep's program lives as long as it: the carved-result command, the
+// check's line under the section and the carved-result window, which opens beside the
+// parameter panel. A new sweep takes all three away from its first sections on, until
+// its own check arrives; one that fails leaves none. (A model is set up once, on a
+// window of its own.)
+TEST_F(ToolPathViewTest, CarvedCommandCheckLineAndWindowLiveAsLongAsTheirProgram) {
+  app->ShowMainWindow();
+  OpenModel(BoxFile());
+  Type("EndDegEdit", "90");
+  Type("StepDegEdit", "45");
+  const auto shown = [&] {  // the command enabled, the check's line shown, the window open
+    const CarvedView* carved = form().CarvedResultView;
+    return std::tuple(Find("CarvedButton")->isEnabled(),
+                      form().OutLineForm && pathForm().CheckLabel->isVisible(),
+                      carved && carved->isVisible());
+  };
+  using Shown = decltype(shown());
+  const auto sweep = [&] {
+    Shown meanwhile{};
+    host.whilePending = [&] {
+      if (pathForm().RoteDegEdit->text() == "45.000") meanwhile = shown();  // the last walk
+    };
+    host.answers.push_back(false);
+    Click("PosWireButton");
+    host.whilePending = nullptr;
+    EXPECT_EQ(meanwhile, Shown());
+    ExpectCheckUnderTheSection();
+  };
+  const auto carve = [&] {
+    Click("CarvedButton");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form().CarvedResultView));
+    ExpectBesideTheParameterPanel(*form().CarvedResultView);
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    Shown after;
+  } steps[] = {
+      {"opened", [] {}, {false, false, false}},
+      {"set up", [&] { Click("PosNcButton"); }, {false, false, false}},
+      {"swept", sweep, {true, true, false}},
+      {"carved", carve, {true, true, true}},
+      {"swept again", sweep, {true, true, false}},
+      {"carved again", carve, {true, true, true}},
+      {"memo cleared", [&] { Click("StepButton"); }, {false, false, false}},
+      {"swept once more", sweep, {true, true, false}},
+      {"carved once more", carve, {true, true, true}},
+      {"swept without a path",
+       [&] {
+         Type("StartHeightEdit", "50");  // above the box
+         Click("StartButton");
+         Click("PosWireButton");
+         EXPECT_EQ(host.messages.size(), 1u);
+       },
+       {false, false, false}},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.act();
+    EXPECT_EQ(shown(), step.after);
+  }
+}
+
+// The box swept with everything below 5 mm left standing: the solid's rim and plate
+// stand out round the model. As it opens and from every side the carved-result view
+// shows the whole solid inside its frame, nothing washed to white; from above, the
+// model's top shows inside it, not cut away by the near plane (which stood at a fixed
+// distance).
+TEST_F(ToolPathViewTest, CarvedViewFramesTheWholeSolidFromEverySide) {
+  OpenModel(BoxFile());
+  Click("PosNcButton");
+  Type("StartHeightEdit", "5");
+  Click("StartButton");
+  Type("EndDegEdit", "360");
+  Type("StepDegEdit", "30");
+  host.answers.push_back(false);
+  Click("PosWireButton");
+  Click("CarvedButton");
+  ASSERT_NE(form().CarvedResultView, nullptr);
+  CarvedView& view = *form().CarvedResultView;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const ViewNavigation& sides = *view.Navigation;
+  // As it opens, then from each side, from above last.
+  QImage frame;
+  for (QToolButton* side : {static_cast<QToolButton*>(nullptr), sides.ButtomButton,
+                            sides.YAddButton, sides.YLessButton, sides.XLessButton,
+                            sides.XAddButton, sides.TopButton}) {
+    const std::string name = side ? side->objectName().toStdString() : "opened";
+    SCOPED_TRACE(name);
+    if (side) side->click();
+    frame = testing::Grab(view, name.c_str());
+    int solid = 0, solidOnTheBorder = 0, white = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+      for (int x = 0; x < frame.width(); ++x) {
+        const QColor c = frame.pixelColor(x, y);
+        const bool border = x == 0 || y == 0 || x == frame.width() - 1 || y == frame.height() - 1;
+        solid += IsSolidOnly(c);
+        solidOnTheBorder += border && IsSolidOnly(c);
+        white += c.red() > 230 && c.green() > 230 && c.blue() > 230;
+      }
+    }
+    EXPECT_GT(solid, 2000);
+    EXPECT_EQ(solidOnTheBorder, 0);
+    EXPECT_LT(white, frame.width() * frame.height() / 100);
+  }
+  // Were the top cut away, the floor grid would show through the model.
+  const QImage& top = frame;
+  const float d = store().ViewDistance;
+  const QRect modelTop =
+      QRectF(At(view, {-9 / d, 9 / d, 20 / d}), At(view, {9 / d, -9 / d, 20 / d})).toRect();
+  int gridRed = 0;
+  for (int y = modelTop.top(); y <= modelTop.bottom(); ++y) {
+    for (int x = modelTop.left(); x <= modelTop.right(); ++x) {
+      const QColor c = top.pixelColor(x, y);
+      gridRed += c.red() > 100 && c.red() > 2 * c.green() && c.red() > 2 * c.blue();
+    }
+  }
+  EXPECT_GT(modelTop.width(), 100);
+  EXPECT_EQ(gridRed, 0);
+  EXPECT_TRUE(Near(top, modelTop.center(), IsModelInside, 0));
+}
+
 // Named for scripts/carved-view-picture, which runs it alone.
 using CarvedResultTest = testing::ToolPathTest;
 
 // The torus (R 100, r 30 mm) swept all round every 15 degrees: no wire reaches its
 // hole, so the carved solid fills it, and the ring shows inside the solid where the
-// model stands. The window as the screen shows it, from above at a slant, is kept as
-// artefacts/carved_view.png: scripts/carved-view-picture copies it into docs/.
+// model stands. The window as the screen shows it first, from the front left and above,
+// is kept as artefacts/carved_view.png: scripts/carved-view-picture copies it into docs/.
 TEST_F(CarvedResultTest, SweptTorusShowsInsideTheSolidThatFillsItsHole) {
+  app->ShowMainWindow();  // the window opens beside it, at its designed size
   OpenModel(VANTORA_EXAMPLES "/torus.stl");
   Click("PosNcButton");
   Type("EndDegEdit", "360");
@@ -265,24 +421,14 @@ TEST_F(CarvedResultTest, SweptTorusShowsInsideTheSolidThatFillsItsHole) {
   ASSERT_NE(form().CarvedResultView, nullptr);
   CarvedView& view = *form().CarvedResultView;
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  QTest::qWait(50);  // the frame reaches the screen
+  EXPECT_TRUE(view.screen()->grabWindow(view.winId()).save(VANTORA_ARTEFACTS "/carved_view.png"));
 
   view.Navigation->TopButton->click();
   const QImage top = testing::Grab(view, "torus-top");
   const float d = store().ViewDistance;
   EXPECT_TRUE(Near(top, At(view, {100 / d, 0, 60 / d}), IsModelInside, 0));
   EXPECT_TRUE(Near(top, At(view, {0, 0, 60 / d}), IsSolidOnly, 0));
-
-  // Centred, from the front left and above.
-  view.View = ViewState{};
-  view.View.PanX = 0.05f;
-  view.View.PanY = -0.25f;
-  view.View.ViewAngleX = 62;
-  view.View.ViewAngleZ = -30;
-  view.View.ZoomScale = 1.15f;
-  view.Navigation->SetViewButtons(0);  // no preset in force
-  testing::Child<QOpenGLWidget>(view, "GlView")->update();
-  QTest::qWait(50);  // the frame reaches the screen
-  EXPECT_TRUE(view.screen()->grabWindow(view.winId()).save(VANTORA_ARTEFACTS "/carved_view.png"));
   EXPECT_TRUE(host.messages.empty());
 }
 
