@@ -235,6 +235,8 @@ Status CarveSweptProgram(const TDataModule1& store, const Session& session,
       !s) {
     return s;
   }
+  // Colours a tenth of a millimetre apart cannot be told apart.
+  carving.Colours = ColourCarved(carving.Carved, *model, tree, 0.05);
   carving.Model = std::move(model);
   return Status::Ok();
 }

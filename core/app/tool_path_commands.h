@@ -97,6 +97,7 @@ void ClearNcProgram(Session& session);
 struct SweptCarving {
   std::unique_ptr<FacetTable> Model;
   CarvedResult Carved;
+  CarvedColouring Colours;  // of the solid's corners and the model's facets
 };
 
 // Carves the program the last sweep wrote (the carved-result command) as the batch

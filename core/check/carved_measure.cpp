@@ -6,7 +6,6 @@
 #include <future>
 #include <numeric>
 #include <queue>
-#include <unordered_map>
 
 #include "core/check/carved_result.h"
 #include "core/check/program_check.h"
@@ -319,38 +318,21 @@ CarvedColouring ColourCarved(const CarvedResult& carved, const FacetTable& model
                              const SilhouetteTree& tree, double slack) {
   const FacetTable& solid = *carved.Solid;
   const std::vector<CarvedSlice>& slices = carved.Slices;
-  // The solid's corners are shared by the facets around them: each is measured once,
-  // in two halves, one on a thread of its own.
-  std::vector<Point3> corners;
-  std::vector<std::uint32_t> cornerOf(3 * std::size_t(solid.FacetCount));
-  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> seen;
-  for (std::size_t k = 0; k < cornerOf.size(); ++k) {
-    const Facet& f = solid.Facets[k / 3];
-    const Vec3& v = k % 3 == 0 ? f.V1 : k % 3 == 1 ? f.V2 : f.V3;
-    const Point3 p{v[0], v[1], v[2]};
-    auto& bucket = seen[std::hash<double>{}(p[0] * 31 + p[1] * 17 + p[2])];
-    const auto same = std::find_if(bucket.begin(), bucket.end(),
-                                   [&](std::uint32_t c) { return corners[c] == p; });
-    if (same != bucket.end()) {
-      cornerOf[k] = *same;
-    } else {
-      cornerOf[k] = std::uint32_t(corners.size());
-      bucket.push_back(cornerOf[k]);
-      corners.push_back(p);
-    }
-  }
-  std::vector<float> distance(corners.size());
-  const auto measure = [&](std::size_t from, std::size_t to) {
-    for (std::size_t k = from; k < to; ++k) {
-      distance[k] = float(tree.Empty() ? 0 : tree.DistanceInSpace(corners[k], 0, slack, HUGE_VAL));
+  // Each facet in the colour of its centre: a large face (a cap over a hole no wire
+  // reaches) shows what lies inside it, not only what its corners keep. In two halves,
+  // one on a thread of its own.
+  CarvedColouring colouring;
+  colouring.MaterialLeft.resize(std::size_t(solid.FacetCount));
+  const auto measure = [&](int from, int to) {
+    for (int k = from; k < to; ++k) {
+      const Point3 centre = CentreOf(solid.Facets[std::size_t(k)]);
+      colouring.MaterialLeft[std::size_t(k)] =
+          float(tree.Empty() ? 0 : tree.DistanceInSpace(centre, 0, slack, HUGE_VAL));
     }
   };
-  auto firstHalf = std::async(std::launch::async, measure, 0, corners.size() / 2);
-  measure(corners.size() / 2, corners.size());
+  auto firstHalf = std::async(std::launch::async, measure, 0, solid.FacetCount / 2);
+  measure(solid.FacetCount / 2, solid.FacetCount);
   firstHalf.get();
-  CarvedColouring colouring;
-  colouring.MaterialLeft.reserve(cornerOf.size());
-  for (std::uint32_t c : cornerOf) colouring.MaterialLeft.push_back(distance[c]);
   colouring.Taken.resize(std::size_t(model.FacetCount));
   if (slices.empty() || !carved.Deviation.CutsThePart()) return colouring;
   const double bottom = slices.front().Z;

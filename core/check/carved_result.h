@@ -50,11 +50,11 @@ Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
                       const TDataModule1& store, double standAngle, const NcMotionList& motion,
                       CarvedResult& result);
 
-// What the carved view colours: at each corner of each facet of the solid (V1, V2, V3
-// in turn) the material left over the model (mm: its distance from the model, within
-// `slack`), and for each facet of the model whether the program takes it (its centre
-// lies outside the solid's slice nearest it, beyond the check's tolerance; none where the
-// deviation says the program takes nothing).
+// What the carved view colours: for each facet of the solid the material it leaves over
+// the model (mm: its centre's distance from the model, within `slack`), and for each
+// facet of the model whether the program takes it (its centre lies outside the solid's
+// slice nearest it, beyond the check's tolerance; none where the deviation says the
+// program takes nothing).
 struct CarvedColouring {
   std::vector<float> MaterialLeft;
   std::vector<bool> Taken;

@@ -2,8 +2,11 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "common/appearance.h"
 #include "common/controls.h"
@@ -15,6 +18,9 @@ namespace {
 
 constexpr QSize kClientSize{900, 700};
 constexpr int kButtonPanelWidth = 161;
+// The colour scale's top at most (mm): what is left beyond it (inside a hole no wire
+// reaches) shows in the top colour, and the millimetres an operator trims stay apart.
+constexpr double kScaleCap = 5;
 // The camera's start: from the front left and above, where the solid's top and two of
 // its sides show.
 constexpr double kStartTurn = 35;
@@ -43,11 +49,62 @@ ViewBox WithGrid(ViewBox box, const TDataModule1& store) {
   return box;
 }
 
+QColor ToQColor(const std::array<float, 3>& c) { return QColor::fromRgbF(c[0], c[1], c[2]); }
+
+// The solid's colour scale with its millimetres, and the colour of the cuts when the
+// program makes any.
+class MaterialLegend : public QWidget {
+ public:
+  MaterialLegend(QWidget* parent, double full, bool cuts) : QWidget(parent), full_(full), cuts_(cuts) {
+    setObjectName(QStringLiteral("Legend"));
+    setMinimumHeight(cuts ? 250 : 220);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, width(), 20), Qt::AlignLeft, QStringLiteral("Material left"));
+    const QRect bar(4, 28, 24, 170);
+    // Most material at the top, as on a depth gauge.
+    for (int y = 0; y < bar.height(); ++y) {
+      const double left = full_ * (1.0 - double(y) / (bar.height() - 1));
+      painter.setPen(ToQColor(MaterialColour(left, full_)));
+      painter.drawLine(bar.left(), bar.top() + y, bar.right(), bar.top() + y);
+    }
+    painter.setPen(Qt::black);
+    for (int k = 0; k <= 4; ++k) {
+      const int y = bar.top() + k * (bar.height() - 1) / 4;
+      painter.drawLine(bar.right() + 1, y, bar.right() + 5, y);
+      const QString more = k == 0 && full_ >= kScaleCap ? QStringLiteral("\u2265 ") : QString();
+      painter.drawText(QPoint(bar.right() + 9, y + 5),
+                       more + QString::number(full_ * (4 - k) / 4, 'f', 2) + QStringLiteral(" mm"));
+    }
+    if (!cuts_) return;
+    const QRect swatch(4, bar.bottom() + 14, 24, 16);
+    painter.fillRect(swatch, ToQColor(kCutColour));
+    painter.drawText(QPoint(swatch.right() + 9, swatch.bottom() - 2), QStringLiteral("cut into the part"));
+  }
+
+ private:
+  double full_;
+  bool cuts_;
+};
+
+// The top of the colour scale: the most material any facet keeps, up to the next tenth
+// of a millimetre, and no more than kScaleCap.
+double ScaleTop(const CarvedColouring& colours) {
+  float most = 0;
+  for (float left : colours.MaterialLeft) most = std::max(most, left);
+  return std::clamp(std::ceil(double(most) * 10) / 10, 0.1, kScaleCap);
+}
+
 }  // namespace
 
 CarvedView::CarvedView(Host& host, const TDataModule1& store, SweptCarving carving,
                        QWidget* parent)
-    : QWidget(parent, Qt::Window), host_(host), store_(store), carving_(std::move(carving)) {
+    : QWidget(parent, Qt::Window), host_(host), store_(store), carving_(std::move(carving)),
+      scaleTop_(ScaleTop(carving_.Colours)) {
   setObjectName(QStringLiteral("CarvedView"));
   setWindowTitle(QStringLiteral("Carved result"));
   setFont(FormFont(11));
@@ -110,6 +167,16 @@ QWidget* CarvedView::BuildButtonPanel() {
   Navigation = std::make_unique<ViewNavigation>(host_, panel, View, *glView_,
                                                 [this] { glView_->update(); });
   layout->addLayout(Navigation->Buttons);
+  ModelButton = new QPushButton(QStringLiteral("Model"), panel);
+  ModelButton->setObjectName(QStringLiteral("ModelButton"));
+  ModelButton->setCheckable(true);
+  ModelButton->setChecked(true);
+  ModelButton->setToolTip(QStringLiteral("Show the model inside the solid, or the solid alone"));
+  connect(ModelButton, &QPushButton::toggled, glView_, [this] { glView_->update(); });
+  layout->addSpacing(12);
+  layout->addWidget(ModelButton);
+  layout->addSpacing(12);
+  layout->addWidget(new MaterialLegend(panel, scaleTop_, carving_.Carved.Deviation.CutsThePart()));
   layout->addStretch(1);
   return panel;
 }
@@ -121,9 +188,12 @@ void CarvedView::Paint() {
     // later frames draw what did compile.
     if (!listsCompiled_) {
       listsCompiled_ = true;
-      if (!CompileCarvedScene(store_, *carving_.Model, *carving_.Carved.Solid)) return false;
+      if (!CompileCarvedScene(store_, *carving_.Model, *carving_.Carved.Solid, carving_.Colours,
+                              scaleTop_)) {
+        return false;
+      }
     }
-    return DrawCarvedScene(View);
+    return DrawCarvedScene(View, ModelButton->isChecked());
   });
 }
 

@@ -10,13 +10,16 @@
 #include "view3d/view_state.h"
 
 class QLabel;
+class QPushButton;
 
 namespace vantora {
 
 class GlView;
 
-// What a program will cut ("Carved result"): the solid it leaves standing, a
-// translucent blue, around the model in green, over the floor grid; the camera
+// What a program will cut ("Carved result"): the solid it leaves standing, each point in
+// the colour of the material it leaves over the model (a scale from green to blue, its
+// legend in mm beside it), translucent around the model in green, red where the program
+// takes it; the "Model" button shows the solid alone, opaque. Over the floor grid; the camera
 // controls of every 3D view on the left; the deviation figures below. The camera
 // starts from the front left and above and turns about the solid's centre, every side
 // showing the whole solid. The view keeps the carving it shows, in millimetres at the
@@ -36,6 +39,7 @@ class CarvedView : public QWidget {
   ViewState View;
   std::unique_ptr<ViewNavigation> Navigation;
   QLabel* Figures;  // the deviation as the operator reads it
+  QPushButton* ModelButton;  // checked: the model shows inside the solid
 
  private:
   QWidget* BuildButtonPanel();
@@ -46,6 +50,7 @@ class CarvedView : public QWidget {
   Host& host_;
   const TDataModule1& store_;
   SweptCarving carving_;
+  double scaleTop_;  // mm at the top of the colour scale
   GlView* glView_;
   bool listsCompiled_ = false;
   ViewBox scene_{};

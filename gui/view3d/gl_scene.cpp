@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+
 namespace vantora {
 namespace {
 
@@ -119,17 +121,46 @@ void CompileFacets(const FacetContent& c, const FacetTable& table, const Surface
   glEndList();
 }
 
-// Clears, draws the grid, the model and then `more` under the camera of `view`, and
-// waits for the frame; false when the library reported an error.
+// A list of facets in millimetres, each corner in the colour `colourOf(facet, corner)`
+// gives (RGBA) as its diffuse colour, over the surface's ambient.
+template <class ColourOf>
+void CompileColouredFacets(const FacetContent& c, const FacetTable& table,
+                           const Surface& surface, const ColourOf& colourOf) {
+  glNewList(c.List, GL_COMPILE);
+  glPushAttrib(GL_LIGHTING_BIT);
+  glMaterialfv(surface.Faces, GL_AMBIENT, surface.Ambient);
+  glColorMaterial(surface.Faces, GL_DIFFUSE);
+  glEnable(GL_COLOR_MATERIAL);
+  glBegin(GL_TRIANGLES);
+  const Facet* facets = table.Facets.data();
+  for (int i = c.First; i < c.End; ++i) {
+    const Facet& f = facets[i];
+    // As CompileFacets draws them: file normals in millimetres, scan facets in view
+    // units with the normal of their winding.
+    glNormal3fv(c.FileNormals ? f.Normal.data() : TriangleNormal(f.V3, f.V2, f.V1).data());
+    const Vec3* corners[3] = {&f.V1, &f.V2, &f.V3};
+    for (int k = 0; k < 3; ++k) {
+      glColor4fv(colourOf(i, k).data());
+      const float scale = c.FileNormals ? c.ViewDistance : 1.0f;
+      ScaledVertex(*corners[k], scale);
+    }
+  }
+  glEnd();
+  glPopAttrib();
+  glEndList();
+}
+
+// Clears, draws the grid, with `model` the model, and then `more` under the camera of
+// `view`, and waits for the frame; false when the library reported an error.
 template <class More>
-bool DrawFrame(const ViewState& view, const More& more) {
+bool DrawFrame(const ViewState& view, const More& more, bool model = true) {
   ClearErrors();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
   ApplyViewTransform(view);
   // A list not compiled yet draws nothing.
   glCallList(GridList);
-  glCallList(ModelList);
+  if (model) glCallList(ModelList);
   more();
   glPopMatrix();
   glFinish();
@@ -196,16 +227,41 @@ bool DrawLists(const ViewState& view, bool withSecondList) {
   });
 }
 
+std::array<float, 3> MaterialColour(double left, double full) {
+  constexpr std::array<std::array<float, 3>, 3> kStops{
+      {{0.1f, 0.85f, 0.3f}, {0.1f, 0.75f, 0.95f}, {0.3f, 0.3f, 1.0f}}};
+  const double t = full > 0 ? std::clamp(left / full, 0.0, 1.0) * 2 : 0;
+  const auto& a = kStops[t < 1 ? 0 : 1];
+  const auto& b = kStops[t < 1 ? 1 : 2];
+  const float f = float(t < 1 ? t : t - 1);
+  return {a[0] + f * (b[0] - a[0]), a[1] + f * (b[1] - a[1]), a[2] + f * (b[2] - a[2])};
+}
+
 bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
-                        const FacetTable& solid) {
+                        const FacetTable& solid, const CarvedColouring& colours, double full) {
   ClearErrors();
   CompileGrid(GridContent::Of(store));
-  CompileFacets(FacetContent::Of(ModelList, 0, model, store), model, kCarvedModelSurface);
-  CompileFacets(FacetContent::Of(CarvedList, 0, solid, store), solid, kCarvedSurface);
+  const auto rgba = [](const std::array<float, 3>& c, float alpha) {
+    return std::array<float, 4>{c[0], c[1], c[2], alpha};
+  };
+  const std::array<float, 4> green{kCarvedModelDiffuse[0], kCarvedModelDiffuse[1],
+                                   kCarvedModelDiffuse[2], 1.0f};
+  CompileColouredFacets(FacetContent::Of(ModelList, 0, model, store), model, kCarvedModelSurface,
+                        [&](int facet, int) {
+                          return colours.Taken[std::size_t(facet)] ? rgba(kCutColour, 1) : green;
+                        });
+  CompileColouredFacets(FacetContent::Of(CarvedList, 0, solid, store), solid, kCarvedSurface,
+                        [&](int facet, int) {
+                          const float left = colours.MaterialLeft[std::size_t(facet)];
+                          return rgba(MaterialColour(left, full), kCarvedDiffuse[3]);
+                        });
   return NoErrors();
 }
 
-bool DrawCarvedScene(const ViewState& view) { return DrawFrame(view, DrawTranslucentSolid); }
+bool DrawCarvedScene(const ViewState& view, bool model) {
+  if (model) return DrawFrame(view, DrawTranslucentSolid);
+  return DrawFrame(view, [] { glCallList(CarvedList); }, false);
+}
 
 void ReleaseCarvedScene() {
   for (unsigned list : {GridList, ModelList, CarvedList}) glDeleteLists(list, 1);

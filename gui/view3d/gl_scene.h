@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
+#include "core/check/carved_result.h"
 #include "core/model/data_module.h"
 #include "core/model/facet_table.h"
 #include "core/model/model_transform.h"
@@ -29,15 +31,21 @@ void ApplyViewTransform(const ViewState& view);
 // reported an error.
 bool DrawLists(const ViewState& view, bool withSecondList);
 
+// The colour of `left` mm of material on the carved view's scale up to `full` mm: green
+// where little is left, through cyan to blue where most is. Red is kept for the cuts.
+std::array<float, 3> MaterialColour(double left, double full);
+inline constexpr std::array<float, 3> kCutColour{0.95f, 0.1f, 0.1f};
+
 // The carved-result view's lists, compiled in its current context: the store's floor
-// grid, the model (ModelList, a full green on both sides) and the solid (CarvedList);
-// false when the library reported an error.
+// grid, the model (ModelList, a full green on both sides, red where the program takes
+// it) and the solid (CarvedList, each facet in the colour of the material it leaves,
+// on a scale up to `full` mm); false when the library reported an error.
 bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
-                        const FacetTable& solid);
-// Clears and draws the carved-result view under the camera of `view`: the grid and the
-// model, then the solid, translucent and far side first, over them; false when the
-// library reported an error.
-bool DrawCarvedScene(const ViewState& view);
+                        const FacetTable& solid, const CarvedColouring& colours, double full);
+// Clears and draws the carved-result view under the camera of `view`: the grid and,
+// with `model`, the model and then the solid over it, translucent and far side first;
+// without, the solid alone, opaque. False when the library reported an error.
+bool DrawCarvedScene(const ViewState& view, bool model);
 // Deletes the carved-result view's lists from the current context.
 void ReleaseCarvedScene();
 

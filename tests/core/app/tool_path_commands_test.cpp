@@ -336,7 +336,7 @@ TEST(CarveNcProgram, HoldsTheModelAndTellsWhatAProgramTakes) {
     EXPECT_NEAR(d.RemovedVolume.value_or(-1), c.removed, 0.1 * c.removed + 1e-9);
     const CarvedColouring colours = ColourCarved(carved, part, SilhouetteTree(part), 0.01);
     const float left = *std::max_element(colours.MaterialLeft.begin(), colours.MaterialLeft.end());
-    EXPECT_NEAR(left, d.LargestDistance, s.Resolution);
+    EXPECT_LE(left, d.LargestDistance);  // the facets' centres, within the bound
     if (c.removed > 0) {
       EXPECT_NEAR(d.DeepestCut, 1.6, s.Resolution);
       // The top's two facets are taken, the others not.

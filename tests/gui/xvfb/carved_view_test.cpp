@@ -3,6 +3,7 @@
 // the camera puts them, and kept in artefacts/view3d/.
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QTest>
 
 #include "frame_testing.h"
@@ -34,26 +35,36 @@ class CarvedViewTest : public StartedApplicationTest {
   }
 };
 
-// The model shows inside the translucent solid, the solid around it, nothing beyond,
-// seen from the front (from above the swept torus shows the same in
-// CarvedResultTest, tool_path_view_test.cpp).
+// The model shows inside the translucent solid, the solid around it in the colour of
+// the most material left (blue), nothing beyond, seen from the front (from above the
+// swept torus shows the same in CarvedResultTest, tool_path_view_test.cpp). A facet the
+// program takes shows red. Without the model the solid stands alone, opaque.
 TEST_F(CarvedViewTest, ModelShowsThroughTheSolidAroundIt) {
   SweptCarving carving;
   carving.Model = Box({-0.2f, -0.2f, 0}, {0.2f, 0.2f, 0.3f});
   carving.Carved.Solid = Box({-0.6f, -0.6f, 0}, {0.6f, 0.6f, 0.4f});
+  carving.Colours.MaterialLeft.assign(std::size_t(carving.Carved.Solid->FacetCount), 0.4f);
+  for (int k = 0; k < carving.Model->FacetCount; ++k) {  // the side facing -Y is cut
+    carving.Colours.Taken.push_back(carving.Model->Facets[std::size_t(k)].Normal[1] < -0.5f);
+  }
   CarvedView view(host, store(), std::move(carving), nullptr);
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
 
   view.Navigation->YLessButton->click();
   const QImage frame = Grab(view, "front");
-  const auto colour = [&](Vec3 at) {
-    return frame.pixelColor(At(view, at).toPoint()).name().toStdString();
+  const auto colour = [&](const QImage& image, Vec3 at) {
+    return image.pixelColor(At(view, at).toPoint()).name().toStdString();
   };
   const Vec3 model{0, -0.2f, 0.15f}, solidOnly{0.45f, -0.6f, 0.2f};
-  EXPECT_TRUE(Near(frame, At(view, model), IsModelInside, 0)) << colour(model);
-  EXPECT_TRUE(Near(frame, At(view, solidOnly), IsSolidOnly, 0)) << colour(solidOnly);
+  const auto isCut = [](QColor c) { return c.red() > c.green() + 30 && c.red() > c.blue() + 20; };
+  EXPECT_TRUE(Near(frame, At(view, model), isCut, 0)) << colour(frame, model);
+  EXPECT_TRUE(Near(frame, At(view, solidOnly), IsSolidOnly, 0)) << colour(frame, solidOnly);
   EXPECT_TRUE(Near(frame, At(view, {0, -0.6f, 0.7f}), IsBlack, 0));
+
+  view.ModelButton->click();
+  const QImage alone = Grab(view, "front-solid-alone");
+  EXPECT_TRUE(Near(alone, At(view, model), IsSolidOnly, 0)) << colour(alone, model);
   EXPECT_TRUE(host.messages.empty());
 }
 
