@@ -108,18 +108,15 @@ double DistanceToSolid(const std::vector<CarvedSlice>& slices, std::size_t k, do
                        double y) {
   double nearest = DistanceOutside(slices[k], x, y);
   const double z = slices[k].Z;
-  for (std::size_t d = 1; d < slices.size(); ++d) {
-    const bool below = d <= k, above = k + d < slices.size();
-    const double dz = std::min(below ? z - slices[k - d].Z : HUGE_VAL,
-                               above ? slices[k + d].Z - z : HUGE_VAL);
-    if (!(dz < nearest)) break;
-    for (std::size_t j : {k - d, k + d}) {
-      if ((j == k - d && !below) || (j == k + d && !above)) continue;
-      const double planar = DistanceOutside(slices[j], x, y);
-      nearest = std::min(nearest, std::hypot(slices[j].Z - z, planar));
+  for (std::size_t d = 1;; ++d) {
+    bool nearer = false;  // whether a slice d away could still hold a nearer point
+    for (const std::size_t j : {k - d, k + d}) {  // k - d wraps past the end below 0
+      if (j >= slices.size() || std::abs(slices[j].Z - z) >= nearest) continue;
+      nearer = true;
+      nearest = std::min(nearest, std::hypot(slices[j].Z - z, DistanceOutside(slices[j], x, y)));
     }
+    if (!nearer) return nearest;
   }
-  return nearest;
 }
 
 // At most this many points of the model outside the solid are measured for the deepest
