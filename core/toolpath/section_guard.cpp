@@ -27,6 +27,12 @@ AxisPosition AsWritten(AxisPosition p) {
 
 AxisPosition At(PathPoint p, float angle) { return {p.X, p.Y, angle}; }
 
+// Appends the way back along `path` at `angle` from its last point to its first.
+void AppendWayBackAlong(const std::vector<PathPoint>& path, float angle,
+                        std::vector<AxisPosition>& way) {
+  for (std::size_t k = path.size() - 1; k-- > 0;) way.push_back(At(path[k], angle));
+}
+
 }  // namespace
 
 bool SectionGuard::KeepsOff(float angle, PathPoint from, PathPoint to) const {
@@ -53,13 +59,15 @@ void SectionGuard::ComeDown(float angle, std::vector<PathPoint>& path, float end
   const std::array<AxisPosition, 2> outLeft{{{left, end.Y, angle}, {left, endY, angle}}};
   const std::array<AxisPosition, 3> over{
       {{end.X, top_, angle}, {right, top_, angle}, {right, endY, angle}}};
-  std::vector<AxisPosition> back;
-  for (std::size_t k = path.size() - 1; k-- > 0;) back.push_back(At(path[k], angle));
-  back.push_back({left, path.front().Y, angle});
-  back.push_back({left, endY, angle});
   const std::span<const AxisPosition> ways[] = {outRight, outLeft, over};
   const auto clear = std::find_if(std::begin(ways), std::end(ways),
                                   [&](std::span<const AxisPosition> way) { return ClearWay(from, way); });
+  std::vector<AxisPosition> back;
+  if (clear == std::end(ways)) {
+    AppendWayBackAlong(path, angle, back);
+    back.push_back({left, path.front().Y, angle});
+    back.push_back({left, endY, angle});
+  }
   for (const AxisPosition& p : clear != std::end(ways) ? *clear : std::span<const AxisPosition>(back)) {
     path.push_back({float(p.X), float(p.Y)});
   }
@@ -81,9 +89,7 @@ void SectionGuard::Leave(float angle, const std::vector<PathPoint>& path, bool f
 std::vector<AxisPosition> SectionGuard::WayBack(float angle, const std::vector<PathPoint>& path,
                                                 bool forward) const {
   std::vector<AxisPosition> way;
-  if (lastForward_) {
-    for (std::size_t k = lastPath_.size() - 1; k-- > 0;) way.push_back(At(lastPath_[k], *lastAngle_));
-  }
+  if (lastForward_) AppendWayBackAlong(lastPath_, *lastAngle_, way);
   const double out = -clearance_;  // the walks start on the left of their range
   way.push_back({out, lastPath_.front().Y, *lastAngle_});
   way.push_back({out, lastPath_.front().Y, angle});

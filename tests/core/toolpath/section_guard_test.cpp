@@ -34,30 +34,40 @@ TEST(SectionGuard, ADeadEndComesDownOutsideTheModel) {
 }
 
 // The next section starts under a roof held up by a post, the last one ended right of
-// the post: neither round the post at the start's height nor down through the roof,
-// the way goes out, over everything, down on the left and in beneath the roof.
-TEST(SectionGuard, TheWayToAStartUnderAnOverhangGoesRoundEverything) {
-  testing::ToolPathModel m;
-  testing::AddBox(*m.table, 5, 10, -5, 5, 0, 20);
-  testing::AddBox(*m.table, -10, 5, -5, 5, 15, 20);
-  ASSERT_TRUE(testing::SetUpRaster(m));
-  SectionGuard guard(*m.table, *m.store, 0);
-  const WireFrame frame = WireFrameOf(*m.store, 0);
-  const PathPoint end{12, float(2 + frame.OffsetZ)};
-  const PathPoint start{3, end.Y};
-  const NcFormat format;
-  NcProgram program;
-  NcWriter writer(format, program);
-  writer.StartProgram(0);
-  writer.WriteNcLine(end.X, end.Y, 0);
-  guard.Leave(0, {end}, true);
-  guard.Enter(writer, 0, {start}, true);
-  writer.WriteNcLine(start.X, start.Y, 0);
-  writer.EndProgram();
-  NcMotionList motion;
-  ASSERT_TRUE(ReadNcMotion(program, format, motion));
-  const ProgramReport report = guard.Check(motion);
-  EXPECT_TRUE(report.Clean()) << ReportText(report);
+// the post: neither round the post at the start's height nor down through the roof. The
+// way goes out, over everything, down on the left and in beneath the roof; and where a
+// lip hangs from the roof's left end too, so that only the next section's own path
+// leads in (beneath the lip), back along the last path, out, and in along the next.
+TEST(SectionGuard, TheWayToAStartUnderAnOverhangIsClear) {
+  for (const bool lip : {false, true}) {
+    SCOPED_TRACE(lip ? "lip" : "no lip");
+    testing::ToolPathModel m;
+    testing::AddBox(*m.table, 5, 10, -5, 5, 0, 20);
+    testing::AddBox(*m.table, -10, 5, -5, 5, 15, 20);
+    if (lip) testing::AddBox(*m.table, -10, -9, -5, 5, 2, 15);
+    ASSERT_TRUE(testing::SetUpRaster(m));
+    SectionGuard guard(*m.table, *m.store, 0);
+    const float z0 = float(WireFrameOf(*m.store, 0).OffsetZ);
+    const auto nc = [&](float x, float z) { return PathPoint{x, z + z0}; };
+    // Over everything to the right of the post; in beneath the lip and up to the start,
+    // written from its end.
+    const std::vector<PathPoint> last{nc(-20, 0.5f), nc(-20, 25), nc(12, 25), nc(12, 2)};
+    const std::vector<PathPoint> next{nc(-20, 0.5f), nc(0, 0.5f), nc(0, 5)};
+    const NcFormat format;
+    NcProgram program;
+    NcWriter writer(format, program);
+    writer.StartProgram(0);
+    SilentHost host;
+    writer.WriteSectionNc(last, 0, true, host);
+    guard.Leave(0, last, true);
+    guard.Enter(writer, 0, next, false);
+    writer.WriteSectionNc(next, 0, false, host);
+    writer.EndProgram();
+    NcMotionList motion;
+    ASSERT_TRUE(ReadNcMotion(program, format, motion));
+    const ProgramReport report = guard.Check(motion);
+    EXPECT_TRUE(report.Clean()) << ReportText(report);
+  }
 }
 
 }  // namespace
