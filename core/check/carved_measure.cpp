@@ -121,7 +121,7 @@ double DistanceToSolid(const std::vector<CarvedSlice>& slices, std::size_t k, do
 
 // At most this many points of the model outside the solid are measured for the deepest
 // cut; beyond it they are taken evenly, every so many.
-constexpr std::size_t kMaxCutPoints = 20000;
+constexpr std::size_t kMaxCutPoints = 4000;
 
 struct CutPoint {
   std::size_t slice;
@@ -194,13 +194,22 @@ struct Span {
   double lo, hi;
 };
 
-// Where the rows y0 + (r + 1/2) dy cross segment a-b (corners above a row count as
+// Beyond any model's rows, and safe in long arithmetic.
+constexpr long kFarRow = 1L << 40;
+
+// Rows from First to Last.
+struct RowRange {
+  long First, Last;
+};
+
+// Where the rows (r + 1/2) dy in `rows` cross segment a-b (corners above a row count as
 // above it), as (row, x).
 template <typename Add>
-void RowCrossings(PlanePoint a, PlanePoint b, double y0, double dy, const Add& add) {
+void RowCrossings(PlanePoint a, PlanePoint b, double dy, RowRange rows, const Add& add) {
   const double lo = std::min(a.z, b.z), hi = std::max(a.z, b.z);
-  for (long r = long(std::ceil((lo - y0) / dy - 0.5)); y0 + (double(r) + 0.5) * dy < hi; ++r) {
-    const double y = y0 + (double(r) + 0.5) * dy;
+  const double below = std::max(std::ceil(lo / dy - 0.5), double(rows.First));
+  for (long r = long(below); r <= rows.Last && (double(r) + 0.5) * dy < hi; ++r) {
+    const double y = (double(r) + 0.5) * dy;
     if ((a.z > y) == (b.z > y)) continue;
     add(r, a.x + (y - a.z) * (b.x - a.x) / (b.z - a.z));
   }
@@ -259,10 +268,16 @@ Removed RemovedFromModel(const std::vector<CarvedSlice>& slices, const FacetTabl
     pieceCrossings.clear();
     const auto addModel = [&](long r, double x) { modelCrossings.emplace_back(r, x); };
     const auto addPiece = [&](long r, double x) { pieceCrossings.emplace_back(r, x); };
-    for (const auto& [a, b] : segments) RowCrossings(a, b, 0, step, addModel);
+    // The model's rows, however far it lies; the pieces only where the model is (the
+    // stock may reach far beyond it).
+    const RowRange modelRows{-kFarRow, kFarRow};
+    for (const auto& [a, b] : segments) RowCrossings(a, b, step, modelRows, addModel);
+    if (modelCrossings.empty()) continue;
+    const auto [low, high] = std::minmax_element(modelCrossings.begin(), modelCrossings.end());
     for (const Polygon& piece : slice.Pieces) {
       for (std::size_t e = 0; e < piece.size(); ++e) {
-        RowCrossings(piece[e], piece[(e + 1) % piece.size()], 0, step, addPiece);
+        RowCrossings(piece[e], piece[(e + 1) % piece.size()], step, {low->first, high->first},
+                     addPiece);
       }
     }
     const std::vector<Span> inModel = SpansOf(modelCrossings, scratch);
