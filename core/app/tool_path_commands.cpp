@@ -75,12 +75,9 @@ Status CheckPromiseKept(const TDataModule1& store, const ProgramReport& report) 
   const TraceWindow window = OutlineWalk::WindowOf(store);
   const bool presetRange = window.MinI <= 1 && window.MaxI >= store.RasterMaxI - 1;
   if (report.Clean() || !presetRange) return Status::Ok();
-  std::string sections;
-  for (double angle : report.ReachingSections()) {
-    sections += (sections.empty() ? "" : ", ") + FloatToText(float(angle));
-  }
   return Status::Refused(
-      "No program was written: " + ReportSummary(report) + " Sections at C " + sections +
+      "No program was written: " + ReportSummary(report) + " Sections at " +
+      ReachingSectionsText(report) +
       ". At resolution " + ShortestFloatText(store.Resolution) + " with a " +
       ShortestFloatText(store.WireDia) +
       " mm wire the section raster cannot keep the wire off the part there, or the start "

@@ -147,6 +147,14 @@ std::string ReportSummary(const ProgramReport& r) {
          " cut through the part.";
 }
 
+std::string ReachingSectionsText(const ProgramReport& r) {
+  std::string text;
+  for (double angle : r.ReachingSections()) {
+    text += (text.empty() ? "C " : ", C ") + FloatToText(float(angle));
+  }
+  return text;
+}
+
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
                       const NcFormat& format, std::string_view text, ProgramReport& report,
                       CarvedResult* carved) {

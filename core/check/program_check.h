@@ -68,6 +68,8 @@ std::string ReportText(const ProgramReport& report);
 std::string ReportJson(const ProgramReport& report);
 // One line: whether the wire stays outside the model, and if not, how badly.
 std::string ReportSummary(const ProgramReport& report);
+// The sections whose lines reach in, as "C 0.000, C 90.000"; empty for a clean program.
+std::string ReachingSectionsText(const ProgramReport& report);
 
 
 // Checks a program read from a file against the model set up for it on the store's

@@ -211,10 +211,7 @@ void TOutLineForm::Repaint() {
 
 void TOutLineForm::ShowCheck(const ProgramReport& report) {
   std::string text = ReportSummary(report);
-  const std::vector<double> sections = report.ReachingSections();
-  for (std::size_t k = 0; k < sections.size(); ++k) {
-    text += (k == 0 ? "\nSections: C " : ", C ") + FloatToText(float(sections[k]));
-  }
+  if (!report.Clean()) text += "\nSections: " + ReachingSectionsText(report);
   checkText_ = QString::fromStdString(text);
   CheckLabel->setToolTip(checkText_);
   FitCheckText();

@@ -103,9 +103,11 @@ void ToolPathPanel::Sweep() {
   {
     BusyState::Scope sweeping(w.Busy);
     MemoProgram program(w.session().Program, *w.NcLines);
-    // The first section replaces the last program: what showed it goes.
-    const auto showSection = [&w](float a) {
-      w.CloseSweptProgramViews();
+    // The first section replaces the last program: what showed it goes then.
+    bool replacing = true;
+    const auto showSection = [&w, &replacing](float a) {
+      if (replacing) w.CloseSweptProgramViews();
+      replacing = false;
       w.OutLineForm->ShowSection(a);
     };
     const Status s = RunToolPath(*w.DataModule1, w.session(), w.ModelView->Table, host_, angles,
