@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/check/plane_geometry.h"
 #include "core/check/program_check.h"
 #include "core/common/number_text.h"
 
@@ -242,28 +243,7 @@ Intervals KeptAt(Section& s, double z, double radius) {
   return Subtract(base, std::move(cuts));
 }
 
-using Polygon = std::vector<PlanePoint>;  // convex, counter-clockwise; x, y here
-
-// Keeps the part of `polygon` where lo <= n.p <= hi.
-Polygon ClipToStrip(const Polygon& polygon, double nx, double ny, double lo, double hi) {
-  Polygon out = polygon;
-  for (const auto& [sign, bound] : {std::pair{1.0, hi}, std::pair{-1.0, -lo}}) {
-    Polygon in;
-    in.swap(out);
-    for (std::size_t k = 0; k < in.size(); ++k) {
-      const PlanePoint p = in[k], q = in[(k + 1) % in.size()];
-      const double dp = sign * (nx * p.x + ny * p.z) - bound;
-      const double dq = sign * (nx * q.x + ny * q.z) - bound;
-      if (dp <= 0) out.push_back(p);
-      if ((dp < 0 && dq > 0) || (dp > 0 && dq < 0)) {
-        const double t = dp / (dp - dq);
-        out.push_back({p.x + t * (q.x - p.x), p.z + t * (q.z - p.z)});
-      }
-    }
-    if (out.size() < 3) return {};
-  }
-  return out;
-}
+using Polygon = plane::ConvexPolygon;  // x, y here
 
 // A slice's pieces with float corners at height z, fit for facets.
 struct Piece {
@@ -332,7 +312,7 @@ class Slicer {
       next.clear();
       for (const Polygon& p : polygons) {
         for (const Interval& i : kept) {
-          Polygon clipped = ClipToStrip(p, s.cos, -s.sin, i.lo, i.hi);
+          Polygon clipped = plane::ClipToStrip(p, s.cos, -s.sin, i.lo, i.hi);
           if (!clipped.empty()) next.push_back(std::move(clipped));
         }
       }
