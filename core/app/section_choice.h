@@ -16,11 +16,11 @@ namespace vantora {
 
 // Sections chosen by what they cut instead of every Step: the fewest whose carving lies
 // within Deviation mm of what every candidate's leaves, or the Sections that leave the
-// least. Neither (both 0) is the uniform sweep.
+// least. Both 0 is the uniform sweep.
 struct SectionRequest {
   float Deviation = 0;
   int Sections = 0;
-  bool Uniform() const { return !(Deviation > 0) && Sections <= 0; }
+  bool Uniform() const { return Deviation == 0 && Sections == 0; }
 };
 
 struct ChosenSections {
