@@ -1,12 +1,19 @@
 #include "core/check/program_check.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 #include "core/common/number_text.h"
 
 namespace vantora {
 namespace {
+
+double MinutesOf(const std::vector<SectionShare>& sections, double feed) {
+  double length = 0;
+  for (const SectionShare& s : sections) length += s.PathLength;
+  return feed > 0 ? length / feed : 0;
+}
 
 void Widen(AxisExtent& extent, double v, bool first) {
   extent.Min = first ? v : std::min(extent.Min, v);
@@ -112,6 +119,7 @@ std::string ReportText(const ProgramReport& r) {
             "\n";
   }
   if (r.Carved) text += DeviationText(*r.Carved);
+  if (!r.Shares.empty()) text += IdleSectionsText(r) + "\n";
   return text;
 }
 
@@ -137,7 +145,42 @@ std::string ReportJson(const ProgramReport& r) {
   }
   json += "]";
   if (r.Carved) json += ", \"carved\": {" + DeviationJsonMembers(*r.Carved) + "}";
+  if (!r.Shares.empty()) {
+    json += ", \"sections\": [";
+    for (std::size_t k = 0; k < r.Shares.size(); ++k) {
+      const SectionShare& s = r.Shares[k];
+      json += std::string(k == 0 ? "" : ", ") + "{\"c\": " + FixedText(s.C) +
+              ", \"soleVolume\": " + FixedText(s.SoleVolume, 1) +
+              ", \"minutes\": " + FixedText(s.PathLength / r.Feed) + "}";
+    }
+    const std::vector<SectionShare> idle = r.IdleSections();
+    json += "], \"idleSections\": [";
+    for (std::size_t k = 0; k < idle.size(); ++k) {
+      json += std::string(k == 0 ? "" : ", ") + FixedText(idle[k].C);
+    }
+    json += "], \"idleMinutes\": " + FixedText(MinutesOf(idle, r.Feed));
+  }
   return json + "}\n";
+}
+
+std::vector<SectionShare> ProgramReport::IdleSections() const {
+  std::vector<SectionShare> idle;
+  std::copy_if(Shares.begin(), Shares.end(), std::back_inserter(idle),
+               [](const SectionShare& s) { return s.Idle; });
+  return idle;
+}
+
+std::string IdleSectionsText(const ProgramReport& r) {
+  if (r.Shares.empty()) return {};
+  const std::vector<SectionShare> idle = r.IdleSections();
+  std::string text = std::to_string(idle.size()) + " of " + std::to_string(r.Shares.size()) +
+                     (r.Shares.size() == 1 ? " section removes" : " sections remove") +
+                     " nothing the others do not (" + FixedText(MinutesOf(idle, r.Feed), 1) +
+                     " min)";
+  for (std::size_t k = 0; k < idle.size(); ++k) {
+    text += (k == 0 ? ": C " : ", C ") + FixedText(idle[k].C);
+  }
+  return text + ".";
 }
 
 std::string ReportSummary(const ProgramReport& r) {
@@ -166,6 +209,7 @@ Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double
   if (carved) {
     if (Status s = CarveNcProgram(table, tree, store, standAngle, motion, *carved); !s) return s;
     report.Carved = carved->Deviation;
+    report.Shares = carved->Shares;
   }
   return Status::Ok();
 }

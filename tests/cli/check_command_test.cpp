@@ -130,6 +130,9 @@ TEST_F(CliCheck, WritesTheCarvedResultAReaderTakes) {
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_NE(run.out.find("\"carved\": {\"sliceStep\": 0.200"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"modelVolume\": 8000.000"), std::string::npos) << run.out;
+    // The section at 45 degrees alone takes the corners 0 and 90 leave.
+    EXPECT_NE(run.out.find("\"idleSections\": [], \"idleMinutes\": 0.000"), std::string::npos)
+        << run.out;
     const std::string findings = AdmeshFindings(carved);
     std::vector<const char*> expected = {
         "Number of parts       :     1", "Total disconnected facets        :     0",

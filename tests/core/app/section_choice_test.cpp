@@ -156,5 +156,34 @@ TEST(ChooseSections, TheChosenCarvingLiesWithinTheDeviationOfAllCandidates) {
   }
 }
 
+// The carved result says what each section alone removes, and which sections the
+// program could do without all together: of two sections half a turn apart, one.
+TEST(CarveSweptProgram, NamesTheSectionsThatRemoveNothingTheOthersDoNot) {
+  const struct {
+    void (*build)(FacetTable&);
+    SweepAngles angles;
+    std::size_t idle;
+  } cases[] = {{SquareBox, {0, 90, 270}, 2}, {SquareBox, {0, 45, 90}, 0}, {Cylinder, {0, 30, 330}, 6}};
+  for (const auto& c : cases) {
+    auto job = SetUpJob(c.build);
+    NcProgram program;
+    ASSERT_TRUE(RunToolPath(job->store(), job->session, job->table(), job->host, c.angles, program));
+    SweptCarving carving;
+    ASSERT_TRUE(CarveSweptProgram(job->store(), job->session, job->table(), carving));
+    std::set<double> idle, needed;
+    for (const SectionShare& s : carving.Carved.Shares) {
+      EXPECT_GE(s.SoleVolume, -1e-6);
+      (s.Idle ? idle : needed).insert(std::fmod(s.C, 180.0));
+    }
+    EXPECT_EQ(idle.size(), c.idle) << c.angles.Step;
+    EXPECT_EQ(needed.size() + idle.size(), carving.Carved.Shares.size());  // one of each twin
+    for (const SectionShare& s : carving.Carved.Shares) {
+      if (!s.Idle && c.angles.Step == 45) {
+        EXPECT_GT(s.SoleVolume, 1.0) << s.C;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantora
