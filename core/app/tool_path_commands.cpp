@@ -257,6 +257,7 @@ Status CarveSweptProgram(const TDataModule1& store, const Session& session,
   // Colours a tenth of a millimetre apart cannot be told apart.
   carving.Colours = ColourCarved(carving.Carved, *model, tree, 0.05);
   carving.Model = std::move(model);
+  carving.Feed = session.SweptMotion->Feed;
   return Status::Ok();
 }
 

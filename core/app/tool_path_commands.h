@@ -107,6 +107,7 @@ struct SweptCarving {
   std::unique_ptr<FacetTable> Model;
   CarvedResult Carved;
   CarvedColouring Colours;  // of the solid's corners and the model's facets
+  double Feed = 0;          // the program's, mm/min
 };
 
 // Carves the program the last sweep wrote (the carved-result command) as the batch

@@ -9,6 +9,14 @@
 namespace vantora {
 namespace {
 
+// The sections that remove (almost) nothing the others do not, in program order.
+std::vector<SectionShare> IdleOf(const std::vector<SectionShare>& shares) {
+  std::vector<SectionShare> idle;
+  std::copy_if(shares.begin(), shares.end(), std::back_inserter(idle),
+               [](const SectionShare& s) { return s.Idle; });
+  return idle;
+}
+
 double MinutesOf(const std::vector<SectionShare>& sections, double feed) {
   double length = 0;
   for (const SectionShare& s : sections) length += s.PathLength;
@@ -119,7 +127,7 @@ std::string ReportText(const ProgramReport& r) {
             "\n";
   }
   if (r.Carved) text += DeviationText(*r.Carved);
-  if (!r.Shares.empty()) text += IdleSectionsText(r) + "\n";
+  if (!r.Shares.empty()) text += IdleSectionsText(r.Shares, r.Feed) + "\n";
   return text;
 }
 
@@ -153,7 +161,7 @@ std::string ReportJson(const ProgramReport& r) {
               ", \"soleVolume\": " + FixedText(s.SoleVolume, 1) +
               ", \"minutes\": " + FixedText(s.PathLength / r.Feed) + "}";
     }
-    const std::vector<SectionShare> idle = r.IdleSections();
+    const std::vector<SectionShare> idle = IdleOf(r.Shares);
     json += "], \"idleSections\": [";
     for (std::size_t k = 0; k < idle.size(); ++k) {
       json += std::string(k == 0 ? "" : ", ") + FixedText(idle[k].C);
@@ -163,19 +171,12 @@ std::string ReportJson(const ProgramReport& r) {
   return json + "}\n";
 }
 
-std::vector<SectionShare> ProgramReport::IdleSections() const {
-  std::vector<SectionShare> idle;
-  std::copy_if(Shares.begin(), Shares.end(), std::back_inserter(idle),
-               [](const SectionShare& s) { return s.Idle; });
-  return idle;
-}
-
-std::string IdleSectionsText(const ProgramReport& r) {
-  if (r.Shares.empty()) return {};
-  const std::vector<SectionShare> idle = r.IdleSections();
-  std::string text = std::to_string(idle.size()) + " of " + std::to_string(r.Shares.size()) +
-                     (r.Shares.size() == 1 ? " section removes" : " sections remove") +
-                     " nothing the others do not (" + FixedText(MinutesOf(idle, r.Feed), 1) +
+std::string IdleSectionsText(const std::vector<SectionShare>& shares, double feed) {
+  if (shares.empty()) return {};
+  const std::vector<SectionShare> idle = IdleOf(shares);
+  std::string text = std::to_string(idle.size()) + " of " + std::to_string(shares.size()) +
+                     (shares.size() == 1 ? " section removes" : " sections remove") +
+                     " nothing the others do not (" + FixedText(MinutesOf(idle, feed), 1) +
                      " min)";
   for (std::size_t k = 0; k < idle.size(); ++k) {
     text += (k == 0 ? ": C " : ", C ") + FixedText(idle[k].C);

@@ -52,9 +52,6 @@ struct ProgramReport {
   std::optional<CarvedDeviation> Carved;  // when the carved result was asked for
   std::vector<SectionShare> Shares;       // with it: what each section alone removes
 
-  // The sections that remove (almost) nothing the others do not, in program order.
-  std::vector<SectionShare> IdleSections() const;
-
   bool Clean() const { return Intrusions.empty(); }
   // The section angles at which lines reach in, each once, in program order.
   std::vector<double> ReachingSections() const;
@@ -71,9 +68,9 @@ std::string ReportText(const ProgramReport& report);
 // The report as one JSON object.
 std::string ReportJson(const ProgramReport& report);
 // One line on the sections that remove nothing the others do not and the time they
-// cost ("12 of 24 sections remove nothing the others do not (15.5 min)"); empty
-// without the carved result.
-std::string IdleSectionsText(const ProgramReport& report);
+// cost at `feed` ("12 of 24 sections remove nothing the others do not (15.5 min): C
+// 180.000, ..."); empty without sections.
+std::string IdleSectionsText(const std::vector<SectionShare>& shares, double feed);
 // One line: whether the wire stays outside the model, and if not, how badly.
 std::string ReportSummary(const ProgramReport& report);
 // The sections whose lines reach in, as "C 0.000, C 90.000"; empty for a clean program.
