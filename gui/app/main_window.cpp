@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
+#include <tuple>
 
 #include "common/appearance.h"
 #include "common/controls.h"
@@ -18,6 +19,7 @@
 #include "core/common/number_text.h"
 #include "core/nc/nc_format.h"
 #include "nc/nc_format_dialog.h"
+#include "toolpath/choice_plot.h"
 #include "toolpath/outline_form.h"
 #include "toolpath/tool_path_panel.h"
 #include "view3d/carved_view.h"
@@ -169,6 +171,8 @@ void TForm1::BuildParameterPanel(QWidget* client) {
   row(7, "Label9", "End Range", EndXEdit, "EndXEdit", "0.00");
   row(8, "Label10", "Tolerance", ToleranceEdit, "ToleranceEdit", "0.00");
   grid->addWidget(MakeLabel(Panel1, "Label11", QStringLiteral("mm"), bold), 8, 2);
+  row(9, "Label12", "Adaptive", AdaptiveEdit, "AdaptiveEdit", "");
+  grid->addWidget(MakeLabel(Panel1, "Label13", QStringLiteral("mm"), bold), 9, 2);
   grid->setColumnStretch(1, 1);
 
   QWidget* buttons = ButtonRow(Panel1);
@@ -241,6 +245,8 @@ void TForm1::FormCreate() {
   session_.TouchPointSize = ReadTouchPointSize(SettingsFileName);
   ToleranceEdit->setText(QString::fromStdString(
       FloatToText(ReadLengthSetting(ToleranceFileName, 0))));
+  const float adaptive = ReadLengthSetting(AdaptiveFileName, 0);
+  if (adaptive != 0) AdaptiveEdit->setText(QString::fromStdString(FloatToText(adaptive)));
   setWindowTitle(QStringLiteral("Orvelline"));
 }
 
@@ -269,10 +275,15 @@ void TForm1::FormCloseQuery() {
   if (Status s = WriteTouchPointSize(SettingsFileName, session_.TouchPointSize); !s) {
     host_.ShowMessage(s.message());
   }
-  const auto tolerance = ParseFloatText(ToleranceEdit->text().toStdString());
-  if (!tolerance) return;  // nothing worth keeping was typed
-  if (Status s = WriteLengthSetting(ToleranceFileName, kToleranceSettingName, *tolerance); !s) {
-    host_.ShowMessage(s.message());
+  // Nothing worth keeping is typed in a field that is no number.
+  const std::string adaptive = AdaptiveEdit->text().trimmed().toStdString();
+  for (const auto& [edit, file, name] :
+       {std::tuple{ToleranceEdit->text().toStdString(), &ToleranceFileName, kToleranceSettingName},
+        std::tuple{adaptive.empty() ? std::string("0") : adaptive, &AdaptiveFileName,
+                   kAdaptiveSettingName}}) {
+    const auto value = ParseFloatText(edit);
+    if (!value) continue;
+    if (Status s = WriteLengthSetting(*file, name, *value); !s) host_.ShowMessage(s.message());
   }
 }
 
@@ -364,6 +375,8 @@ void TForm1::FollowSweptProgram() {
 void TForm1::CloseSweptProgramViews() {
   delete CarvedResultView;
   CarvedResultView = nullptr;
+  delete ChoicePlotView;
+  ChoicePlotView = nullptr;
   if (OutLineForm) OutLineForm->HideCheck();
 }
 

@@ -26,6 +26,7 @@ class QToolButton;
 namespace vantora {
 
 class CarvedView;
+class ChoicePlot;
 class MemoAppender;
 class ToolPathPanel;
 class TOpenGL_Form;
@@ -70,8 +71,10 @@ class TForm1 : public QWidget, public ModelViewHost {
   // What the last sweep's program will cut: null until the carved result is asked for,
   // and again once that program is gone (CloseSweptProgramViews).
   CarvedView* CarvedResultView = nullptr;
+  ChoicePlot* ChoicePlotView = nullptr;  // after a sweep of chosen sections
   std::string SettingsFileName = kTouchPointSettingsName;
   std::string ToleranceFileName = kToleranceSettingsName;
+  std::string AdaptiveFileName = kAdaptiveSettingsName;
 
   // Long operations enter a scope of it; it disables the buttons that would start a
   // second one meanwhile.
@@ -108,6 +111,7 @@ class TForm1 : public QWidget, public ModelViewHost {
   QLineEdit* EndDegEdit;
   QLineEdit* StepDegEdit;
   QLineEdit* ToleranceEdit;
+  QLineEdit* AdaptiveEdit;  // mm; empty or 0 sweeps every Step
   QLineEdit* StartHeightEdit;
   QLineEdit* StartXEdit;
   QLineEdit* EndXEdit;

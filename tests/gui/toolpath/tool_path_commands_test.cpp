@@ -13,6 +13,7 @@
 
 #include "cli_run.h"
 #include "stl_builder.h"
+#include "toolpath/choice_plot.h"
 #include "toolpath/tool_path_testing.h"
 
 namespace vantora {
@@ -198,6 +199,11 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
       {box, "UVAs500hG90 G21/", {}, false, {}},  // the defaults: one section, at 0 degrees
       {box, nullptr, {{"EndDegEdit", "90"}, {"StepDegEdit", "30"}, {"ToleranceEdit", "0.2"}},
        false, {"--to", "90", "--step", "30", "--tolerance", "0.2"}},
+      // Sections chosen from every degree, and from every other one.
+      {box, nullptr, {{"EndDegEdit", "359"}, {"StepDegEdit", "1"}, {"AdaptiveEdit", "1"}}, false,
+       {"--to", "359", "--step", "1", "--adaptive", "1"}},
+      {cone, nullptr, {{"EndDegEdit", "358"}, {"StepDegEdit", "2"}, {"AdaptiveEdit", "0.5"}},
+       false, {"--to", "358", "--step", "2", "--adaptive", "0.5"}},
       // A start position typed but not confirmed is not used.
       {box, nullptr, {{"EndDegEdit", "90"}, {"StepDegEdit", "45"}, {"StartXEdit", "-3"}}, false,
        {"--to", "90", "--step", "45"}},
@@ -217,6 +223,7 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
     OpenModel(r.model);
     Click("PosNcButton");
     Type("ToleranceEdit", "0");  // as an earlier row may have left it in Smoothing.ini
+    Type("AdaptiveEdit", "");    // and in Adaptive.ini
     for (const auto& [edit, text] : r.fields) Type(edit, text);
     if (r.confirmStart) {
       Click("StartButton");
@@ -230,6 +237,40 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
     EXPECT_FALSE(form().Busy.Active());
     EXPECT_TRUE(host.messages.empty()) << host.messages[0];
   }
+}
+
+// After a sweep of chosen sections, the plot of material left against sections shows
+// the choice marked, until the next sweep; the Adaptive field is kept for the next start.
+TEST_F(ToolPathCommandsTest, ChosenSweepPlotsWhatMoreSectionsWouldLeave) {
+  OpenModel(BoxFile());
+  Click("PosNcButton");
+  Type("EndDegEdit", "359");
+  Type("StepDegEdit", "1");
+  Type("AdaptiveEdit", "1");
+  Sweep();
+  ASSERT_NE(form().ChoicePlotView, nullptr);
+  ChoicePlot& plot = *form().ChoicePlotView;
+  const QImage picture = plot.grab().toImage();
+  const auto colourNear = [&](QPointF at) {
+    int red = 0, blue = 0;
+    for (int dy = -2; dy <= 2; ++dy) {
+      for (int dx = -2; dx <= 2; ++dx) {
+        const QColor c = picture.pixelColor(int(at.x()) + dx, int(at.y()) + dy);
+        red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        blue += c.blue() > 150 && c.red() < 80;
+      }
+    }
+    return std::pair(red, blue);
+  };
+  EXPECT_GT(colourNear(plot.LeftPoint(2)).first, 10);    // the two chosen, a red dot
+  EXPECT_GT(colourNear(plot.LeftPoint(1)).second, 0);    // on the blue curve
+  EXPECT_EQ(colourNear(plot.LeftPoint(1)).first, 0);
+  Type("AdaptiveEdit", "");
+  Sweep();
+  EXPECT_EQ(form().ChoicePlotView, nullptr);
+  Type("AdaptiveEdit", "0.5");
+  Restart();
+  EXPECT_EQ(Text("AdaptiveEdit"), "0.500");
 }
 
 TEST_F(ToolPathCommandsTest, EachRunAppendsAWholeProgramUntilTheMemoIsCleared) {
