@@ -30,7 +30,7 @@ ChoicePlot::ChoicePlot(ChoiceCurve curve, QWidget* parent)
       minutesTop_(TopOf(curve_.Minutes)) {
   setObjectName(QStringLiteral("ChoicePlot"));
   setWindowTitle(QStringLiteral("Material left and cutting time against sections"));
-  resize(720, 420);
+  resize(900, 420);
 }
 
 QRectF ChoicePlot::Area() const {
@@ -78,7 +78,7 @@ void ChoicePlot::paintEvent(QPaintEvent*) {
     p.drawText(QRectF(x, a.bottom() - 8, kMargin - 6, 16), side, QStringLiteral("0"));
     p.drawText(QRectF(x, 6, 300, 16), Qt::AlignLeft, name);
   };
-  line(curve_.Left, leftTop_, kLeftColour, Qt::AlignLeft, QStringLiteral("material left, mm³"));
+  line(curve_.Left, leftTop_, kLeftColour, Qt::AlignLeft, QStringLiteral("material left beyond all candidates', mm³"));
   line(curve_.Minutes, minutesTop_, kMinutesColour, Qt::AlignRight, QStringLiteral("min"));
   if (curve_.Chosen < 1 || curve_.Chosen > count) return;
   const QPointF chosen = LeftPoint(curve_.Chosen);

@@ -6,8 +6,8 @@
 
 namespace vantora {
 
-// What a chosen sweep shows after it: material left (mm³) and cutting time (min)
-// against the number of sections, in the order chosen, the chosen count marked, and a
+// What a chosen sweep shows after it: material left beyond what every candidate
+// section would leave (mm³) and cutting time (min) against the number of sections, in the order chosen, the chosen count marked, and a
 // line saying what the choice gives.
 struct ChoiceCurve {
   std::vector<double> Left;
@@ -24,6 +24,7 @@ class ChoicePlot : public QWidget {
  public:
   ChoicePlot(ChoiceCurve curve, QWidget* parent);
 
+  int Chosen() const { return curve_.Chosen; }
   // Where the plot puts the k-th point (from 1) of the material left.
   QPointF LeftPoint(int k) const;
 

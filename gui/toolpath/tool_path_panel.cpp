@@ -150,9 +150,11 @@ void ToolPathPanel::Sweep() {
 
 void ToolPathPanel::ShowChoice(const ChosenSections& chosen, double minutes) {
   TForm1& w = window_;
-  w.ChoicePlotView = new ChoicePlot({chosen.Choice.Left, ChoiceMinutes(chosen, minutes),
-                                     chosen.Choice.Count, ChoiceSummary(chosen, minutes)},
-                                    &w);
+  std::vector<double> beyond;  // what all candidates' carving does not leave
+  for (double left : chosen.Choice.Left) beyond.push_back(left - chosen.Choice.AllLeft);
+  w.ChoicePlotView = new ChoicePlot(
+      {beyond, ChoiceMinutes(chosen, minutes), chosen.Choice.Count, ChoiceSummary(chosen, minutes)},
+      &w);
   const QRect area = w.ToolWindowArea();
   w.ChoicePlotView->move(area.right() - w.ChoicePlotView->width(), area.top());
   w.ChoicePlotView->show();

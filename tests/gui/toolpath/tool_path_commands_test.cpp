@@ -14,6 +14,7 @@
 #include "cli_run.h"
 #include "stl_builder.h"
 #include "toolpath/choice_plot.h"
+#include "xvfb/frame_testing.h"
 #include "toolpath/tool_path_testing.h"
 
 namespace vantora {
@@ -240,17 +241,18 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
 }
 
 // After a sweep of chosen sections, the plot of material left against sections shows
-// the choice marked, until the next sweep; the Adaptive field is kept for the next start.
+// the choice marked (kept in artefacts/toolpath/), until the next sweep; the Adaptive
+// field is kept for the next start.
 TEST_F(ToolPathCommandsTest, ChosenSweepPlotsWhatMoreSectionsWouldLeave) {
-  OpenModel(BoxFile());
+  OpenModel(VANTORA_EXAMPLES "/torus.stl");
   Click("PosNcButton");
-  Type("EndDegEdit", "359");
-  Type("StepDegEdit", "1");
+  Type("EndDegEdit", "358");
+  Type("StepDegEdit", "2");
   Type("AdaptiveEdit", "1");
   Sweep();
   ASSERT_NE(form().ChoicePlotView, nullptr);
   ChoicePlot& plot = *form().ChoicePlotView;
-  const QImage picture = plot.grab().toImage();
+  const QImage picture = testing::Keep(plot.grab().toImage(), "toolpath", "plot");
   const auto colourNear = [&](QPointF at) {
     int red = 0, blue = 0;
     for (int dy = -2; dy <= 2; ++dy) {
@@ -262,9 +264,10 @@ TEST_F(ToolPathCommandsTest, ChosenSweepPlotsWhatMoreSectionsWouldLeave) {
     }
     return std::pair(red, blue);
   };
-  EXPECT_GT(colourNear(plot.LeftPoint(2)).first, 10);    // the two chosen, a red dot
-  EXPECT_GT(colourNear(plot.LeftPoint(1)).second, 0);    // on the blue curve
+  EXPECT_GT(colourNear(plot.LeftPoint(plot.Chosen())).first, 10);  // a red dot
+  EXPECT_GT(colourNear(plot.LeftPoint(1)).second, 0);  // on the blue curve
   EXPECT_EQ(colourNear(plot.LeftPoint(1)).first, 0);
+  EXPECT_GT(plot.Chosen(), 4);
   Type("AdaptiveEdit", "");
   Sweep();
   EXPECT_EQ(form().ChoicePlotView, nullptr);
