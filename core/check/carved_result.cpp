@@ -362,10 +362,59 @@ class Slicer {
   // (none when empty); false when it falls into too many pieces.
   bool Intersect(const std::vector<Intervals>& kept, const std::vector<bool>& skipped,
                  std::vector<Polygon>& polygons) {
+    std::vector<std::size_t> cutting;
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+      if (skipped.empty() || !skipped[s]) cutting.push_back(s);
+    }
     polygons.assign(1, stock_);
+    return ClipBy(kept, cutting, polygons);
+  }
+
+  double IntersectedArea(const std::vector<Intervals>& kept, const std::vector<bool>& skipped) {
+    if (!Intersect(kept, skipped, polygons_)) return 0;
+    double area2 = 0;
+    for (const Polygon& p : polygons_) area2 += plane::Area2(p);
+    return area2 / 2;
+  }
+
+  // What section s removes that no other section but the `skipped` ones removes: the
+  // stock outside its kept spans that every other section keeps. The others are taken
+  // nearest in angle first, as they soon leave little or nothing of it.
+  double SoleVolume(std::size_t s, const std::vector<bool>& skipped, double thickness) {
+    std::vector<std::size_t> others;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+      if (i != s && !skipped[i]) others.push_back(i);
+    }
+    const auto apart = [&](std::size_t i) {  // how far apart the strips lie in direction
+      return 1 - std::abs(sections_[i].cos * sections_[s].cos + sections_[i].sin * sections_[s].sin);
+    };
+    std::sort(others.begin(), others.end(),
+              [&](std::size_t l, std::size_t r) { return apart(l) < apart(r); });
+    const double far = 2 * std::abs(stock_[0].x) + 1;  // beyond the stock in every direction
+    double area2 = 0;
+    for (const auto& kept : kept_) {
+      double edge = -far;
+      for (std::size_t k = 0; k <= kept[s].size(); ++k) {
+        const Interval gap{edge, k < kept[s].size() ? kept[s][k].lo : far};
+        if (k < kept[s].size()) edge = kept[s][k].hi;
+        if (gap.hi - gap.lo <= kSliver) continue;
+        std::vector<Polygon>& pieces = polygons_;
+        pieces.assign(1, plane::ClipToStrip(stock_, sections_[s].cos, -sections_[s].sin, gap.lo, gap.hi));
+        if (pieces.front().empty()) continue;
+        if (!ClipBy(kept, others, pieces)) return HUGE_VAL;  // too many pieces to tell
+        for (const Polygon& p : pieces) area2 += plane::Area2(p);
+      }
+    }
+    return area2 / 2 * thickness;
+  }
+
+  // Cuts `polygons` by the strips `kept` by each of `sections` in turn; false when they
+  // fall into too many pieces.
+  bool ClipBy(const std::vector<Intervals>& kept, const std::vector<std::size_t>& sections,
+              std::vector<Polygon>& polygons) {
     std::vector<Polygon> next;
-    for (std::size_t s = 0; s < sections_.size() && !polygons.empty(); ++s) {
-      if (!skipped.empty() && skipped[s]) continue;
+    for (std::size_t s : sections) {
+      if (polygons.empty()) break;
       next.clear();
       for (const Polygon& p : polygons) {
         for (const Interval& i : kept[s]) {
@@ -377,25 +426,6 @@ class Slicer {
       polygons.swap(next);
     }
     return true;
-  }
-
-  double IntersectedArea(const std::vector<Intervals>& kept, const std::vector<bool>& skipped) {
-    if (!Intersect(kept, skipped, polygons_)) return 0;
-    double area2 = 0;
-    for (const Polygon& p : polygons_) area2 += plane::Area2(p);
-    return area2 / 2;
-  }
-
-  // What section s removes that no other section but the `skipped` ones removes.
-  double SoleVolume(std::size_t s, std::vector<bool> skipped, double thickness) {
-    double volume = 0;
-    for (const auto& kept : kept_) {
-      skipped[s] = false;
-      const double with = IntersectedArea(kept, skipped);
-      skipped[s] = true;
-      volume += (IntersectedArea(kept, skipped) - with) * thickness;
-    }
-    return volume;
   }
 
   std::vector<Section> sections_;
