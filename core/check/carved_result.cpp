@@ -5,12 +5,19 @@
 #include <cmath>
 #include <vector>
 
+#include "core/check/carved_shell.h"
 #include "core/check/plane_geometry.h"
 #include "core/check/program_check.h"
 #include "core/common/number_text.h"
 
 namespace vantora {
 namespace {
+
+using carved::ClipToStrip;
+using carved::Piece;
+using carved::PieceOf;
+using carved::Polygon;
+using carved::ShellBuilder;
 
 // A slice falling into more pieces than this is not a cut a program makes on purpose.
 constexpr std::size_t kMaxPieces = 4096;
@@ -252,41 +259,6 @@ Intervals KeptAt(Section& s, double z, double radius) {
   return Subtract(base, std::move(cuts));
 }
 
-using Polygon = plane::ConvexPolygon;  // x, y here
-
-// A slice's pieces with float corners at height z, fit for facets.
-struct Piece {
-  std::vector<Vec3> ring;
-  float x0, x1, y0, y1;
-};
-
-std::optional<Piece> PieceOf(const Polygon& polygon, double z) {
-  Piece piece;
-  for (const PlanePoint& p : polygon) {
-    const Vec3 v{float(p.x), float(p.z), float(z)};
-    if (piece.ring.empty() || (v != piece.ring.back() && v != piece.ring.front())) {
-      piece.ring.push_back(v);
-    }
-  }
-  if (piece.ring.size() < 3) return std::nullopt;
-  double area2 = 0;
-  for (std::size_t k = 0; k < piece.ring.size(); ++k) {
-    const Vec3& a = piece.ring[k];
-    const Vec3& b = piece.ring[(k + 1) % piece.ring.size()];
-    area2 += double(a[0]) * b[1] - double(b[0]) * a[1];
-  }
-  if (area2 <= kSliver) return std::nullopt;
-  piece.x0 = piece.x1 = piece.ring[0][0];
-  piece.y0 = piece.y1 = piece.ring[0][1];
-  for (const Vec3& v : piece.ring) {
-    piece.x0 = std::min(piece.x0, v[0]);
-    piece.x1 = std::max(piece.x1, v[0]);
-    piece.y0 = std::min(piece.y0, v[1]);
-    piece.y1 = std::max(piece.y1, v[1]);
-  }
-  return piece;
-}
-
 class Slicer {
  public:
   Slicer(std::vector<Section> sections, double radius, const StockExtent& stock)
@@ -399,7 +371,7 @@ class Slicer {
         if (k < kept[s].size()) edge = kept[s][k].hi;
         if (gap.hi - gap.lo <= kSliver) continue;
         std::vector<Polygon>& pieces = polygons_;
-        pieces.assign(1, plane::ClipToStrip(stock_, sections_[s].cos, -sections_[s].sin, gap.lo, gap.hi));
+        pieces.assign(1, ClipToStrip(stock_, sections_[s].cos, -sections_[s].sin, gap.lo, gap.hi));
         if (pieces.front().empty()) continue;
         if (!ClipBy(kept, others, pieces)) return HUGE_VAL;  // too many pieces to tell
         for (const Polygon& p : pieces) area2 += plane::Area2(p);
@@ -437,119 +409,6 @@ class Slicer {
   Polygon clipped_, scratch_;
 };
 
-class SolidBuilder {
- public:
-  explicit SolidBuilder(FacetTable& table) : table_(table) {}
-
-  bool Add(const Vec3& a, const Vec3& b, const Vec3& c) {
-    if (table_.FacetCount >= table_.Capacity) return false;
-    table_.Facets[std::size_t(table_.FacetCount++)] = {TriangleNormal(c, b, a), a, b, c};
-    return true;
-  }
-
-  // A convex piece's face, facing down (a bottom) or up (a top).
-  bool Cap(const Piece& p, bool up) {
-    for (std::size_t k = 1; k + 1 < p.ring.size(); ++k) {
-      const bool added =
-          up ? Add(p.ring[0], p.ring[k], p.ring[k + 1]) : Add(p.ring[0], p.ring[k + 1], p.ring[k]);
-      if (!added) return false;
-    }
-    return true;
-  }
-
-  // Closes off a piece that no piece of the neighbouring slice continues: it stands as
-  // a prism `dz` up (or down) and ends there in a flat face.
-  bool CloseOff(const Piece& p, double dz) {
-    Piece end = p;
-    for (Vec3& v : end.ring) v[2] = float(double(v[2]) + dz);
-    return dz > 0 ? Loft(p, end) && Cap(end, true) : Loft(end, p) && Cap(end, false);
-  }
-
-  // The side of the hull of a piece and the one above it: both rings are walked from
-  // their lowest corner in the order of their edges' directions.
-  bool Loft(const Piece& below, const Piece& above) {
-    const Ring p(below), q(above);
-    std::size_t i = 0, j = 0;
-    while (i < p.size || j < q.size) {
-      const bool alongBelow = j == q.size || (i < p.size && p.angle[i] <= q.angle[j]);
-      const bool added =
-          alongBelow ? Add(p.at(i), p.at(i + 1), q.at(j)) : Add(p.at(i), q.at(j + 1), q.at(j));
-      if (!added) return false;
-      (alongBelow ? i : j)++;
-    }
-    return true;
-  }
-
- private:
-  struct Ring {
-    explicit Ring(const Piece& piece) : ring(piece.ring), size(ring.size()) {
-      start = std::size_t(std::min_element(ring.begin(), ring.end(),
-                                           [](auto& l, auto& r) {
-                                             return l[1] != r[1] ? l[1] < r[1] : l[0] < r[0];
-                                           }) -
-                          ring.begin());
-      for (std::size_t k = 0; k < size; ++k) {
-        const Vec3 &a = at(k), &b = at(k + 1);
-        double direction = std::atan2(double(b[1]) - a[1], double(b[0]) - a[0]);
-        if (direction < 0) direction += 2 * M_PI;
-        if (k > 0 && direction < angle[0]) direction += 2 * M_PI;
-        angle.push_back(direction);
-      }
-    }
-    const Vec3& at(std::size_t k) const { return ring[(start + k) % size]; }
-    const std::vector<Vec3>& ring;
-    std::size_t size, start;
-    std::vector<double> angle;
-  };
-
-  FacetTable& table_;
-};
-
-bool Overlap(const Piece& a, const Piece& b) {
-  if (a.x1 <= b.x0 || b.x1 <= a.x0 || a.y1 <= b.y0 || b.y1 <= a.y0) return false;
-  // Convex pieces overlap unless an edge of one has the whole other on its outer side.
-  auto separates = [](const Piece& edges, const Piece& other) {
-    for (std::size_t k = 0; k < edges.ring.size(); ++k) {
-      const Vec3& p = edges.ring[k];
-      const Vec3& q = edges.ring[(k + 1) % edges.ring.size()];
-      const double ex = double(q[0]) - p[0], ey = double(q[1]) - p[1];
-      const bool allOutside = std::all_of(other.ring.begin(), other.ring.end(), [&](const Vec3& v) {
-        return ex * (double(v[1]) - p[1]) - ey * (double(v[0]) - p[0]) <= 0;
-      });
-      if (allOutside) return true;
-    }
-    return false;
-  };
-  return !separates(a, b) && !separates(b, a);
-}
-
-// Joins two neighbouring slices `step` apart: a piece overlapping exactly one piece of
-// the other slice, and that one only it, is joined to it; every other piece below is
-// closed off half a step up (the pieces above that are not joined are the caller's).
-bool Join(SolidBuilder& solid, const std::vector<Piece>& below, const std::vector<Piece>& above,
-          double step, std::vector<bool>& aboveJoined) {
-  aboveJoined.assign(above.size(), false);
-  std::vector<int> partners(above.size(), 0);
-  std::vector<std::vector<std::size_t>> overlaps(below.size());
-  for (std::size_t i = 0; i < below.size(); ++i) {
-    for (std::size_t j = 0; j < above.size(); ++j) {
-      if (Overlap(below[i], above[j])) {
-        overlaps[i].push_back(j);
-        ++partners[j];
-      }
-    }
-  }
-  for (std::size_t i = 0; i < below.size(); ++i) {
-    if (overlaps[i].size() == 1 && partners[overlaps[i][0]] == 1) {
-      aboveJoined[overlaps[i][0]] = true;
-      if (!solid.Loft(below[i], above[overlaps[i][0]])) return false;
-    } else if (!solid.CloseOff(below[i], step / 2)) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, const StockExtent& stock,
@@ -570,26 +429,21 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, const Stoc
   }
   auto table = std::make_unique<FacetTable>(kMaxFacets);
   table->UseFileNormals = true;
-  SolidBuilder builder(*table);
+  ShellBuilder builder(*table);
   const Status full = Status::Refused("The carved result has more than " +
                                       std::to_string(table->Capacity) + " facets.");
   std::vector<CarvedSlice> stack(static_cast<std::size_t>(slices));
   std::vector<Piece> below, above;
-  std::vector<bool> joined;
   for (std::size_t k = 0; k < stack.size(); ++k) {
     if (Status s = slicer.SliceAt(bottom + double(k) * sliceStep, above, stack[k]); !s) return s;
-    if (!Join(builder, below, above, sliceStep, joined)) return full;
-    for (std::size_t j = 0; j < above.size(); ++j) {
-      // The lowest slice stands on the platform; others begin half a step down.
-      const bool closed = joined[j] || (k == 0 ? builder.Cap(above[j], false)
-                                               : builder.CloseOff(above[j], -sliceStep / 2));
-      if (!closed) return full;
-    }
+    // The lowest slice stands on the platform.
+    const bool built = k == 0 ? std::all_of(above.begin(), above.end(),
+                                            [&](const Piece& p) { return builder.Cap(p, false); })
+                              : builder.Join(below, above, sliceStep);
+    if (!built) return full;
     below.swap(above);
   }
-  for (const Piece& p : below) {
-    if (!builder.CloseOff(p, sliceStep / 2)) return full;
-  }
+  if (!builder.CloseTop(below, sliceStep)) return full;
   if (table->FacetCount == 0) {
     return Status::Refused(
         "The program leaves nothing standing: no section's path encloses any material.");

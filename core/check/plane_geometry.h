@@ -97,13 +97,6 @@ inline void ClipToStrip(const ConvexPolygon& polygon, double nx, double ny, doub
   }
 }
 
-inline ConvexPolygon ClipToStrip(const ConvexPolygon& polygon, double nx, double ny, double lo,
-                                 double hi) {
-  ConvexPolygon out, scratch;
-  ClipToStrip(polygon, nx, ny, lo, hi, out, scratch);
-  return out;
-}
-
 // Twice the area of a counter-clockwise polygon.
 inline double Area2(const ConvexPolygon& polygon) {
   double area2 = 0;
