@@ -9,6 +9,10 @@
 namespace vantora {
 namespace {
 
+// Candidates every 0.05 degrees over a full turn at most: each is filled as a sweep's
+// section is, and finer steps only repeat the same strips.
+constexpr std::size_t kMaxCandidates = 7200;
+
 Status CheckRequest(const SectionRequest& request) {
   if (!(request.Deviation >= 0) || !std::isfinite(request.Deviation)) {
     return Status::Refused("The deviation allowed must be 0 or more; it is " +
@@ -39,6 +43,11 @@ Status ChooseSections(TDataModule1& store, const Session& session, const FacetTa
   if (Status s = CheckRequest(request); !s) return s;
   std::vector<float> angles;
   if (Status s = UniformAngles(candidates, angles); !s) return s;
+  if (angles.size() > kMaxCandidates) {
+    return Status::Refused("Sections are chosen from at most " + std::to_string(kMaxCandidates) +
+                           " candidate angles; these are " + std::to_string(angles.size()) +
+                           ": choose a larger step.");
+  }
   chosen = {};
   chosen.CandidateCount = int(angles.size());
   ClearRaster(store);  // the set-up's section is still in it

@@ -32,7 +32,7 @@ struct ChosenSections {
 
 // Chooses the sections of `request` among the uniform sweep's angles, measured on the
 // set-up's raster as the model stands (the sweep's refusals, a deviation below 0 or
-// not finite). Changes only the store's raster, which it leaves clear.
+// not finite, more than 7200 candidates). Changes only the store's raster, which it leaves clear.
 Status ChooseSections(TDataModule1& store, const Session& session, const FacetTable& table,
                       Host& host, const SweepAngles& candidates, const SectionRequest& request,
                       ChosenSections& chosen);

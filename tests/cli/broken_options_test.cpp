@@ -40,6 +40,8 @@ TEST(BrokenOptions, RefusedBeforeAnyFileIsWritten) {
       {{"nc", model, "-o", nc, "--sections", "2.5"}, kExitUsage, "whole number"},
       {{"nc", model, "-o", nc, "--curve", dir.File("c.csv")}, kExitUsage, "--curve needs"},
       {{"nc", model, "-o", nc, "--adaptive", "-1"}, kExitFailure, "deviation allowed"},
+      {{"nc", model, "-o", nc, "--adaptive", "1", "--to", "360", "--step", "0.01"}, kExitFailure,
+       "at most 7200 candidate angles"},
       {{"nc", model, "-o", nc, "--sections", "3", "--curve", model}, kExitUsage, "--curve"},
       {{"nc", model, "-o", nc, "--nc-format", dir.File("none.ini")}, kExitFailure, "none.ini"},
       {{"nc", model, "-o", dir.File("no/such/dir/m.nc")}, kExitFailure, "no/such/dir/m.nc"},
