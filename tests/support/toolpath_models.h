@@ -49,6 +49,24 @@ inline void AddCylinder(FacetTable& t, float r, float h, int n) {
   }
 }
 
+// A closed sphere of radius r standing on the platform on the rotation axis: `bands`
+// bands of latitude, twice as many meridians.
+inline void AddSphere(FacetTable& t, float r, int bands) {
+  auto at = [&](int band, int meridian) -> Vec3 {
+    if (band == 0 || band == bands) return {0, 0, band == 0 ? 2 * r : 0.0f};
+    const double polar = std::numbers::pi * band / bands;
+    const double around = std::numbers::pi * (meridian % (2 * bands)) / bands;
+    return {float(r * std::sin(polar) * std::cos(around)),
+            float(r * std::sin(polar) * std::sin(around)), float(r + r * std::cos(polar))};
+  };
+  for (int band = 0; band < bands; ++band) {
+    for (int m = 0; m < 2 * bands; ++m) {
+      if (band > 0) t.AddFacet(at(band, m), at(band + 1, m), at(band, m + 1), 1.0f);
+      if (band + 1 < bands) t.AddFacet(at(band, m + 1), at(band + 1, m), at(band + 1, m + 1), 1.0f);
+    }
+  }
+}
+
 // `count` random triangles of up to `size` mm inside [-half, half]^2 x [0, height],
 // some with corners on the 0.2 mm grid or sharing an x, where ties decide.
 inline void AddRandomFacets(FacetTable& t, int count, float half, float height, float size,

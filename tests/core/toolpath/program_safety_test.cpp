@@ -178,16 +178,27 @@ TEST(ProgramSafety, HardShapesStayWholeOnTheMachine) {
   }
 }
 
-// The table's axis lies at X = 0: a box centred on it is cut as far left as right.
+// The table's axis lies at X = 0: a box centred on it is cut as far left as right, with
+// the standard margin and with a round one leaving 0.2 mm, whose wire keeps its radius
+// and the stock from both sides within a cell.
 TEST(ProgramSafety, CentredBoxIsCutSymmetricallyAboutTheAxis) {
-  const SweptShape s =
-      SweepShape([](FacetTable& t) { Box(t, -7.3f, 7.3f, -5, 5, 0, 10); }, {0, 0, 45});
-  double left = HUGE_VAL, right = -HUGE_VAL;
-  for (const NcMotion& p : s.motion.Motions) {
-    left = std::min(left, p.X), right = std::max(right, p.X);
+  const struct {
+    ToolPathSetUp setUp;
+    double wireX;  // the wire's distance from the axis beside the box, when known
+  } cases[] = {{{}, 0}, {{0.2f, 1.0f, {MarginShape::Round, 0.2f}}, 7.3 + 0.5 + 0.2}};
+  for (const auto& c : cases) {
+    const SweptShape s = SweepShape([](FacetTable& t) { Box(t, -7.3f, 7.3f, -5, 5, 0, 10); },
+                                    {0, 0, 45}, {c.setUp, {}, 0, {}});
+    double left = HUGE_VAL, right = -HUGE_VAL;
+    for (const NcMotion& p : s.motion.Motions) {
+      left = std::min(left, p.X), right = std::max(right, p.X);
+    }
+    ASSERT_LT(left, right);
+    EXPECT_NEAR(left, -right, 0.001);
+    if (c.wireX > 0) {
+      EXPECT_NEAR(right, c.wireX, c.setUp.Resolution);
+    }
   }
-  ASSERT_LT(left, right);
-  EXPECT_NEAR(left, -right, 0.001);
 }
 
 // Parts a few millimetres high or wide, and wires far thinner than the cells: each
@@ -225,7 +236,8 @@ TEST(ProgramSafety, SmallPartsAreCutAllRound) {
 }
 
 // Generated solids: boxes and prisms of random size, turned, tilted and off the axis,
-// swept at random steps, as walked and smoothed within one resolution.
+// swept at random steps, as walked and smoothed within one resolution, and with a
+// round margin and no stock.
 TEST(ProgramSafety, GeneratedSolidsStayWhole) {
   const float setUpResolution = ToolPathSetUp{}.Resolution;
   std::mt19937 random(2026);
@@ -242,10 +254,16 @@ TEST(ProgramSafety, GeneratedSolidsStayWhole) {
       Turn(table, z, t);
     };
     const Sweep sweep{0, 360, 5.0f * float(step(random))};
-    for (float tolerance : {0.0f, setUpResolution}) {
-      SCOPED_TRACE(::testing::Message()
-                   << "solid " << k << " step " << sweep.step << " tolerance " << tolerance);
-      ExpectWholeOnMachine(SweepShape(shape, sweep, {{}, {}, tolerance, {}}));
+    // As walked and smoothed with the standard margin, and with a round one that lets
+    // the wire touch the part.
+    const ToolPathSetUp touching{setUpResolution, 1.0f, {MarginShape::Round, 0.0f}};
+    for (const auto& [setUp, tolerance] : {std::pair{ToolPathSetUp{}, 0.0f},
+                                           std::pair{ToolPathSetUp{}, setUpResolution},
+                                           std::pair{touching, 0.0f}}) {
+      SCOPED_TRACE(::testing::Message() << "solid " << k << " step " << sweep.step
+                                        << " tolerance " << tolerance << " stock "
+                                        << setUp.Margin.Stock.value_or(-1));
+      ExpectWholeOnMachine(SweepShape(shape, sweep, {setUp, {}, tolerance, {}}));
     }
   }
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 #include "core/common/truncate.h"
@@ -63,6 +64,35 @@ TEST(RasterSetup, CellEdgesAgreeWithTheCellRule) {
   }
 }
 
+// The margin in cells: the standard one without a stock; with a stock A the wire's
+// centre keeps D / 2 + A and half a cell's diagonal from a marked cell's centre, in
+// either shape, and the raster's rows start that many whole cells below the platform.
+TEST(RasterSetup, TheStockSetsTheMarginRadius) {
+  const struct {
+    float resolution, wire;
+    WireMargin margin;
+    double radius;
+    int cells;
+  } cases[] = {
+      {0.2f, 1.0f, {}, 7, 7},
+      {0.2f, 1.0f, {MarginShape::Round, {}}, 7, 7},
+      {0.2f, 1.0f, {MarginShape::Round, 0.1f}, 3.7071, 3},
+      {0.2f, 1.0f, {MarginShape::Square, 0.2f}, 4.2071, 4},
+      {0.2f, 1.0f, {MarginShape::Round, 0.0f}, 3.2071, 3},
+      {0.05f, 0.25f, {MarginShape::Round, 0.0f}, 3.2071, 3},
+      {0.1f, 0.3f, {MarginShape::Round, 2.0f}, 22.2071, 22},
+  };
+  for (const auto& c : cases) {
+    auto s = StoreWithBounds(10, 10, 20);
+    s->Resolution = c.resolution, s->WireDia = c.wire, s->Margin = c.margin;
+    ScriptedHost host;
+    ASSERT_TRUE(RasterSetup(*s, host));
+    EXPECT_NEAR(s->WireMarginRadius, c.radius, 1e-4) << c.radius;
+    EXPECT_EQ(s->WireMarginCells, c.cells) << c.radius;
+    EXPECT_NEAR(s->Raster.RowEdges.Edges[std::size_t(c.cells)], -0.5 * c.resolution, 1e-6);
+  }
+}
+
 TEST(RasterSetup, EnlargesTheResolutionWhenTheRasterWouldNotFit) {
   // Spans of 707.10678 make a diagonal of 1000 mm: 5000 columns at 0.2, and
   // trunc(5000 x 1.2) = 6000 is one too many.
@@ -84,6 +114,7 @@ TEST(RasterSetup, RefusalsChangeNothing) {
     float resolution, wire;
     const char* says;
     double centreX = 0, lowZ = 0;
+    std::optional<float> stock = {};
   };
   const Case cases[] = {
       {10, 20, 0.0f, 1.0f, "resolution must be greater than 0"},
@@ -94,12 +125,15 @@ TEST(RasterSetup, RefusalsChangeNothing) {
       {10, -10, 0.2f, 1.0f, "lies from Z -30 to Z -10; it must stand on the platform", 0, -30},
       // A small model a thousand kilometres out: one cell there is lost in rounding.
       {5, 10, 0.2f, 1.0f, "too far from the rotation axis", 1e9},
+      {10, 20, 0.2f, 1.0f, "stock must be 0 or more; it is -0.1", 0, 0, -0.1f},
+      {10, 20, 0.2f, 1.0f, "stock must be 0 or more; it is inf", 0, 0, HUGE_VALF},
   };
   for (const Case& c : cases) {
     auto s = StoreWithBounds(c.halfX, c.halfX, c.height, c.centreX);
     s->MinZ = c.lowZ;
     s->Resolution = c.resolution;
     s->WireDia = c.wire;
+    s->Margin.Stock = c.stock;
     s->ScanGrid.Create(1, 1);
     ScriptedHost host;
     const Status status = RasterSetup(*s, host);
@@ -135,7 +169,7 @@ TEST(PlanRaster, AModelMustStandOnThePlatform) {
   };
   for (const Case& c : cases) {
     RasterGeometry g;
-    const Status status = PlanRaster(*s, c.model, s->Resolution, s->WireDia, g);
+    const Status status = PlanRaster(*s, c.model, s->Resolution, s->WireDia, {}, g);
     EXPECT_EQ(bool(status), c.stands) << c.model.Lowest << " to " << c.model.Highest;
     if (c.stands) continue;
     EXPECT_NE(status.message().find("must stand on the platform"), std::string::npos);
