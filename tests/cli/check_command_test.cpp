@@ -59,6 +59,22 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
   }
 }
 
+// A program made with a round margin and a stock is checked on that set-up: its rows
+// start fewer cells below the platform, so on the standard set-up the same program lies
+// lower and reaches into the box.
+TEST_F(CliCheck, ChecksOnTheMarginTheProgramWasMadeWith) {
+  const std::vector<std::string> margin = {"--margin", "round", "--stock", "0.1"};
+  std::vector<std::string> nc = {"nc", model, "-o", program, "--to", "90", "--step", "45",
+                                 "--nc-format", format};
+  nc.insert(nc.end(), margin.begin(), margin.end());
+  ASSERT_EQ(RunTool(nc).status, kExitOk);
+  const std::string written = ReadFile(program);
+  const CliRun same = Check(written, margin);
+  EXPECT_EQ(same.status, kExitOk) << same.out << same.err;
+  EXPECT_NE(same.out.find("mm, round margin, stock 0.100 mm\n"), std::string::npos) << same.out;
+  EXPECT_EQ(Check(written).status, kExitModelReached);
+}
+
 TEST_F(CliCheck, JsonHoldsTheSameReport) {
   const CliRun run =
       Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", {"--json", "--tolerance", "0.1"});
