@@ -3,6 +3,7 @@
 // batch tool writes for the same model and values.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
@@ -103,7 +104,8 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
   const std::tuple<const char*, const char*, const char*> refused[] = {
       {"PosWireButton", "StartDegEdit", "abc"}, {"PosNcButton", "ResuEdit", "abc"},
       {"PosNcButton", "WrrediaEdit1", "1..0"},  {"PosNcButton", "StartDegEdit", "x"},
-      {"PosNcButton", "ResuEdit", "0"},
+      {"PosNcButton", "ResuEdit", "0"},         {"PosNcButton", "StockEdit", "abc"},
+      {"PosNcButton", "StockEdit", "-1"},
       {nullptr, nullptr, nullptr},  // the set-up, done
       {"PosWireButton", "StepDegEdit", "0"},    {"PosWireButton", "EndDegEdit", "ten"},
       {"PosWireButton", "StartDegEdit", ""},    {"PosWireButton", "ToleranceEdit", "abc"},
@@ -230,6 +232,26 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
     EXPECT_FALSE(form().Busy.Active());
     EXPECT_TRUE(host.messages.empty()) << host.messages[0];
   }
+}
+
+// Stock and Round margin are read at the set-up, as Resolution and Wire Dia, locked
+// with them, and kept in the tool-path settings file for the next run.
+TEST_F(ToolPathCommandsTest, StockAndRoundMarginAreSetUpAsTheBatchToolSetsThemUp) {
+  const std::string box = BoxFile();
+  OpenModel(box);
+  Type("StockEdit", "0.1");
+  Find<QCheckBox>("RoundMarginBox")->setChecked(true);
+  Click("PosNcButton");
+  EXPECT_FALSE(Find("StockEdit")->isEnabled());
+  EXPECT_FALSE(Find("RoundMarginBox")->isEnabled());
+  Type("EndDegEdit", "90");
+  Type("StepDegEdit", "45");
+  Sweep(dir.File("window.nc"));
+  EXPECT_EQ(ReadFile(dir.File("window.nc")),
+            BatchProgram(box, {"--to", "90", "--step", "45", "--margin", "round", "--stock", "0.1"}));
+  Restart();
+  EXPECT_EQ(Text("StockEdit"), "0.100");
+  EXPECT_TRUE(Find<QCheckBox>("RoundMarginBox")->isChecked());
 }
 
 TEST_F(ToolPathCommandsTest, EachRunAppendsAWholeProgramUntilTheMemoIsCleared) {
