@@ -64,15 +64,12 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
 // lower and reaches into the box.
 TEST_F(CliCheck, ChecksOnTheMarginTheProgramWasMadeWith) {
   const std::vector<std::string> margin = {"--margin", "round", "--stock", "0.1"};
-  std::vector<std::string> nc = {"nc", model, "-o", program, "--to", "90", "--step", "45",
-                                 "--nc-format", format};
-  nc.insert(nc.end(), margin.begin(), margin.end());
-  ASSERT_EQ(RunTool(nc).status, kExitOk);
-  const std::string written = ReadFile(program);
-  const CliRun same = Check(written, margin);
+  ASSERT_EQ(RunTool({"nc", model, "-o", program, "--to", "90", "--step", "45", "--nc-format",
+                     format, margin[0], margin[1], margin[2], margin[3]}).status, kExitOk);
+  const CliRun same = Check(ReadFile(program), margin);
   EXPECT_EQ(same.status, kExitOk) << same.out << same.err;
   EXPECT_NE(same.out.find("mm, round margin, stock 0.100 mm\n"), std::string::npos) << same.out;
-  EXPECT_EQ(Check(written).status, kExitModelReached);
+  EXPECT_EQ(Check(ReadFile(program)).status, kExitModelReached);
 }
 
 TEST_F(CliCheck, JsonHoldsTheSameReport) {

@@ -53,11 +53,11 @@ inline void AddCylinder(FacetTable& t, float r, float h, int n) {
 // bands of latitude, twice as many meridians.
 inline void AddSphere(FacetTable& t, float r, int bands) {
   auto at = [&](int band, int meridian) -> Vec3 {
-    if (band == 0 || band == bands) return {0, 0, band == 0 ? 2 * r : 0.0f};
     const double polar = std::numbers::pi * band / bands;
     const double around = std::numbers::pi * (meridian % (2 * bands)) / bands;
-    return {float(r * std::sin(polar) * std::cos(around)),
-            float(r * std::sin(polar) * std::sin(around)), float(r + r * std::cos(polar))};
+    const double ring = band == 0 || band == bands ? 0 : r * std::sin(polar);  // poles exact
+    return {float(ring * std::cos(around)), float(ring * std::sin(around)),
+            float(r + r * std::cos(polar))};
   };
   for (int band = 0; band < bands; ++band) {
     for (int m = 0; m < 2 * bands; ++m) {

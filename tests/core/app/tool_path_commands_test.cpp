@@ -283,16 +283,11 @@ TEST(CarveNcProgram, RoundMarginLeavesTheStockAllRound) {
     SweepAngles angles;
     double (*grown)(double t);  // the volume of the model grown by t, above the platform
   } cases[] = {
-      {"box", [](FacetTable& t) { testing::AddBox(t, -10, 10, -6, 6, 0, 15); }, {0, 90, 90},
-       [](double t) {
-         return (20 + 2 * t) * (12 + 2 * t) * 15 + 240 * t + 32 * pi * t * t / 2 + 8 * t * t * t / 3;
-       }},
-      {"cylinder", [](FacetTable& t) { testing::AddCylinder(t, 10, 20, 144); }, {0, 5, 180},
-       [](double t) {
-         return pi * (10 + t) * (10 + t) * 20 + pi * 100 * t +
-                2 * pi * (10 + 4 * t / (3 * pi)) * pi * t * t / 4;
-       }},
-      {"sphere", [](FacetTable& t) { testing::AddSphere(t, 10, 48); }, {0, 5, 180},
+      {"box", [](FacetTable& t) { AddBox(t, -10, 10, -6, 6, 0, 15); }, {0, 90, 90},
+       [](double t) { return (20 + 2 * t) * (12 + 2 * t) * 15 + 240 * t + 16 * pi * t * t + 8 * t * t * t / 3; }},
+      {"cylinder", [](FacetTable& t) { AddCylinder(t, 10, 20, 144); }, {0, 5, 180},
+       [](double t) { return pi * ((10 + t) * (10 + t) * 20 + 100 * t + (10 + 4 * t / (3 * pi)) * pi * t * t / 2); }},
+      {"sphere", [](FacetTable& t) { AddSphere(t, 10, 48); }, {0, 5, 180},
        [](double t) { return 4 * pi * std::pow(10 + t, 3) / 3 - pi * t * t * (30 + 2 * t) / 3; }},
   };
   for (const auto& c : cases) {

@@ -179,25 +179,18 @@ TEST(ProgramSafety, HardShapesStayWholeOnTheMachine) {
 }
 
 // The table's axis lies at X = 0: a box centred on it is cut as far left as right, with
-// the standard margin and with a round one leaving 0.2 mm, whose wire keeps its radius
-// and the stock from both sides within a cell.
+// the standard margin and with a round one, whose wire keeps its radius and a stock of
+// 0.2 mm from the sides within a cell.
 TEST(ProgramSafety, CentredBoxIsCutSymmetricallyAboutTheAxis) {
-  const struct {
-    ToolPathSetUp setUp;
-    double wireX;  // the wire's distance from the axis beside the box, when known
-  } cases[] = {{{}, 0}, {{0.2f, 1.0f, {MarginShape::Round, 0.2f}}, 7.3 + 0.5 + 0.2}};
-  for (const auto& c : cases) {
+  for (const WireMargin& margin : {WireMargin{}, WireMargin{MarginShape::Round, 0.2f}}) {
     const SweptShape s = SweepShape([](FacetTable& t) { Box(t, -7.3f, 7.3f, -5, 5, 0, 10); },
-                                    {0, 0, 45}, {c.setUp, {}, 0, {}});
+                                    {0, 0, 45}, {{0.2f, 1.0f, margin}, {}, 0, {}});
     double left = HUGE_VAL, right = -HUGE_VAL;
     for (const NcMotion& p : s.motion.Motions) {
       left = std::min(left, p.X), right = std::max(right, p.X);
     }
-    ASSERT_LT(left, right);
     EXPECT_NEAR(left, -right, 0.001);
-    if (c.wireX > 0) {
-      EXPECT_NEAR(right, c.wireX, c.setUp.Resolution);
-    }
+    EXPECT_NEAR(right, margin.Stock ? 7.3 + 0.5 + 0.2 : 7.3 + 1.4, 0.2);
   }
 }
 

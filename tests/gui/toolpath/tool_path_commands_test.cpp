@@ -105,7 +105,6 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
       {"PosWireButton", "StartDegEdit", "abc"}, {"PosNcButton", "ResuEdit", "abc"},
       {"PosNcButton", "WrrediaEdit1", "1..0"},  {"PosNcButton", "StartDegEdit", "x"},
       {"PosNcButton", "ResuEdit", "0"},         {"PosNcButton", "StockEdit", "abc"},
-      {"PosNcButton", "StockEdit", "-1"},
       {nullptr, nullptr, nullptr},  // the set-up, done
       {"PosWireButton", "StepDegEdit", "0"},    {"PosWireButton", "EndDegEdit", "ten"},
       {"PosWireButton", "StartDegEdit", ""},    {"PosWireButton", "ToleranceEdit", "abc"},
