@@ -63,12 +63,11 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
 // start fewer cells below the platform, so on the standard set-up the same program lies
 // lower and reaches into the box.
 TEST_F(CliCheck, ChecksOnTheMarginTheProgramWasMadeWith) {
-  const std::vector<std::string> margin = {"--margin", "round", "--stock", "0.1"};
   ASSERT_EQ(RunTool({"nc", model, "-o", program, "--to", "90", "--step", "45", "--nc-format",
-                     format, margin[0], margin[1], margin[2], margin[3]}).status, kExitOk);
-  const CliRun same = Check(ReadFile(program), margin);
-  EXPECT_EQ(same.status, kExitOk) << same.out << same.err;
+                     format, "--margin", "round", "--stock", "0.1"}).status, kExitOk);
+  const CliRun same = Check(ReadFile(program), {"--margin", "round", "--stock", "0.1"});
   EXPECT_NE(same.out.find("mm, round margin, stock 0.100 mm\n"), std::string::npos) << same.out;
+  EXPECT_EQ(same.status, kExitOk);
   EXPECT_EQ(Check(ReadFile(program)).status, kExitModelReached);
 }
 

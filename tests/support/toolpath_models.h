@@ -59,11 +59,10 @@ inline void AddSphere(FacetTable& t, float r, int bands) {
     return {float(ring * std::cos(around)), float(ring * std::sin(around)),
             float(r + r * std::cos(polar))};
   };
-  for (int band = 0; band < bands; ++band) {
-    for (int m = 0; m < 2 * bands; ++m) {
-      if (band > 0) t.AddFacet(at(band, m), at(band + 1, m), at(band, m + 1), 1.0f);
-      if (band + 1 < bands) t.AddFacet(at(band, m + 1), at(band + 1, m), at(band + 1, m + 1), 1.0f);
-    }
+  for (int k = 0; k < 2 * bands * bands; ++k) {
+    const int band = k / (2 * bands), m = k % (2 * bands);
+    if (band > 0) t.AddFacet(at(band, m), at(band + 1, m), at(band, m + 1), 1.0f);
+    if (band + 1 < bands) t.AddFacet(at(band, m + 1), at(band + 1, m), at(band + 1, m + 1), 1.0f);
   }
 }
 

@@ -13,17 +13,19 @@ namespace {
 TEST(ToolPathSettings, WrittenSettingsReadBackAndEarlierFilesReadAsBefore) {
   testing::TempDir dir;
   const std::string path = dir.File("Smoothing.ini");
-  for (const ToolPathSettings& written :
-       {ToolPathSettings{0.2f, {}}, ToolPathSettings{0, {MarginShape::Round, 0.15f}}}) {
+  const std::pair<ToolPathSettings, const char*> cases[] = {
+      {{0.2f, {}}, "Tolerance=0.200mm\n"},
+      {{0, {MarginShape::Round, 0.15f}}, "Tolerance=0.000mm\nStock=0.150mm\nMargin=round\n"}};
+  for (const auto& [written, text] : cases) {
     ASSERT_TRUE(WriteToolPathSettings(path, written));
+    EXPECT_EQ(testing::ReadFile(path), text);
     const ToolPathSettings read = ReadToolPathSettings(path);
     EXPECT_EQ(std::tuple(read.Tolerance, read.Margin.Stock, read.Margin.Shape),
               std::tuple(written.Tolerance, written.Margin.Stock, written.Margin.Shape));
   }
-  EXPECT_EQ(testing::ReadFile(path), "Tolerance=0.000mm\nStock=0.150mm\nMargin=round\n");
   EXPECT_EQ(ParseToolPathSettings("Margin=round\r\nStock = 0.1 mm\r\nTolerance=0.5mm").Tolerance, 0.5f);
-  EXPECT_EQ(ParseToolPathSettings("Stock=-1mm\nMargin=hex").Margin.Stock, std::nullopt);
-  EXPECT_EQ(ParseToolPathSettings("Stock=abcmm\nMargin=hex").Margin.Shape, MarginShape::Square);
+  const WireMargin unread = ParseToolPathSettings("Stock=-1mm\nMargin=hex\nStock=abcmm").Margin;
+  EXPECT_EQ(std::pair(unread.Stock, unread.Shape), std::pair(std::optional<float>(), MarginShape::Square));
 }
 
 }  // namespace

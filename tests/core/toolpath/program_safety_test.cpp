@@ -247,16 +247,11 @@ TEST(ProgramSafety, GeneratedSolidsStayWhole) {
       Turn(table, z, t);
     };
     const Sweep sweep{0, 360, 5.0f * float(step(random))};
-    // As walked and smoothed with the standard margin, and with a round one that lets
-    // the wire touch the part.
-    const ToolPathSetUp touching{setUpResolution, 1.0f, {MarginShape::Round, 0.0f}};
-    for (const auto& [setUp, tolerance] : {std::pair{ToolPathSetUp{}, 0.0f},
-                                           std::pair{ToolPathSetUp{}, setUpResolution},
-                                           std::pair{touching, 0.0f}}) {
-      SCOPED_TRACE(::testing::Message() << "solid " << k << " step " << sweep.step
-                                        << " tolerance " << tolerance << " stock "
-                                        << setUp.Margin.Stock.value_or(-1));
-      ExpectWholeOnMachine(SweepShape(shape, sweep, {setUp, {}, tolerance, {}}));
+    const std::pair<WireMargin, float> runs[] = {{{}, 0}, {{}, setUpResolution}, {{MarginShape::Round, 0.0f}, 0}};
+    for (const auto& [margin, tolerance] : runs) {
+      SCOPED_TRACE(::testing::Message() << "solid " << k << " step " << sweep.step << " tolerance "
+                                        << tolerance << " stock " << margin.Stock.value_or(-1));
+      ExpectWholeOnMachine(SweepShape(shape, sweep, {{setUpResolution, 1.0f, margin}, {}, tolerance, {}}));
     }
   }
 }

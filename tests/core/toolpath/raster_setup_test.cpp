@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <memory>
-#include <optional>
 #include <tuple>
 
 #include "core/common/truncate.h"
@@ -85,7 +84,6 @@ TEST(RasterSetup, RefusalsChangeNothing) {
     float resolution, wire;
     const char* says;
     double centreX = 0, lowZ = 0;
-    std::optional<float> stock = {};
   };
   const Case cases[] = {
       {10, 20, 0.0f, 1.0f, "resolution must be greater than 0"},
@@ -96,14 +94,12 @@ TEST(RasterSetup, RefusalsChangeNothing) {
       {10, -10, 0.2f, 1.0f, "lies from Z -30 to Z -10; it must stand on the platform", 0, -30},
       // A small model a thousand kilometres out: one cell there is lost in rounding.
       {5, 10, 0.2f, 1.0f, "too far from the rotation axis", 1e9},
-      {10, 20, 0.2f, 1.0f, "stock must be 0 or more; it is -0.1", 0, 0, -0.1f},
   };
   for (const Case& c : cases) {
     auto s = StoreWithBounds(c.halfX, c.halfX, c.height, c.centreX);
     s->MinZ = c.lowZ;
     s->Resolution = c.resolution;
     s->WireDia = c.wire;
-    s->Margin.Stock = c.stock;
     s->ScanGrid.Create(1, 1);
     ScriptedHost host;
     const Status status = RasterSetup(*s, host);

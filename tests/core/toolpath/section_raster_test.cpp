@@ -172,14 +172,12 @@ TEST(GrowByWireMargin, RoundMarginIsTheDiscOfItsRadius) {
   for (const auto& [density, radius] : cases) {
     ToolPathModel m = SetUpModel(TenMillimetreBox, 0.1f, 0.3f);
     TDataModule1& s = *m.store;
-    s.Margin.Shape = MarginShape::Round;
-    s.WireMarginRadius = radius;
+    s.Margin.Shape = MarginShape::Round, s.WireMarginRadius = radius;
     const int columns = s.Raster.Columns(), rows = s.Raster.Rows();
     std::vector<std::pair<int, int>> marks = {{0, 0}, {columns - 1, rows - 1}};
     std::mt19937 random(int(radius * 100));
-    std::bernoulli_distribution marked(density);
     for (int k = 0; k < columns * rows; ++k) {
-      if (marked(random)) marks.emplace_back(k / rows, k % rows);
+      if (std::bernoulli_distribution(density)(random)) marks.emplace_back(k / rows, k % rows);
     }
     for (const auto& [i, j] : marks) s.Raster.Mark(i, j);
     ScriptedHost host;
@@ -187,8 +185,7 @@ TEST(GrowByWireMargin, RoundMarginIsTheDiscOfItsRadius) {
     for (int k = 0; k < columns * rows; ++k) {
       const int i = k / rows, j = k % rows;
       const bool near = std::any_of(marks.begin(), marks.end(), [&](const auto& p) {
-        return double((p.first - i) * (p.first - i) + (p.second - j) * (p.second - j)) <=
-               radius * radius;
+        return std::pow(p.first - i, 2) + std::pow(p.second - j, 2) <= radius * radius;
       });
       ASSERT_EQ(s.Raster.Marked(i, j), near) << radius << " cell " << i << "," << j;
     }
