@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QPlainTextEdit>
@@ -169,6 +170,13 @@ void TForm1::BuildParameterPanel(QWidget* client) {
   row(7, "Label9", "End Range", EndXEdit, "EndXEdit", "0.00");
   row(8, "Label10", "Tolerance", ToleranceEdit, "ToleranceEdit", "0.00");
   grid->addWidget(MakeLabel(Panel1, "Label11", QStringLiteral("mm"), bold), 8, 2);
+  row(9, "Label12", "Stock", StockEdit, "StockEdit", "");
+  StockEdit->setPlaceholderText(QStringLiteral("standard"));
+  grid->addWidget(MakeLabel(Panel1, "Label13", QStringLiteral("mm"), bold), 9, 2);
+  RoundMarginBox = MakeControl<QCheckBox>(Panel1, "RoundMarginBox");
+  RoundMarginBox->setText(QStringLiteral("Round margin"));
+  RoundMarginBox->setFont(bold);
+  grid->addWidget(RoundMarginBox, 10, 0, 1, 2);
   grid->setColumnStretch(1, 1);
 
   QWidget* buttons = ButtonRow(Panel1);
@@ -239,8 +247,12 @@ void TForm1::FormCreate() {
   client_->setMinimumHeight(kDesignedClientHeight);
   session_.Format = LoadNcFormat(kNcIniName);
   session_.TouchPointSize = ReadTouchPointSize(SettingsFileName);
-  ToleranceEdit->setText(QString::fromStdString(
-      FloatToText(ReadLengthSetting(ToleranceFileName, 0))));
+  const ToolPathSettings toolPath = ReadToolPathSettings(ToleranceFileName);
+  ToleranceEdit->setText(QString::fromStdString(FloatToText(toolPath.Tolerance)));
+  if (toolPath.Margin.Stock) {
+    StockEdit->setText(QString::fromStdString(FloatToText(*toolPath.Margin.Stock)));
+  }
+  RoundMarginBox->setChecked(toolPath.Margin.Shape == MarginShape::Round);
   setWindowTitle(QStringLiteral("Orvelline"));
 }
 
@@ -271,7 +283,12 @@ void TForm1::FormCloseQuery() {
   }
   const auto tolerance = ParseFloatText(ToleranceEdit->text().toStdString());
   if (!tolerance) return;  // nothing worth keeping was typed
-  if (Status s = WriteLengthSetting(ToleranceFileName, kToleranceSettingName, *tolerance); !s) {
+  ToolPathSettings toolPath{*tolerance, {}};
+  toolPath.Margin.Shape = RoundMarginBox->isChecked() ? MarginShape::Round : MarginShape::Square;
+  // A stock that is no length is not kept: the field comes back empty, the standard margin.
+  const auto stock = ParseFloatText(StockEdit->text().toStdString());
+  if (stock && *stock >= 0) toolPath.Margin.Stock = *stock;
+  if (Status s = WriteToolPathSettings(ToleranceFileName, toolPath); !s) {
     host_.ShowMessage(s.message());
   }
 }

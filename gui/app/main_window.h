@@ -8,11 +8,13 @@
 #include "core/common/host.h"
 #include "core/common/length_settings.h"
 #include "core/app/session.h"
+#include "core/app/tool_path_settings.h"
 #include "core/app/touch_point_settings.h"
 #include "common/busy_state.h"
 #include "view3d/model_view_host.h"
 #include "core/model/data_module.h"
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -108,6 +110,8 @@ class TForm1 : public QWidget, public ModelViewHost {
   QLineEdit* EndDegEdit;
   QLineEdit* StepDegEdit;
   QLineEdit* ToleranceEdit;
+  QLineEdit* StockEdit;         // empty: the standard margin
+  QCheckBox* RoundMarginBox;
   QLineEdit* StartHeightEdit;
   QLineEdit* StartXEdit;
   QLineEdit* EndXEdit;
