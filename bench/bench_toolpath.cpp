@@ -65,11 +65,8 @@ void BM_Section(benchmark::State& state) {
 }
 BENCHMARK(BM_Section)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
-// The whole 0..360 by 5 sweep, smoothed within the second argument in thousandths of a
-// mm (0: the staircase as walked); "lines" counts the program's lines.
-void BM_Sweep(benchmark::State& state) {
-  bench::Yardstick y(state.range(0));
-  y.store->PathTolerance = float(state.range(1)) / 1000;
+// Sweeps the yardstick 0..360 by 5 every iteration; "lines" counts the program's lines.
+void SweepAllRound(benchmark::State& state, bench::Yardstick& y) {
   int lines = 0;
   for (auto _ : state) {
     NcProgram program;
@@ -77,6 +74,14 @@ void BM_Sweep(benchmark::State& state) {
     lines = program.LineCount();
   }
   state.counters["lines"] = lines;
+}
+
+// The whole 0..360 by 5 sweep, smoothed within the second argument in thousandths of a
+// mm (0: the staircase as walked); "lines" counts the program's lines.
+void BM_Sweep(benchmark::State& state) {
+  bench::Yardstick y(state.range(0));
+  y.store->PathTolerance = float(state.range(1)) / 1000;
+  SweepAllRound(state, y);
 }
 BENCHMARK(BM_Sweep)
     ->Args({1'000'000, 0})
@@ -93,13 +98,7 @@ void BM_SweepMargin(benchmark::State& state) {
   margin.Shape = state.range(0) == 1 ? MarginShape::Round : MarginShape::Square;
   if (state.range(1) >= 0) margin.Stock = float(state.range(1)) / 1000;
   bench::Yardstick y(1'000'000, margin);
-  int lines = 0;
-  for (auto _ : state) {
-    NcProgram program;
-    RunToolPath(*y.store, y.session, *y.table, y.host, {0, 5, 360}, program);
-    lines = program.LineCount();
-  }
-  state.counters["lines"] = lines;
+  SweepAllRound(state, y);
 }
 BENCHMARK(BM_SweepMargin)
     ->Args({0, -1})
