@@ -67,11 +67,8 @@ void BM_Section(benchmark::State& state) {
 }
 BENCHMARK(BM_Section)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
-// The whole 0..360 by 5 sweep, smoothed within the second argument in thousandths of a
-// mm (0: the staircase as walked); "lines" counts the program's lines.
-void BM_Sweep(benchmark::State& state) {
-  bench::Yardstick y(state.range(0));
-  y.store->PathTolerance = float(state.range(1)) / 1000;
+// Sweeps the yardstick 0..360 by 5 every iteration; "lines" counts the program's lines.
+void SweepAllRound(benchmark::State& state, bench::Yardstick& y) {
   int lines = 0;
   for (auto _ : state) {
     NcProgram program;
@@ -79,6 +76,14 @@ void BM_Sweep(benchmark::State& state) {
     lines = program.LineCount();
   }
   state.counters["lines"] = lines;
+}
+
+// The whole 0..360 by 5 sweep, smoothed within the second argument in thousandths of a
+// mm (0: the staircase as walked); "lines" counts the program's lines.
+void BM_Sweep(benchmark::State& state) {
+  bench::Yardstick y(state.range(0));
+  y.store->PathTolerance = float(state.range(1)) / 1000;
+  SweepAllRound(state, y);
 }
 BENCHMARK(BM_Sweep)
     ->Args({1'000'000, 0})
@@ -104,6 +109,43 @@ void BM_ChooseAndSweep(benchmark::State& state) {
   state.counters["sections"] = sections;
 }
 BENCHMARK(BM_ChooseAndSweep)->Args({1'000'000, 500})->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The 0..360 by 5 sweep with each margin: the first argument 1 for a round one, the
+// second the stock in thousandths of a mm (-1: the standard margin).
+void BM_SweepMargin(benchmark::State& state) {
+  WireMargin margin;
+  margin.Shape = state.range(0) == 1 ? MarginShape::Round : MarginShape::Square;
+  if (state.range(1) >= 0) margin.Stock = float(state.range(1)) / 1000;
+  bench::Yardstick y(1'000'000, margin);
+  SweepAllRound(state, y);
+}
+BENCHMARK(BM_SweepMargin)
+    ->Args({0, -1})
+    ->Args({1, -1})
+    ->Args({0, 100})
+    ->Args({1, 100})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// One section's growth alone, square or round (the first argument 1), with the standard
+// margin, on the yardstick's section at 0 degrees filled afresh each time.
+void BM_GrowMargin(benchmark::State& state) {
+  WireMargin margin;
+  margin.Shape = state.range(0) == 1 ? MarginShape::Round : MarginShape::Square;
+  bench::Yardstick y(1'000'000, margin);
+  const SectionMesh mesh(*y.table, *y.store);
+  TurnedVertices vertices(mesh, *y.store, 0);
+  vertices.LocateColumns(y.store->Raster);
+  FillSection(*y.store, mesh, vertices, y.store->Raster);
+  const SectionRaster filled = y.store->Raster;
+  for (auto _ : state) {
+    state.PauseTiming();
+    y.store->Raster = filled;
+    state.ResumeTiming();
+    GrowByWireMargin(*y.store, y.host);
+  }
+}
+BENCHMARK(BM_GrowMargin)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vantora

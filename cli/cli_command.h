@@ -46,6 +46,8 @@ struct NcSetUpOptions {
   std::string resolution = "0.2";
   std::string wire = "1.00";
   std::string tolerance = "0.00";
+  std::string margin = "square";
+  std::optional<std::string> stock;  // none: the standard margin
   bool noPlatform = false;
   std::optional<std::string> ncFormat;
 };

@@ -126,6 +126,12 @@ void AddSetUpOptions(CLI::App& command, NcSetUpOptions& o) {
   command.add_option("--tolerance", o.tolerance,
                      "How far in mm a smoothed path may lie from the staircase (default 0: "
                      "the staircase as walked)");
+  command.add_option("--margin", o.margin,
+                     "How the silhouette grows for the wire: square (default) or round")
+      ->check(CLI::IsMember({"square", "round"}));
+  command.add_option("--stock", o.stock,
+                     "Material in mm the wire's surface leaves on the model (default: the "
+                     "standard margin, a wire diameter and 0.5 mm from its centre)");
   command.add_flag("--no-platform", o.noPlatform,
                    "Answer Cancel to \"Move to platform ?\" (leave the model in place)");
   command.add_option("--nc-format", o.ncFormat,
@@ -136,6 +142,8 @@ ToolPathSetUp ReadSetUp(const NcSetUpOptions& o) {
   ToolPathSetUp setUp;
   setUp.Resolution = ParseOption("--resolution", o.resolution);
   setUp.WireDia = ParseOption("--wire", o.wire);
+  setUp.Margin.Shape = o.margin == "round" ? MarginShape::Round : MarginShape::Square;
+  if (o.stock) setUp.Margin.Stock = ParseOption("--stock", *o.stock);
   return setUp;
 }
 

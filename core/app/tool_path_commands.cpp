@@ -135,7 +135,8 @@ std::unique_ptr<FacetTable> TurnedAboutZ(const FacetTable& table, float degrees)
 Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& table,
                      Host& host, const ToolPathSetUp& setUp) {
   RasterGeometry geometry;
-  if (Status s = PlanRaster(store, HeightsOf(table), setUp.Resolution, setUp.WireDia, geometry);
+  if (Status s = PlanRaster(store, HeightsOf(table), setUp.Resolution, setUp.WireDia,
+                            setUp.Margin, geometry);
       !s) {
     return s;
   }
@@ -143,6 +144,7 @@ Status SetUpToolPath(TDataModule1& store, Session& session, const FacetTable& ta
   session.SweptMotion.reset();  // made on the raster being replaced
   store.Resolution = setUp.Resolution;
   store.WireDia = setUp.WireDia;
+  store.Margin = setUp.Margin;
   if (Status s = RasterSetup(store, host); !s) return s;
   store.BeginRange = -RasterReach(store);
   store.EndRange = RasterReach(store);

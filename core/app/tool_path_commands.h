@@ -24,10 +24,14 @@ inline constexpr const char* kToolPathNotFound = "Tool path not find";
 // The message of a carved result asked for with no program from a sweep to carve.
 inline constexpr const char* kNoSweptProgram = "No sweep has written a program to carve.";
 
-// The numbers a tool-path set-up reads (ResuEdit, WrrediaEdit1).
+// The numbers a tool-path set-up reads (ResuEdit, WrrediaEdit1, StockEdit and
+// RoundMarginBox); the margin is the standard one unless given.
 struct ToolPathSetUp {
-  float Resolution = 0.2f;
-  float WireDia = 1.0f;
+  ToolPathSetUp(float resolution = 0.2f, float wireDia = 1.0f, WireMargin margin = {})
+      : Resolution(resolution), WireDia(wireDia), Margin(margin) {}
+  float Resolution;
+  float WireDia;
+  WireMargin Margin;
 };
 
 // The angles of a sweep (StartDegEdit, StepDegEdit, EndDegEdit).

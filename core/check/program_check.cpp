@@ -42,6 +42,17 @@ std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
 
+// The margin after the set-up's other figures, said only when it is not the standard
+// one, so a report of the standard set-up reads as before.
+std::string MarginText(const WireMargin& m) {
+  return std::string(m.Shape == MarginShape::Round ? ", round margin" : "") +
+         (m.Stock ? ", stock " + FixedText(*m.Stock) + " mm" : "");
+}
+std::string MarginJsonMembers(const WireMargin& m) {
+  return std::string(m.Shape == MarginShape::Round ? ", \"margin\": \"round\"" : "") +
+         (m.Stock ? ", \"stock\": " + FixedText(*m.Stock) : "");
+}
+
 }  // namespace
 
 WireFrame WireFrameOf(const TDataModule1& store, double standAngle) {
@@ -112,7 +123,7 @@ std::string ReportText(const ProgramReport& r) {
   if (r.SetUp.Resolution > 0) {
     text = "Set-up: resolution " + FixedText(r.SetUp.Resolution) + " mm, wire " +
            FixedText(r.SetUp.WireDia) + " mm, smoothing tolerance " + FixedText(r.SetUp.Tolerance) +
-           " mm\n";
+           " mm" + MarginText(r.SetUp.Margin) + "\n";
   }
   text += std::to_string(r.MotionLines) + " motion lines, path " +
                      FixedText(r.PathLength) + " mm, cutting time " + FixedText(r.CuttingMinutes, 1) +
@@ -136,7 +147,8 @@ std::string ReportJson(const ProgramReport& r) {
   std::string json = "{";
   if (r.SetUp.Resolution > 0) {
     json += "\"setUp\": {\"resolution\": " + FixedText(r.SetUp.Resolution) + ", \"wire\": " +
-            FixedText(r.SetUp.WireDia) + ", \"tolerance\": " + FixedText(r.SetUp.Tolerance) + "}, ";
+            FixedText(r.SetUp.WireDia) + ", \"tolerance\": " + FixedText(r.SetUp.Tolerance) +
+            MarginJsonMembers(r.SetUp.Margin) + "}, ";
   }
   json += "\"motionLines\": " + std::to_string(r.MotionLines) +
                      ", \"pathLength\": " + FixedText(r.PathLength) + ", \"feed\": " +
@@ -206,7 +218,7 @@ Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double
   if (Status s = ReadNcMotion(text, format, motion); !s) return s;
   const SilhouetteTree tree(table);
   report = CheckProgram(tree, WireFrameOf(store, standAngle), motion);
-  report.SetUp = {store.Resolution, store.WireDia, store.PathTolerance};
+  report.SetUp = {store.Resolution, store.WireDia, store.PathTolerance, store.Margin};
   if (carved) {
     if (Status s = CarveNcProgram(table, tree, store, standAngle, motion, *carved); !s) return s;
     report.Carved = carved->Deviation;

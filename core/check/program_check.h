@@ -35,9 +35,10 @@ struct AxisExtent {
 
 // The set-up a program read from a file was checked on (mm): the resolution as the
 // set-up made it (possibly enlarged), the wire and the smoothing tolerance it was made
-// with. All 0 for a program checked straight after its sweep.
+// with, and its margin. All 0 for a program checked straight after its sweep.
 struct CheckedSetUp {
   double Resolution = 0, WireDia = 0, Tolerance = 0;
+  WireMargin Margin;
 };
 
 // What a replay of a program found.

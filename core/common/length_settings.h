@@ -21,9 +21,5 @@ Status WriteLengthSetting(const std::string& path, std::string_view name, float 
 // stays as it is: Tolerance=0.000mm.
 inline constexpr const char* kToleranceSettingsName = "Smoothing.ini";
 inline constexpr const char* kToleranceSettingName = "Tolerance";
-// Adaptive.ini keeps beside them the deviation a sweep chooses its sections within (0
-// for every Step): Adaptive=0.000mm.
-inline constexpr const char* kAdaptiveSettingsName = "Adaptive.ini";
-inline constexpr const char* kAdaptiveSettingName = "Adaptive";
 
 }  // namespace vantora

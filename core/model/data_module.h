@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include "core/model/point_grid.h"
@@ -24,6 +25,19 @@ inline constexpr double kDegreesToRadians = 0.01745;
 // Degrees to radians of the rotary table: the machine turns it by exact degrees, so the
 // sweep, the program check and the carved result turn the model by pi / 180.
 inline constexpr double kTableDegreesToRadians = std::numbers::pi / 180;
+
+// The shape a section's silhouette grows by for the wire: a square of the margin's
+// cells each way, or a disc of the margin's radius, which keeps the wire's centre as
+// far from the model on a slope as on a flat side.
+enum class MarginShape { Square, Round };
+
+// What the wire keeps from the model. Without a stock its centre keeps the standard
+// margin of trunc((WireDia + 0.5) / Resolution) cells; with a stock A (mm, 0 or more)
+// its surface keeps A, its centre WireDia / 2 + A.
+struct WireMargin {
+  MarginShape Shape = MarginShape::Square;
+  std::optional<float> Stock;
+};
 
 // The model store: the one object through which every subsystem shares the current
 // model's bounds and sizes, the import dialog's placement choice, the scan and
@@ -49,7 +63,9 @@ struct TDataModule1 {
   // Tool-path parameters and working state.
   float Resolution = 0.2f;
   float WireDia = 1.5f;
+  WireMargin Margin;
   int WireMarginCells = 3;
+  double WireMarginRadius = 3;  // cells; a round margin's disc, WireMarginCells its whole part
   float StartHeight = 0, BeginRange = 0, EndRange = 0;
   float PathTolerance = 0;  // mm a smoothed path may lie from the staircase; 0 keeps it
   int AxisColumn = 0, RasterMaxI = 0, RasterMaxJ = 0;

@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <string>
 
 #include "core/common/truncate.h"
@@ -23,8 +24,8 @@ struct Spans {
 };
 
 // Spans of the model and its wire margin, each rounded to f32, formed in double.
-Spans SpansOf(const TDataModule1& s, float wireDia) {
-  const double margin = 2.0 * double(wireDia);
+Spans SpansOf(const TDataModule1& s, float wireDia, float stock) {
+  const double margin = 2.0 * (double(wireDia) + stock);
   Spans spans{};
   spans.x = float(s.MaxX - s.MinX + margin);
   spans.y = float(s.MaxY - s.MinY + margin);
@@ -34,7 +35,7 @@ Spans SpansOf(const TDataModule1& s, float wireDia) {
   // when the box is centred on the axis; a model beside the axis reaches farther.
   const double corner = std::hypot(std::max(std::abs(s.MinX), std::abs(s.MaxX)),
                                    std::max(std::abs(s.MinY), std::abs(s.MaxY)));
-  spans.diag = std::max(spans.diag, float(2 * (corner + double(wireDia))));
+  spans.diag = std::max(spans.diag, float(2 * (corner + double(wireDia) + stock)));
   return spans;
 }
 
@@ -43,9 +44,19 @@ int CellsAcross(float span, float resolution) {
   return TruncateToInt(double(span / resolution) + 0.5);
 }
 
-// The wire margin in cells: the section's outline grows by it all round.
+// The standard wire margin in cells: the section's outline grows by it all round.
 int MarginCells(float wireDia, float resolution) {
   return TruncateToInt((double(wireDia) + 0.5) / resolution);
+}
+
+// The margin's radius in cells, where the wire's centre stands from a marked cell's
+// centre: the standard margin, or with a stock the wire's radius and the stock and half
+// a cell's diagonal more, as a marked cell stands for the model anywhere within it, up
+// to its corners. Along the axes the centre then keeps its distance within half a cell,
+// and on slopes the disc's ring of whole cells keeps it off the model too.
+double MarginRadius(float wireDia, float resolution, const WireMargin& margin) {
+  if (!margin.Stock) return MarginCells(wireDia, resolution);
+  return (double(wireDia) / 2 + double(*margin.Stock)) / resolution + std::numbers::sqrt2 / 2;
 }
 
 // The columns: as many left of the axis as right of it, for the spans with `headroom`
@@ -58,12 +69,14 @@ int MarginCells(float wireDia, float resolution) {
 // last row, where the walk stops; its path would otherwise climb one side and never
 // cross the top. They keep room for the extra margin a section may get.
 void SizeRaster(RasterGeometry& g, const Spans& spans, double headroom, double top,
-                float wireDia) {
+                float wireDia, const WireMargin& margin) {
+  g.WireMarginRadius = MarginRadius(wireDia, g.Resolution, margin);
+  g.WireMarginCells = TruncateToInt(g.WireMarginRadius);
   g.AxisColumn = std::max(TruncateToInt(CellsAcross(spans.diag, g.Resolution) * headroom / 2),
                           TruncateToInt(g.HalfWidth / g.Resolution) + kMaxExtraMarginCells + 3);
   g.RasterMaxI = TruncateToInt(2.0 * g.AxisColumn);  // saturates for a model far out
   const double grownTop = NearestCell(top / double(g.Resolution)) +
-                          2.0 * MarginCells(wireDia, g.Resolution) + kMaxExtraMarginCells;
+                          2.0 * g.WireMarginCells + kMaxExtraMarginCells;
   g.RasterMaxJ = std::max(TruncateToInt(CellsAcross(spans.z, g.Resolution) * headroom),
                           TruncateToInt(grownTop + 1));
 }
@@ -124,12 +137,12 @@ Status CheckStandsOnPlatform(const HeightSpan& model, const RasterGeometry& g) {
 }  // namespace
 
 Status PlanRaster(const TDataModule1& store, float resolution, float wireDia,
-                  RasterGeometry& geometry) {
-  return PlanRaster(store, {store.MinZ, store.MaxZ}, resolution, wireDia, geometry);
+                  const WireMargin& margin, RasterGeometry& geometry) {
+  return PlanRaster(store, {store.MinZ, store.MaxZ}, resolution, wireDia, margin, geometry);
 }
 
 Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float resolution,
-                  float wireDia, RasterGeometry& geometry) {
+                  float wireDia, const WireMargin& margin, RasterGeometry& geometry) {
   if (!(resolution > 0) || !std::isfinite(resolution)) {
     return Status::Refused("The resolution must be greater than 0; it is " +
                   ShortestFloatText(resolution) + ".");
@@ -138,19 +151,23 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
     return Status::Refused("The wire diameter must be greater than 0; it is " +
                   ShortestFloatText(wireDia) + ".");
   }
-  const Spans spans = SpansOf(store, wireDia);
+  if (margin.Stock && !(*margin.Stock >= 0 && std::isfinite(*margin.Stock))) {
+    return Status::Refused("The stock must be 0 or more; it is " +
+                           ShortestFloatText(*margin.Stock) + ".");
+  }
+  const Spans spans = SpansOf(store, wireDia, margin.Stock.value_or(0));
   if (!std::isfinite(spans.diag) || !std::isfinite(spans.z)) {
     return Status::Refused("The model is too large for a section raster.");
   }
   RasterGeometry g;
   g.Resolution = resolution;
   g.HalfWidth = double(spans.diag) * 0.5 + 0.5;
-  SizeRaster(g, spans, 1.2, model.Highest, wireDia);
+  SizeRaster(g, spans, 1.2, model.Highest, wireDia, margin);
   if (g.RasterMaxI > kLastCell || g.RasterMaxJ > kLastCell) {
     // Enlarge the cells so the diagonal spans 5000 of them.
     g.Resolution = float(0.0002 * double(spans.diag));
     g.Enlarged = true;
-    SizeRaster(g, spans, 1.1, model.Highest, wireDia);
+    SizeRaster(g, spans, 1.1, model.Highest, wireDia, margin);
   }
   if (!(g.Resolution > 0) || g.RasterMaxI > kLastCell || g.RasterMaxJ > kLastCell) {
     return Status::Refused("The section raster would need " + std::to_string(g.RasterMaxJ + 1) +
@@ -164,7 +181,6 @@ Status PlanRaster(const TDataModule1& store, const HeightSpan& model, float reso
     return Status::Refused("The model lies too far from the rotation axis for resolution " +
                   ShortestFloatText(resolution) + ".");
   }
-  g.WireMarginCells = MarginCells(wireDia, g.Resolution);
   if (Status s = CheckStandsOnPlatform(model, g); !s) return s;
   geometry = g;
   return Status::Ok();
@@ -176,7 +192,9 @@ float RasterReach(const TDataModule1& store) {
 
 Status RasterSetup(TDataModule1& store, Host& host) {
   RasterGeometry g;
-  if (Status s = PlanRaster(store, store.Resolution, store.WireDia, g); !s) return s;
+  if (Status s = PlanRaster(store, store.Resolution, store.WireDia, store.Margin, g); !s) {
+    return s;
+  }
   if (g.Enlarged && g.Resolution > store.WireDia) host.ShowMessage("Wrie dia > Resolution");
   store.Resolution = g.Resolution;
   store.MaxX = g.HalfWidth;
@@ -185,6 +203,7 @@ Status RasterSetup(TDataModule1& store, Host& host) {
   store.RasterMaxJ = g.RasterMaxJ;
   store.AxisColumn = g.AxisColumn;
   store.WireMarginCells = g.WireMarginCells;
+  store.WireMarginRadius = g.WireMarginRadius;
   store.ScanGrid.Clear();
   store.BaseGrid.Clear();
   const int columns = g.RasterMaxI + 1, rows = g.RasterMaxJ + 1;

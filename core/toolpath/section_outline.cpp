@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <vector>
 
 namespace vantora {
@@ -73,14 +74,57 @@ void OrShiftedDown(Word* column, int words, int s) {
   }
 }
 
-void DilateAlongColumns(SectionRaster& raster, int direction, int r) {
+// Dilates the columns of `marks`, laid out as the raster's, by r cells in `direction`.
+void DilateColumns(Word* marks, const SectionRaster& raster, int direction, int r) {
   const int words = raster.WordsPerColumn();
   for (int i = 0; i < raster.Columns(); ++i) {
-    Word* column = raster.Column(i);
+    Word* column = marks + std::size_t(i) * std::size_t(words);
     DilateByDoubling(r, [&](int shift) {
       direction > 0 ? OrShiftedUp(column, words, shift) : OrShiftedDown(column, words, shift);
     });
     column[words - 1] &= raster.TopWordMask();
+  }
+}
+
+void DilateAlongColumns(SectionRaster& raster, int direction, int r) {
+  DilateColumns(raster.Column(0), raster, direction, r);
+}
+
+// ---- The round margin ----
+
+// The largest h with dx^2 + h^2 <= radius^2, for 0 <= dx <= radius.
+int DiscHalfHeight(int dx, double radius) {
+  const double left = radius * radius - double(dx) * dx;
+  int h = int(std::sqrt(left));
+  while (double(h + 1) * (h + 1) <= left) ++h;
+  while (h > 0 && double(h) * h > left) --h;
+  return h;
+}
+
+// Marks every cell whose centre lies within `radius` cells of a marked cell's centre:
+// the marks grown by the disc, the union over its columns dx of the marks shifted by dx
+// and stretched by the disc's half height there. Going from the disc's edge to its
+// middle, the half height only grows, so one copy of the marks is stretched step by
+// step and ORed in at -dx and +dx.
+void GrowByDisc(SectionRaster& raster, double radius) {
+  Word* marks = raster.Column(0);
+  const std::size_t words = std::size_t(raster.WordsPerColumn());
+  const std::size_t total = std::size_t(raster.Columns()) * words;
+  thread_local std::vector<Word> stretched;  // kept from section to section
+  stretched.assign(marks, marks + total);
+  const int widest = int(radius);
+  int stretchedBy = 0;
+  for (int dx = widest; dx >= 0; --dx) {
+    const int h = DiscHalfHeight(dx, radius);
+    if (h > stretchedBy) {
+      DilateColumns(stretched.data(), raster, 1, h - stretchedBy);
+      DilateColumns(stretched.data(), raster, -1, h - stretchedBy);
+      stretchedBy = h;
+    }
+    const std::size_t shift = std::size_t(dx) * words;  // whole columns
+    for (std::size_t k = shift; k < total; ++k) marks[k] |= stretched[k - shift];
+    if (dx == 0) break;
+    for (std::size_t k = 0; k + shift < total; ++k) marks[k] |= stretched[k + shift];
   }
 }
 
@@ -198,6 +242,9 @@ void GrowPass(SectionRaster& raster, Pass pass, int r, Host& host) {
 }  // namespace
 
 void GrowByWireMargin(TDataModule1& store, Host& host, int extraCells) {
+  if (store.Margin.Shape == MarginShape::Round) {
+    return GrowByDisc(store.Raster, store.WireMarginRadius + extraCells);
+  }
   for (Pass pass : {Pass{true, 1}, Pass{false, 1}, Pass{true, -1}, Pass{false, -1}}) {
     GrowPass(store.Raster, pass, store.WireMarginCells + extraCells, host);
   }

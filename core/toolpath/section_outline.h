@@ -12,6 +12,9 @@ namespace vantora {
 // that ends inside the line. A line with more than 300 run ends shows "STL File Error"
 // once and grows only its first 300.
 // `extraCells` widens the margin beyond WireMarginCells.
+// A round margin (store.Margin) grows it instead by the disc of WireMarginRadius plus
+// `extraCells`: every cell whose centre lies within that many cells of a marked cell's
+// centre is marked, exactly as the Euclidean distance says.
 void GrowByWireMargin(TDataModule1& store, Host& host, int extraCells = 0);
 
 // Marks every unmarked cell that no 4-connected path of unmarked cells joins to the

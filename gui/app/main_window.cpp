@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QPlainTextEdit>
@@ -171,8 +172,15 @@ void TForm1::BuildParameterPanel(QWidget* client) {
   row(7, "Label9", "End Range", EndXEdit, "EndXEdit", "0.00");
   row(8, "Label10", "Tolerance", ToleranceEdit, "ToleranceEdit", "0.00");
   grid->addWidget(MakeLabel(Panel1, "Label11", QStringLiteral("mm"), bold), 8, 2);
-  row(9, "Label12", "Adaptive", AdaptiveEdit, "AdaptiveEdit", "");
+  row(9, "Label12", "Stock", StockEdit, "StockEdit", "");
+  StockEdit->setPlaceholderText(QStringLiteral("standard"));
   grid->addWidget(MakeLabel(Panel1, "Label13", QStringLiteral("mm"), bold), 9, 2);
+  RoundMarginBox = MakeControl<QCheckBox>(Panel1, "RoundMarginBox");
+  RoundMarginBox->setText(QStringLiteral("Round margin"));
+  RoundMarginBox->setFont(bold);
+  grid->addWidget(RoundMarginBox, 10, 0, 1, 2);
+  row(11, "Label14", "Adaptive", AdaptiveEdit, "AdaptiveEdit", "");
+  grid->addWidget(MakeLabel(Panel1, "Label15", QStringLiteral("mm"), bold), 11, 2);
   grid->setColumnStretch(1, 1);
 
   QWidget* buttons = ButtonRow(Panel1);
@@ -243,10 +251,15 @@ void TForm1::FormCreate() {
   client_->setMinimumHeight(kDesignedClientHeight);
   session_.Format = LoadNcFormat(kNcIniName);
   session_.TouchPointSize = ReadTouchPointSize(SettingsFileName);
-  ToleranceEdit->setText(QString::fromStdString(
-      FloatToText(ReadLengthSetting(ToleranceFileName, 0))));
-  const float adaptive = ReadLengthSetting(AdaptiveFileName, 0);
-  if (adaptive != 0) AdaptiveEdit->setText(QString::fromStdString(FloatToText(adaptive)));
+  const ToolPathSettings toolPath = ReadToolPathSettings(ToleranceFileName);
+  ToleranceEdit->setText(QString::fromStdString(FloatToText(toolPath.Tolerance)));
+  if (toolPath.Margin.Stock) {
+    StockEdit->setText(QString::fromStdString(FloatToText(*toolPath.Margin.Stock)));
+  }
+  RoundMarginBox->setChecked(toolPath.Margin.Shape == MarginShape::Round);
+  if (toolPath.Adaptive != 0) {
+    AdaptiveEdit->setText(QString::fromStdString(FloatToText(toolPath.Adaptive)));
+  }
   setWindowTitle(QStringLiteral("Orvelline"));
 }
 
@@ -275,15 +288,18 @@ void TForm1::FormCloseQuery() {
   if (Status s = WriteTouchPointSize(SettingsFileName, session_.TouchPointSize); !s) {
     host_.ShowMessage(s.message());
   }
-  // Nothing worth keeping is typed in a field that is no number.
-  const std::string adaptive = AdaptiveEdit->text().trimmed().toStdString();
-  for (const auto& [edit, file, name] :
-       {std::tuple{ToleranceEdit->text().toStdString(), &ToleranceFileName, kToleranceSettingName},
-        std::tuple{adaptive.empty() ? std::string("0") : adaptive, &AdaptiveFileName,
-                   kAdaptiveSettingName}}) {
-    const auto value = ParseFloatText(edit);
-    if (!value) continue;
-    if (Status s = WriteLengthSetting(*file, name, *value); !s) host_.ShowMessage(s.message());
+  const auto tolerance = ParseFloatText(ToleranceEdit->text().toStdString());
+  if (!tolerance) return;  // nothing worth keeping was typed
+  ToolPathSettings toolPath{*tolerance, {}};
+  toolPath.Margin.Shape = RoundMarginBox->isChecked() ? MarginShape::Round : MarginShape::Square;
+  // A stock that is no length is not kept: the field comes back empty, the standard margin.
+  const auto stock = ParseFloatText(StockEdit->text().toStdString());
+  if (stock && *stock >= 0) toolPath.Margin.Stock = *stock;
+  // So is a deviation: the field comes back empty, every Step swept.
+  const auto adaptive = ParseFloatText(AdaptiveEdit->text().toStdString());
+  if (adaptive && *adaptive >= 0) toolPath.Adaptive = *adaptive;
+  if (Status s = WriteToolPathSettings(ToleranceFileName, toolPath); !s) {
+    host_.ShowMessage(s.message());
   }
 }
 

@@ -8,11 +8,13 @@
 #include "core/common/host.h"
 #include "core/common/length_settings.h"
 #include "core/app/session.h"
+#include "core/app/tool_path_settings.h"
 #include "core/app/touch_point_settings.h"
 #include "common/busy_state.h"
 #include "view3d/model_view_host.h"
 #include "core/model/data_module.h"
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -74,7 +76,6 @@ class TForm1 : public QWidget, public ModelViewHost {
   ChoicePlot* ChoicePlotView = nullptr;  // after a sweep of chosen sections
   std::string SettingsFileName = kTouchPointSettingsName;
   std::string ToleranceFileName = kToleranceSettingsName;
-  std::string AdaptiveFileName = kAdaptiveSettingsName;
 
   // Long operations enter a scope of it; it disables the buttons that would start a
   // second one meanwhile.
@@ -112,6 +113,8 @@ class TForm1 : public QWidget, public ModelViewHost {
   QLineEdit* StepDegEdit;
   QLineEdit* ToleranceEdit;
   QLineEdit* AdaptiveEdit;  // mm; empty or 0 sweeps every Step
+  QLineEdit* StockEdit;         // empty: the standard margin
+  QCheckBox* RoundMarginBox;
   QLineEdit* StartHeightEdit;
   QLineEdit* StartXEdit;
   QLineEdit* EndXEdit;

@@ -1,5 +1,6 @@
 #include "toolpath/tool_path_panel.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QToolButton>
 #include <optional>
@@ -53,7 +54,11 @@ void ToolPathPanel::SetUp() {
   const float resolution = ReadFloat(*w.ResuEdit);
   const float wireDia = ReadFloat(*w.WrrediaEdit1);
   ReadFloat(*w.StartDegEdit);  // From too, though only the sweep uses it
-  const ToolPathSetUp setUp{resolution, wireDia};
+  WireMargin margin;
+  margin.Shape = w.RoundMarginBox->isChecked() ? MarginShape::Round : MarginShape::Square;
+  // An empty Stock field keeps the standard margin.
+  if (!w.StockEdit->text().trimmed().isEmpty()) margin.Stock = ReadFloat(*w.StockEdit);
+  const ToolPathSetUp setUp{resolution, wireDia, margin};
   BusyState::Scope busy(w.Busy);
   const Status s = SetUpToolPath(*w.DataModule1, w.session(), w.ModelView->Table, host_, setUp);
   if (!s) {
@@ -74,6 +79,8 @@ void ToolPathPanel::SetUp() {
   w.FocusedEditIndex = 5;
   w.ResuEdit->setEnabled(false);
   w.WrrediaEdit1->setEnabled(false);
+  w.StockEdit->setEnabled(false);
+  w.RoundMarginBox->setEnabled(false);
   w.StartButton->show();
   w.FollowSweptProgram();  // an earlier sweep's program was made on another raster
 }

@@ -35,6 +35,8 @@ TEST(BrokenOptions, RefusedBeforeAnyFileIsWritten) {
       {{"nc", model, "-o", nc, "--from", ""}, kExitUsage, "--from"},
       {{"nc", model, "-o", nc, "--begin-range", ""}, kExitUsage, "--begin-range"},
       {{"nc", model, "-o", nc, "--resolution", "-0"}, kExitFailure, "resolution"},
+      {{"nc", model, "-o", nc, "--margin", "hex"}, kExitUsage, "--margin"},
+      {{"nc", model, "-o", nc, "--stock", "-0.1"}, kExitFailure, "stock must be 0 or more"},
       {{"nc", model, "-o", nc, "--from", "90", "--to", "0"}, kExitFailure, "lies after the last"},
       {{"nc", model, "-o", nc, "--adaptive", "1", "--sections", "4"}, kExitUsage, "excludes"},
       {{"nc", model, "-o", nc, "--sections", "2.5"}, kExitUsage, "whole number"},

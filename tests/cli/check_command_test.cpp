@@ -59,6 +59,18 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
   }
 }
 
+// A program made with a round margin and a stock is checked on that set-up: its rows
+// start fewer cells below the platform, so on the standard set-up the same program lies
+// lower and reaches into the box.
+TEST_F(CliCheck, ChecksOnTheMarginTheProgramWasMadeWith) {
+  ASSERT_EQ(RunTool({"nc", model, "-o", program, "--to", "90", "--step", "45", "--nc-format",
+                     format, "--margin", "round", "--stock", "0.1"}).status, kExitOk);
+  const CliRun same = Check(ReadFile(program), {"--margin", "round", "--stock", "0.1"});
+  EXPECT_NE(same.out.find("mm, round margin, stock 0.100 mm\n"), std::string::npos) << same.out;
+  EXPECT_EQ(same.status, kExitOk);
+  EXPECT_EQ(Check(ReadFile(program)).status, kExitModelReached);
+}
+
 TEST_F(CliCheck, JsonHoldsTheSameReport) {
   const CliRun run =
       Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", {"--json", "--tolerance", "0.1"});

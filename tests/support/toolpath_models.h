@@ -49,6 +49,23 @@ inline void AddCylinder(FacetTable& t, float r, float h, int n) {
   }
 }
 
+// A closed sphere of radius r standing on the platform on the rotation axis: `bands`
+// bands of latitude, twice as many meridians.
+inline void AddSphere(FacetTable& t, float r, int bands) {
+  auto at = [&](int band, int meridian) -> Vec3 {
+    const double polar = std::numbers::pi * band / bands;
+    const double around = std::numbers::pi * (meridian % (2 * bands)) / bands;
+    const double ring = band == 0 || band == bands ? 0 : r * std::sin(polar);  // poles exact
+    return {float(ring * std::cos(around)), float(ring * std::sin(around)),
+            float(r + r * std::cos(polar))};
+  };
+  for (int k = 0; k < 2 * bands * bands; ++k) {
+    const int band = k / (2 * bands), m = k % (2 * bands);
+    if (band > 0) t.AddFacet(at(band, m), at(band + 1, m), at(band, m + 1), 1.0f);
+    if (band + 1 < bands) t.AddFacet(at(band, m + 1), at(band + 1, m), at(band + 1, m + 1), 1.0f);
+  }
+}
+
 // `count` random triangles of up to `size` mm inside [-half, half]^2 x [0, height],
 // some with corners on the 0.2 mm grid or sharing an x, where ties decide.
 inline void AddRandomFacets(FacetTable& t, int count, float half, float height, float size,

@@ -269,6 +269,44 @@ TEST(CarveSweptProgram, IsTheCarvedResultOfTheLastSweepsProgram) {
   }
 }
 
+// With a round margin and a stock of 0.2 mm the part is the model grown by 0.2 mm
+// wherever the wire reaches, started below the platform so that it reaches under a
+// sphere too: the carved volume lies within a cell of the stock by the closed form of
+// the model so grown, the most material left within a cell (and the bound's slice
+// step) of it, and nothing is taken. Boxes are cut square at 0 and 90 degrees; the
+// cylinder and the sphere, standing on the axis, every 5 degrees.
+TEST(CarveNcProgram, RoundMarginLeavesTheStockAllRound) {
+  constexpr double pi = std::numbers::pi, stock = 0.2, cell = 0.2;
+  const struct {
+    const char* name;
+    void (*build)(FacetTable&);
+    SweepAngles angles;
+    double (*grown)(double t);  // the volume of the model grown by t, above the platform
+  } cases[] = {
+      {"box", [](FacetTable& t) { AddBox(t, -10, 10, -6, 6, 0, 15); }, {0, 90, 90},
+       [](double t) { return (20 + 2 * t) * (12 + 2 * t) * 15 + 240 * t + 16 * pi * t * t + 8 * t * t * t / 3; }},
+      {"cylinder", [](FacetTable& t) { AddCylinder(t, 10, 20, 144); }, {0, 5, 180},
+       [](double t) { return pi * ((10 + t) * (10 + t) * 20 + 100 * t + (10 + 4 * t / (3 * pi)) * pi * t * t / 2); }},
+      {"sphere", [](FacetTable& t) { AddSphere(t, 10, 48); }, {0, 5, 180},
+       [](double t) { return 4 * pi * std::pow(10 + t, 3) / 3 - pi * t * t * (30 + 2 * t) / 3; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto job = PreparedJob(c.build, {float(cell), 1.0f, {MarginShape::Round, float(stock)}});
+    TDataModule1& s = job->store();
+    ASSERT_TRUE(DefineStartPosition(s, -0.7f, s.BeginRange, s.EndRange));
+    NcProgram program;
+    ASSERT_TRUE(job->Run(c.angles, program));  // refused were the program reaching in
+    SweptCarving carving;
+    ASSERT_TRUE(CarveSweptProgram(s, job->session, job->table(), carving));
+    const CarvedDeviation& d = carving.Carved.Deviation;
+    EXPECT_FALSE(d.CutsThePart()) << d.DeepestCut;
+    EXPECT_GT(d.CarvedVolume, c.grown(stock - cell));
+    EXPECT_LT(d.CarvedVolume, c.grown(stock + cell));
+    EXPECT_LE(d.LargestDistance, stock + cell + d.SliceStep);
+  }
+}
+
 // How many times the closed `solid` winds about p: 1 inside, 0 outside (the sum of the
 // solid angles of its facets seen from p).
 double WindingNumber(const FacetTable& solid, const Vec3& p) {

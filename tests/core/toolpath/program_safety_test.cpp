@@ -178,16 +178,20 @@ TEST(ProgramSafety, HardShapesStayWholeOnTheMachine) {
   }
 }
 
-// The table's axis lies at X = 0: a box centred on it is cut as far left as right.
+// The table's axis lies at X = 0: a box centred on it is cut as far left as right, with
+// the standard margin and with a round one, whose wire keeps its radius and a stock of
+// 0.2 mm from the sides within a cell.
 TEST(ProgramSafety, CentredBoxIsCutSymmetricallyAboutTheAxis) {
-  const SweptShape s =
-      SweepShape([](FacetTable& t) { Box(t, -7.3f, 7.3f, -5, 5, 0, 10); }, {0, 0, 45});
-  double left = HUGE_VAL, right = -HUGE_VAL;
-  for (const NcMotion& p : s.motion.Motions) {
-    left = std::min(left, p.X), right = std::max(right, p.X);
+  for (const WireMargin& margin : {WireMargin{}, WireMargin{MarginShape::Round, 0.2f}}) {
+    const SweptShape s = SweepShape([](FacetTable& t) { Box(t, -7.3f, 7.3f, -5, 5, 0, 10); },
+                                    {0, 0, 45}, {{0.2f, 1.0f, margin}, {}, 0, {}});
+    double left = HUGE_VAL, right = -HUGE_VAL;
+    for (const NcMotion& p : s.motion.Motions) {
+      left = std::min(left, p.X), right = std::max(right, p.X);
+    }
+    EXPECT_NEAR(left, -right, 0.001);
+    EXPECT_NEAR(right, margin.Stock ? 7.3 + 0.5 + 0.2 : 7.3 + 1.4, 0.2);
   }
-  ASSERT_LT(left, right);
-  EXPECT_NEAR(left, -right, 0.001);
 }
 
 // Parts a few millimetres high or wide, and wires far thinner than the cells: each
@@ -225,7 +229,8 @@ TEST(ProgramSafety, SmallPartsAreCutAllRound) {
 }
 
 // Generated solids: boxes and prisms of random size, turned, tilted and off the axis,
-// swept at random steps, as walked and smoothed within one resolution.
+// swept at random steps, as walked and smoothed within one resolution, and with a
+// round margin and no stock.
 TEST(ProgramSafety, GeneratedSolidsStayWhole) {
   const float setUpResolution = ToolPathSetUp{}.Resolution;
   std::mt19937 random(2026);
@@ -242,10 +247,11 @@ TEST(ProgramSafety, GeneratedSolidsStayWhole) {
       Turn(table, z, t);
     };
     const Sweep sweep{0, 360, 5.0f * float(step(random))};
-    for (float tolerance : {0.0f, setUpResolution}) {
-      SCOPED_TRACE(::testing::Message()
-                   << "solid " << k << " step " << sweep.step << " tolerance " << tolerance);
-      ExpectWholeOnMachine(SweepShape(shape, sweep, {{}, {}, tolerance, {}}));
+    const std::pair<WireMargin, float> runs[] = {{{}, 0}, {{}, setUpResolution}, {{MarginShape::Round, 0.0f}, 0}};
+    for (const auto& [margin, tolerance] : runs) {
+      SCOPED_TRACE(::testing::Message() << "solid " << k << " step " << sweep.step << " tolerance "
+                                        << tolerance << " stock " << margin.Stock.value_or(-1));
+      ExpectWholeOnMachine(SweepShape(shape, sweep, {{setUpResolution, 1.0f, margin}, {}, tolerance, {}}));
     }
   }
 }

@@ -135,7 +135,7 @@ TEST(PlanRaster, AModelMustStandOnThePlatform) {
   };
   for (const Case& c : cases) {
     RasterGeometry g;
-    const Status status = PlanRaster(*s, c.model, s->Resolution, s->WireDia, g);
+    const Status status = PlanRaster(*s, c.model, s->Resolution, s->WireDia, {}, g);
     EXPECT_EQ(bool(status), c.stands) << c.model.Lowest << " to " << c.model.Highest;
     if (c.stands) continue;
     EXPECT_NE(status.message().find("must stand on the platform"), std::string::npos);

@@ -2,6 +2,8 @@
 // outline and enclosed cells.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -158,6 +160,35 @@ TEST(MarkOutline, MatchesTheLiteralOnRandomRasters) {
     ExpectSameRaster(s.Raster, literal, "outline");
     EXPECT_EQ(fast.messages, reference.messages);
     EXPECT_EQ(fast.messages.empty(), c.density != 0) << c.density;
+  }
+}
+
+// A round margin marks exactly the cells whose centre lies within the radius of a marked
+// cell's centre, by the Euclidean distance measured cell by cell: random marks and the
+// raster's corners, radii below one cell, between whole cells and on them, wider than words.
+TEST(GrowByWireMargin, RoundMarginIsTheDiscOfItsRadius) {
+  const std::pair<double, double> cases[] = {{0.001, 0.9}, {0.001, 2.3}, {0.002, 3},
+                                             {0.01, 3.71}, {0.05, 1.5},  {0.0005, 70.2}};
+  for (const auto& [density, radius] : cases) {
+    ToolPathModel m = SetUpModel(TenMillimetreBox, 0.1f, 0.3f);
+    TDataModule1& s = *m.store;
+    s.Margin.Shape = MarginShape::Round, s.WireMarginRadius = radius;
+    const int columns = s.Raster.Columns(), rows = s.Raster.Rows();
+    std::vector<std::pair<int, int>> marks = {{0, 0}, {columns - 1, rows - 1}};
+    std::mt19937 random(int(radius * 100));
+    for (int k = 0; k < columns * rows; ++k) {
+      if (std::bernoulli_distribution(density)(random)) marks.emplace_back(k / rows, k % rows);
+    }
+    for (const auto& [i, j] : marks) s.Raster.Mark(i, j);
+    ScriptedHost host;
+    GrowByWireMargin(s, host);
+    for (int k = 0; k < columns * rows; ++k) {
+      const int i = k / rows, j = k % rows;
+      const bool near = std::any_of(marks.begin(), marks.end(), [&](const auto& p) {
+        return std::pow(p.first - i, 2) + std::pow(p.second - j, 2) <= radius * radius;
+      });
+      ASSERT_EQ(s.Raster.Marked(i, j), near) << radius << " cell " << i << "," << j;
+    }
   }
 }
 

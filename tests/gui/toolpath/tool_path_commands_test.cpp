@@ -3,8 +3,11 @@
 // batch tool writes for the same model and values.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QTest>
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
@@ -12,10 +15,14 @@
 #include <tuple>
 
 #include "cli_run.h"
+#include "core/stl/stl_writer.h"
 #include "stl_builder.h"
 #include "toolpath/choice_plot.h"
 #include "xvfb/frame_testing.h"
 #include "toolpath/tool_path_testing.h"
+#include "xvfb/frame_testing.h"
+#include "toolpath_models.h"
+#include "view3d/carved_view.h"
 
 namespace vantora {
 namespace {
@@ -105,7 +112,7 @@ TEST_F(ToolPathCommandsTest, RefusedEntriesChangeNothing) {
   const std::tuple<const char*, const char*, const char*> refused[] = {
       {"PosWireButton", "StartDegEdit", "abc"}, {"PosNcButton", "ResuEdit", "abc"},
       {"PosNcButton", "WrrediaEdit1", "1..0"},  {"PosNcButton", "StartDegEdit", "x"},
-      {"PosNcButton", "ResuEdit", "0"},
+      {"PosNcButton", "ResuEdit", "0"},         {"PosNcButton", "StockEdit", "abc"},
       {nullptr, nullptr, nullptr},  // the set-up, done
       {"PosWireButton", "StepDegEdit", "0"},    {"PosWireButton", "EndDegEdit", "ten"},
       {"PosWireButton", "StartDegEdit", ""},    {"PosWireButton", "ToleranceEdit", "abc"},
@@ -187,7 +194,6 @@ TEST_F(ToolPathCommandsTest, CheckNamesTheSectionsThatReachIn) {
 TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
   using Fields = std::vector<std::pair<const char*, const char*>>;
   const std::string box = BoxFile();
-  const std::string cone = testing::SharedModel("ocl-cone_on_side.stl").string();
   const struct {
     std::string model;
     const char* ncIni;
@@ -196,15 +202,15 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
     std::vector<std::string> options;
   } rows[] = {
       {box, nullptr, {{"EndDegEdit", "360"}}, false, {"--to", "360", "--step", "5"}},
-      {cone, nullptr, {{"EndDegEdit", "360"}}, false, {"--to", "360", "--step", "5"}},
       {box, "UVAs500hG90 G21/", {}, false, {}},  // the defaults: one section, at 0 degrees
       {box, nullptr, {{"EndDegEdit", "90"}, {"StepDegEdit", "30"}, {"ToleranceEdit", "0.2"}},
        false, {"--to", "90", "--step", "30", "--tolerance", "0.2"}},
-      // Sections chosen from every degree, and from every other one.
+      // Sections chosen from every degree, and from every fourth one.
       {box, nullptr, {{"EndDegEdit", "359"}, {"StepDegEdit", "1"}, {"AdaptiveEdit", "1"}}, false,
        {"--to", "359", "--step", "1", "--adaptive", "1"}},
-      {cone, nullptr, {{"EndDegEdit", "358"}, {"StepDegEdit", "2"}, {"AdaptiveEdit", "0.5"}},
-       false, {"--to", "358", "--step", "2", "--adaptive", "0.5"}},
+      {VANTORA_EXAMPLES "/torus.stl", nullptr,
+       {{"EndDegEdit", "356"}, {"StepDegEdit", "4"}, {"AdaptiveEdit", "0.5"}}, false,
+       {"--to", "356", "--step", "4", "--adaptive", "0.5"}},
       // A start position typed but not confirmed is not used.
       {box, nullptr, {{"EndDegEdit", "90"}, {"StepDegEdit", "45"}, {"StartXEdit", "-3"}}, false,
        {"--to", "90", "--step", "45"}},
@@ -216,7 +222,6 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
         "--end-range", "9"}},
   };
   for (const auto& r : rows) {
-    if (!std::filesystem::exists(r.model)) continue;  // the shared models are optional
     SCOPED_TRACE(r.model + " " + std::to_string(r.options.size()));
     std::filesystem::remove(dir.File("NC.ini"));
     if (r.ncIni) WriteFile(dir.File("NC.ini"), r.ncIni);
@@ -224,7 +229,7 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
     OpenModel(r.model);
     Click("PosNcButton");
     Type("ToleranceEdit", "0");  // as an earlier row may have left it in Smoothing.ini
-    Type("AdaptiveEdit", "");    // and in Adaptive.ini
+    Type("AdaptiveEdit", "");    // and the deviation there
     for (const auto& [edit, text] : r.fields) Type(edit, text);
     if (r.confirmStart) {
       Click("StartButton");
@@ -274,6 +279,40 @@ TEST_F(ToolPathCommandsTest, ChosenSweepPlotsWhatMoreSectionsWouldLeave) {
   Type("AdaptiveEdit", "0.5");
   Restart();
   EXPECT_EQ(Text("AdaptiveEdit"), "0.500");
+}
+
+// Stock and Round margin are read at the set-up, as Resolution and Wire Dia, locked with
+// them, and kept in the tool-path settings file for the next run. A sphere on the axis
+// swept every 5 degrees with a round margin and 0.1 mm of stock, then with the standard
+// margin: each program is the batch tool's. The carved views are kept in
+// artefacts/toolpath/ for scripts/carved-view-picture.
+TEST_F(ToolPathCommandsTest, StockAndRoundMarginCutASphereAsTheBatchToolDoes) {
+  FacetTable sphere(20000);
+  testing::AddSphere(sphere, 10, 48);
+  const std::string model = dir.File("sphere.stl");
+  ASSERT_TRUE(SaveStl(model, StlForm::Binary, sphere, {}, host));
+  host.messages.clear();  // "Finish"
+  for (const bool round : {true, false}) {
+    app->ShowMainWindow();
+    OpenModel(model);
+    EXPECT_EQ(std::pair(Text("StockEdit"), Find<QCheckBox>("RoundMarginBox")->isChecked()),
+              std::pair(std::string(round ? "" : "0.100"), !round));  // as the last run left them
+    Type("StockEdit", round ? "0.1" : "");
+    Find<QCheckBox>("RoundMarginBox")->setChecked(round);
+    Click("PosNcButton");
+    EXPECT_FALSE(Find("StockEdit")->isEnabled() || Find("RoundMarginBox")->isEnabled());
+    Type("EndDegEdit", "180");
+    Sweep(dir.File("window.nc"));
+    std::vector<std::string> options = {"--to", "180"};
+    if (round) options.insert(options.end(), {"--margin", "round", "--stock", "0.1"});
+    EXPECT_EQ(ReadFile(dir.File("window.nc")), BatchProgram(model, options));
+    Click("CarvedButton");
+    QWidget* view = form().CarvedResultView;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    QTest::qWait(50);  // the frame reaches the screen
+    testing::Keep(view->screen()->grabWindow(view->winId()).toImage(), "toolpath", round ? "round" : "standard");
+    Restart();
+  }
 }
 
 TEST_F(ToolPathCommandsTest, EachRunAppendsAWholeProgramUntilTheMemoIsCleared) {
