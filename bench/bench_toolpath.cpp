@@ -1,6 +1,7 @@
 // The tool path on the yardstick torus (1,000,000 facets, resolution 0.2, wire 1.0):
 // one section by the literal computation (the baseline), one section and the whole
-// 0..360 by 5 sweep by the engine.
+// 0..360 by 5 sweep by the engine, and the sweep of the sections chosen from every
+// degree.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "core/toolpath/section_fill.h"
 #include "core/toolpath/section_mesh.h"
 #include "core/toolpath/section_outline.h"
+#include "core/app/section_choice.h"
 #include "core/app/tool_path_commands.h"
 #include "toolpath_models.h"
 #include "torus.h"
@@ -90,6 +92,23 @@ BENCHMARK(BM_Sweep)
     ->Args({1'000'000, 5000})  // far wider than the torus's detail: most shortcuts refused
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The sections chosen from every degree within the argument in thousandths of a mm,
+// then swept: against BM_Sweep's uniform sweep.
+void BM_ChooseAndSweep(benchmark::State& state) {
+  bench::Yardstick y(state.range(0));
+  int sections = 0;
+  for (auto _ : state) {
+    ChosenSections chosen;
+    ChooseSections(*y.store, y.session, *y.table, y.host, {0, 1, 359},
+                   {float(state.range(1)) / 1000, 0}, chosen);
+    NcProgram program;
+    RunToolPathAt(*y.store, y.session, *y.table, y.host, chosen.Angles, program);
+    sections = int(chosen.Angles.size());
+  }
+  state.counters["sections"] = sections;
+}
+BENCHMARK(BM_ChooseAndSweep)->Args({1'000'000, 500})->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The 0..360 by 5 sweep with each margin: the first argument 1 for a round one, the
 // second the stock in thousandths of a mm (-1: the standard margin).

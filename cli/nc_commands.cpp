@@ -1,4 +1,5 @@
 // The command that cuts a model into an NC program: nc.
+#include <cmath>
 #include <filesystem>
 #include <optional>
 
@@ -7,7 +8,9 @@
 #include "cli_command.h"
 #include "core/nc/nc_format.h"
 #include "core/nc/nc_program.h"
+#include "core/app/section_choice.h"
 #include "core/app/tool_path_commands.h"
+#include "core/common/atomic_file.h"
 
 namespace vantora {
 namespace {
@@ -21,6 +24,8 @@ struct NcOptions {
   std::string to = "0.00";
   std::string step = "5.00";
   std::optional<std::string> startHeight, beginRange, endRange;
+  std::optional<std::string> adaptive, sections;
+  std::string curve;  // where to write the choice's curve, if asked
 };
 
 // The numbers the options hold, read before any work starts.
@@ -29,7 +34,17 @@ struct NcJob {
   float tolerance = 0;
   SweepAngles angles;
   std::optional<float> startHeight, beginRange, endRange;
+  SectionRequest request;
 };
+
+// --sections: a whole number of sections.
+int ReadSectionCount(const std::string& text) {
+  const float count = ParseOption("--sections", text);
+  if (!(count >= 1 && count <= 1e6f) || count != std::floor(count)) {
+    throw UsageError("--sections must be a whole number of sections, 1 or more: " + text);
+  }
+  return int(count);
+}
 
 std::optional<float> ParseOptional(const std::string& option,
                                    const std::optional<std::string>& text) {
@@ -47,14 +62,19 @@ NcJob ReadJob(const NcOptions& o) {
   job.startHeight = ParseOptional("--start-height", o.startHeight);
   job.beginRange = ParseOptional("--begin-range", o.beginRange);
   job.endRange = ParseOptional("--end-range", o.endRange);
+  job.request.Deviation = ParseOptional("--adaptive", o.adaptive).value_or(0.0f);
+  if (o.sections) job.request.Sections = ReadSectionCount(*o.sections);
   return job;
 }
 
 // What the operator does in the application: set up the tool path, define the start
 // position when any of its values is given, run the sweep, save the program.
 void RunNc(const NcOptions& o, CliContext& context) {
-  RefuseOutputOver("-o", o.output,
-                   {{o.model, "model"}, {o.setUp.ncFormat.value_or(kNcIniName), "NC format"}});
+  for (const auto& [option, output] : {std::pair{"-o", o.output}, std::pair{"--curve", o.curve}}) {
+    if (output.empty()) continue;
+    RefuseOutputOver(option, output,
+                     {{o.model, "model"}, {o.setUp.ncFormat.value_or(kNcIniName), "NC format"}});
+  }
   const NcJob job = ReadJob(o);
   int sections = 0;
   ThrowIfFailed(CountSections(job.angles, sections));
@@ -71,10 +91,25 @@ void RunNc(const NcOptions& o, CliContext& context) {
   store.PathTolerance = job.tolerance;
   NcProgram& program = w->session.Program;
   ProgramReport check;
-  ThrowIfFailed(
-      RunToolPath(store, w->session, w->table, context.host, job.angles, program,
-                                {{}, &check}));
+  std::optional<ChosenSections> chosen;
+  if (job.request.Uniform()) {
+    ThrowIfFailed(RunToolPath(store, w->session, w->table, context.host, job.angles, program,
+                              {{}, &check}));
+  } else {
+    chosen.emplace();
+    ThrowIfFailed(ChooseSections(store, w->session, w->table, context.host, job.angles,
+                                 job.request, *chosen));
+    sections = int(chosen->Angles.size());
+    ThrowIfFailed(RunToolPathAt(store, w->session, w->table, context.host, chosen->Angles,
+                                program, {{}, &check}));
+  }
   ThrowIfFailed(SaveNcFile(o.output, program));
+  if (chosen) {
+    context.host.ShowMessage(ChoiceSummary(*chosen, check.CuttingMinutes), {});
+    if (!o.curve.empty()) {
+      ThrowIfFailed(SaveTextFile(o.curve, ChoiceCurveCsv(*chosen, check.CuttingMinutes)));
+    }
+  }
   context.out << "Wrote " << o.output << " (" << sections << " sections, "
               << program.LineCount() << " lines)\n";
   // The program check of the run: a summary on stderr, exit status 3 when the wire
@@ -144,6 +179,19 @@ void AddNcCommand(CLI::App& app, CliContext& context) {
                       "Left end of the cutting range in mm (default: the raster's)");
   command->add_option("--end-range", o->endRange,
                       "Right end of the cutting range in mm (default: the raster's)");
+  auto* adaptive = command->add_option(
+      "--adaptive", o->adaptive,
+      "Cut only the sections needed to leave what all candidate angles (--from, --to, "
+      "--step) leave, within this many mm");
+  auto* sections = command->add_option(
+      "--sections", o->sections, "Cut this many of the candidate angles: those leaving the least");
+  adaptive->excludes(sections);
+  command->add_option("--curve", o->curve,
+                      "Write material left and cutting time against the number of sections "
+                      "chosen to this CSV file")
+      ->check([o](const std::string&) {
+        return o->adaptive || o->sections ? "" : "--curve needs --adaptive or --sections";
+      });
   AddSetUpOptions(*command, o->setUp);
   command->callback([o, &context] { RunNc(*o, context); });
 }

@@ -23,10 +23,15 @@ namespace {
 constexpr double kMaxOffsetCells = 1 << 24;
 
 // What both the run and the sweep refuse before they change anything.
-Status CheckSweep(const TDataModule1& store, const SweepAngles& angles, int& sections) {
+Status CheckSweep(const TDataModule1& store) {
   if (store.ToolPathReady == 0) return Status::Refused(kToolPathNotFound);
-  if (Status s = CheckPathTolerance(store.PathTolerance); !s) return s;
-  return CountSections(angles, sections);
+  return CheckPathTolerance(store.PathTolerance);
+}
+
+Status CheckSweep(const TDataModule1& store, const std::vector<float>& sectionAngles) {
+  if (Status s = CheckSweep(store); !s) return s;
+  if (sectionAngles.empty()) return Status::Refused("There is no section to cut.");
+  return Status::Ok();
 }
 
 // Grows and outlines the filled raster and walks it into the store's ToolPath; a walk
@@ -192,18 +197,35 @@ Status CountSections(const SweepAngles& angles, int& sections) {
   return Status::Ok();
 }
 
+Status UniformAngles(const SweepAngles& angles, std::vector<float>& sectionAngles) {
+  int sections = 0;
+  if (Status s = CountSections(angles, sections); !s) return s;
+  sectionAngles.clear();
+  sectionAngles.reserve(std::size_t(sections));
+  for (float a = angles.Start; a <= angles.End; a += angles.Step) sectionAngles.push_back(a);
+  return Status::Ok();
+}
+
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
                    const RunOptions& options) {
-  int sections = 0;
-  if (Status s = CheckSweep(store, angles, sections); !s) return s;
+  std::vector<float> sectionAngles;
+  if (Status s = CheckSweep(store); !s) return s;
+  if (Status s = UniformAngles(angles, sectionAngles); !s) return s;
+  return RunToolPathAt(store, session, table, host, sectionAngles, program, options);
+}
+
+Status RunToolPathAt(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                     const std::vector<float>& sectionAngles, NcLineSink& program,
+                   const RunOptions& options) {
+  if (Status s = CheckSweep(store, sectionAngles); !s) return s;
   session.SweptMotion.reset();
   // Written aside, so that a sweep that fails leaves `program` as it was.
   NcProgram run;
   NcWriter writer(session.Format, run);
-  writer.StartProgram(angles.Start);
+  writer.StartProgram(sectionAngles.front());
   SectionGuard guard(table, store, session.ModelTurnAngle);
-  if (Status s = SweepSections(store, session, table, host, angles, writer, guard, options);
+  if (Status s = SweepSections(store, session, table, host, sectionAngles, writer, guard, options);
       !s) {
     return s;
   }
@@ -237,17 +259,15 @@ Status CarveSweptProgram(const TDataModule1& store, const Session& session,
   // Colours a tenth of a millimetre apart cannot be told apart.
   carving.Colours = ColourCarved(carving.Carved, *model, tree, 0.05);
   carving.Model = std::move(model);
+  carving.Feed = session.SweptMotion->Feed;
   return Status::Ok();
 }
 
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     const SweepAngles& angles, NcWriter& writer, SectionGuard& guard,
+                     const std::vector<float>& sectionAngles, NcWriter& writer, SectionGuard& guard,
                      const RunOptions& options) {
-  int sections = 0;
-  if (Status s = CheckSweep(store, angles, sections); !s) return s;
-  std::vector<float> sectionAngles;
-  sectionAngles.reserve(std::size_t(sections));
-  for (float a = angles.Start; a <= angles.End; a += angles.Step) sectionAngles.push_back(a);
+  if (Status s = CheckSweep(store, sectionAngles); !s) return s;
+  const int sections = int(sectionAngles.size());
   bool forward = true;  // sections are written forward and backward by turns
   // The set-up's section is still in the raster; the first section starts clean.
   ClearRaster(store);

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/common/host.h"
 #include "core/app/session.h"
@@ -90,6 +92,13 @@ struct RunOptions {
 Status RunToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
                    const SweepAngles& angles, NcLineSink& program,
                    const RunOptions& options = {});
+// The same over the section angles given (ascending), refused when there are none.
+Status RunToolPathAt(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                     const std::vector<float>& sectionAngles, NcLineSink& program,
+                   const RunOptions& options = {});
+
+// The section angles of a uniform sweep (CountSections' refusals).
+Status UniformAngles(const SweepAngles& angles, std::vector<float>& sectionAngles);
 
 // Clearing the memo (StepButtonClick): the session's program goes, and with it the
 // swept motion there is to carve.
@@ -102,6 +111,7 @@ struct SweptCarving {
   std::unique_ptr<FacetTable> Model;
   CarvedResult Carved;
   CarvedColouring Colours;  // of the solid's corners and the model's facets
+  double Feed = 0;          // the program's, mm/min
 };
 
 // Carves the program the last sweep wrote (the carved-result command) as the batch
@@ -111,14 +121,14 @@ struct SweptCarving {
 Status CarveSweptProgram(const TDataModule1& store, const Session& session,
                          const FacetTable& table, SweptCarving& carving);
 
-// The sweep over `angles`, from a clear raster: for each angle the
+// The sweep over `sectionAngles`, from a clear raster: for each angle the
 // model is turned, rasterized and traced, options.onSection is told, the path is written
 // forward and backward by turns, and the raster is cleared; progress is reported as
 // section k of n. Refusals (as RunToolPath's) before anything changes; a sweep in
 // which no section has a path at all fails once it has ended. `guard` keeps the
 // sections and the moves between them off the model (built as the model stands now).
 Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, Host& host,
-                     const SweepAngles& angles, NcWriter& writer, SectionGuard& guard,
+                     const std::vector<float>& sectionAngles, NcWriter& writer, SectionGuard& guard,
                      const RunOptions& options = {});
 
 }  // namespace vantora

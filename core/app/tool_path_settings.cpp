@@ -1,5 +1,6 @@
 #include "core/app/tool_path_settings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -38,6 +39,8 @@ ToolPathSettings ParseToolPathSettings(std::string_view content) {
     } else if (name == "Stock") {
       const float stock = ParseLengthSetting(line, -1);
       if (stock >= 0) settings.Margin.Stock = stock;
+    } else if (name == "Adaptive") {
+      settings.Adaptive = std::max(ParseLengthSetting(line, 0), 0.0f);
     } else if (name == "Margin") {
       settings.Margin.Shape = SaysRound(line) ? MarginShape::Round : MarginShape::Square;
     }
@@ -58,6 +61,7 @@ Status WriteToolPathSettings(const std::string& path, const ToolPathSettings& se
   std::string text = std::string(kToleranceSettingName) + "=" + FloatToText(settings.Tolerance) + "mm\n";
   if (settings.Margin.Stock) text += "Stock=" + FloatToText(*settings.Margin.Stock) + "mm\n";
   if (settings.Margin.Shape == MarginShape::Round) text += "Margin=round\n";
+  if (settings.Adaptive != 0) text += "Adaptive=" + FloatToText(settings.Adaptive) + "mm\n";
   writer.Write(text);
   return writer.Commit();
 }

@@ -10,11 +10,12 @@ namespace vantora {
 
 // What the tool-path panel keeps between runs in its settings file (Smoothing.ini, beside
 // NC.ini, whose format stays as it is), one setting a line: Tolerance=0.000mm, and when
-// they are not the standard ones Stock=0.100mm and Margin=round. A file holding the
+// they are not the standard ones Stock=0.100mm, Margin=round and Adaptive=1.000mm. A file holding the
 // tolerance alone, as earlier versions wrote it, reads as before.
 struct ToolPathSettings {
   float Tolerance = 0;
   WireMargin Margin;
+  float Adaptive = 0;  // mm the chosen sections may leave beyond all; 0 sweeps every Step
 };
 
 // Reads the settings a line at a time; lines it does not know, and values that are no

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/check/carved_shell.h"
+#include "core/check/plane_geometry.h"
 #include "core/check/program_check.h"
 #include "core/common/number_text.h"
 
@@ -27,6 +28,9 @@ constexpr double kMaxSliceWork = 1e7;
 constexpr double kMaxSlices = 20000;
 // The most facets a carved solid may have: twenty times the yardstick's.
 constexpr int kMaxFacets = 1 << 20;
+// A section removing less than this share of the solid removes nothing: the section
+// half a turn from another differs from it by slivers at the raster's cells.
+constexpr double kIdleShare = 1e-4;
 // Spans and gaps narrower than this (mm) are rounding, not material.
 constexpr double kSliver = 1e-6;
 
@@ -53,6 +57,8 @@ struct Loop {
 // height. A path that never comes back to the start height severs nothing: what lies
 // beyond it is still held above its far end. Every move takes the wire's radius along it.
 struct Section {
+  double c = 0;             // the rotary position
+  double length = 0;        // of the path, mm
   double cos = 1, sin = 0;  // of the model's turn: u = cos x - sin y
   double startZ = 0;        // the start height
   std::vector<Loop> loops;
@@ -127,6 +133,10 @@ std::vector<Section> SectionsOf(const WireFrame& frame, const NcMotionList& moti
     const double turn = (moves[first].C - frame.StandAngle) * kTableDegreesToRadians;
     sections.push_back(SectionOf(path, turn, frame.WireDia / 2, startBand,
                                  startBand * startBand / 4));
+    sections.back().c = moves[first].C;
+    for (std::size_t k = 1; k < path.size(); ++k) {
+      sections.back().length += std::hypot(path[k].x - path[k - 1].x, path[k].z - path[k - 1].z);
+    }
   }
   return sections;
 }
@@ -277,23 +287,13 @@ class Slicer {
   // The slice at height z: the stock cut by every section's strips, as pieces for the
   // solid's facets and as the exact polygons.
   Status SliceAt(double z, std::vector<Piece>& pieces, CarvedSlice& slice) {
-    std::vector<Polygon> polygons{stock_}, next;
-    for (Section& s : sections_) {
-      const Intervals kept = KeptAt(s, z, radius_);
-      next.clear();
-      for (const Polygon& p : polygons) {
-        for (const Interval& i : kept) {
-          Polygon clipped = ClipToStrip(p, s.cos, -s.sin, i.lo, i.hi);
-          if (!clipped.empty()) next.push_back(std::move(clipped));
-        }
-      }
-      if (next.size() > kMaxPieces) {
-        return Status::Refused("The carved result falls into more than " +
-                               std::to_string(kMaxPieces) + " pieces at height " + FixedText(z) +
-                               " mm: too many to build.");
-      }
-      polygons.swap(next);
-      if (polygons.empty()) break;
+    std::vector<Intervals>& kept = kept_.emplace_back(sections_.size());
+    for (std::size_t s = 0; s < sections_.size(); ++s) kept[s] = KeptAt(sections_[s], z, radius_);
+    std::vector<Polygon> polygons;
+    if (!Intersect(kept, {}, polygons)) {
+      return Status::Refused("The carved result falls into more than " +
+                             std::to_string(kMaxPieces) + " pieces at height " + FixedText(z) +
+                             " mm: too many to build.");
     }
     pieces.clear();
     slice = {z, {}};
@@ -306,11 +306,107 @@ class Slicer {
     return Status::Ok();
   }
 
+  // What each section alone removes of the slices, `thickness` mm thick, in program
+  // order; then, from the section that removes least on, those that remove nothing
+  // (within kIdleShare of the solid) beside the sections not yet found idle.
+  std::vector<SectionShare> Shares(double thickness) {
+    std::vector<SectionShare> shares;
+    std::vector<bool> idle(sections_.size(), false);
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+      shares.push_back({sections_[s].c, sections_[s].length, SoleVolume(s, idle, thickness), false});
+    }
+    double solid = 0;
+    for (const auto& kept : kept_) solid += IntersectedArea(kept, idle) * thickness;
+    std::vector<std::size_t> order(sections_.size());
+    for (std::size_t s = 0; s < order.size(); ++s) order[s] = s;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t l, std::size_t r) {
+      return shares[l].SoleVolume < shares[r].SoleVolume ||
+             (shares[l].SoleVolume == shares[r].SoleVolume && l > r);  // the later twin first
+    });
+    for (std::size_t s : order) {
+      if (SoleVolume(s, idle, thickness) <= kIdleShare * solid) idle[s] = shares[s].Idle = true;
+    }
+    return shares;
+  }
+
  private:
+  // The stock cut by the strips `kept` at one slice by every section not `skipped`
+  // (none when empty); false when it falls into too many pieces.
+  bool Intersect(const std::vector<Intervals>& kept, const std::vector<bool>& skipped,
+                 std::vector<Polygon>& polygons) {
+    std::vector<std::size_t> cutting;
+    for (std::size_t s = 0; s < sections_.size(); ++s) {
+      if (skipped.empty() || !skipped[s]) cutting.push_back(s);
+    }
+    polygons.assign(1, stock_);
+    return ClipBy(kept, cutting, polygons);
+  }
+
+  double IntersectedArea(const std::vector<Intervals>& kept, const std::vector<bool>& skipped) {
+    if (!Intersect(kept, skipped, polygons_)) return 0;
+    double area2 = 0;
+    for (const Polygon& p : polygons_) area2 += plane::Area2(p);
+    return area2 / 2;
+  }
+
+  // What section s removes that no other section but the `skipped` ones removes: the
+  // stock outside its kept spans that every other section keeps. The others are taken
+  // nearest in angle first, as they soon leave little or nothing of it.
+  double SoleVolume(std::size_t s, const std::vector<bool>& skipped, double thickness) {
+    std::vector<std::size_t> others;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+      if (i != s && !skipped[i]) others.push_back(i);
+    }
+    const auto apart = [&](std::size_t i) {  // how far apart the strips lie in direction
+      return 1 - std::abs(sections_[i].cos * sections_[s].cos + sections_[i].sin * sections_[s].sin);
+    };
+    std::sort(others.begin(), others.end(),
+              [&](std::size_t l, std::size_t r) { return apart(l) < apart(r); });
+    const double far = 2 * std::abs(stock_[0].x) + 1;  // beyond the stock in every direction
+    double area2 = 0;
+    for (const auto& kept : kept_) {
+      double edge = -far;
+      for (std::size_t k = 0; k <= kept[s].size(); ++k) {
+        const Interval gap{edge, k < kept[s].size() ? kept[s][k].lo : far};
+        if (k < kept[s].size()) edge = kept[s][k].hi;
+        if (gap.hi - gap.lo <= kSliver) continue;
+        std::vector<Polygon>& pieces = polygons_;
+        pieces.assign(1, ClipToStrip(stock_, sections_[s].cos, -sections_[s].sin, gap.lo, gap.hi));
+        if (pieces.front().empty()) continue;
+        if (!ClipBy(kept, others, pieces)) return HUGE_VAL;  // too many pieces to tell
+        for (const Polygon& p : pieces) area2 += plane::Area2(p);
+      }
+    }
+    return area2 / 2 * thickness;
+  }
+
+  // Cuts `polygons` by the strips `kept` by each of `sections` in turn; false when they
+  // fall into too many pieces.
+  bool ClipBy(const std::vector<Intervals>& kept, const std::vector<std::size_t>& sections,
+              std::vector<Polygon>& polygons) {
+    std::vector<Polygon> next;
+    for (std::size_t s : sections) {
+      if (polygons.empty()) break;
+      next.clear();
+      for (const Polygon& p : polygons) {
+        for (const Interval& i : kept[s]) {
+          plane::ClipToStrip(p, sections_[s].cos, -sections_[s].sin, i.lo, i.hi, clipped_, scratch_);
+          if (!clipped_.empty()) next.push_back(clipped_);
+        }
+      }
+      if (next.size() > kMaxPieces) return false;
+      polygons.swap(next);
+    }
+    return true;
+  }
+
   std::vector<Section> sections_;
   double radius_;
   double top_;
   Polygon stock_;
+  std::vector<std::vector<Intervals>> kept_;  // by slice and section
+  std::vector<Polygon> polygons_;
+  Polygon clipped_, scratch_;
 };
 
 }  // namespace
@@ -354,6 +450,7 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, const Stoc
   }
   result.Solid = std::move(table);
   result.Slices = std::move(stack);
+  result.Shares = slicer.Shares(sliceStep);
   return Status::Ok();
 }
 

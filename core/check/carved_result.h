@@ -14,12 +14,24 @@
 
 namespace vantora {
 
+// What one section of a program (its moves at one rotary position C) removes that no
+// other section removes: the stock the others leave at its slices and it does not (mm³),
+// and the length of its path (mm). Idle sections remove nothing that the program's
+// sections that are not idle do not remove: the program could do without all of them.
+struct SectionShare {
+  double C = 0;
+  double PathLength = 0;
+  double SoleVolume = 0;
+  bool Idle = false;
+};
+
 // The solid a program leaves standing, in the model's frame (mm), the slices it was
-// built from, and its deviation.
+// built from, its deviation and each section's share, in program order.
 struct CarvedResult {
   std::unique_ptr<FacetTable> Solid;  // closed, normals outward
   std::vector<CarvedSlice> Slices;    // from the lowest up, one slice step apart
   CarvedDeviation Deviation;
+  std::vector<SectionShare> Shares;
 };
 
 // What the stock holds besides every path: the model as it stands (mm).

@@ -150,22 +150,8 @@ class Corners {
 
 
 Polygon ClipToStrip(const Polygon& polygon, double nx, double ny, double lo, double hi) {
-  Polygon out = polygon;
-  for (const auto& [sign, bound] : {std::pair{1.0, hi}, std::pair{-1.0, -lo}}) {
-    Polygon in;
-    in.swap(out);
-    for (std::size_t k = 0; k < in.size(); ++k) {
-      const PlanePoint p = in[k], q = in[(k + 1) % in.size()];
-      const double dp = sign * (nx * p.x + ny * p.z) - bound;
-      const double dq = sign * (nx * q.x + ny * q.z) - bound;
-      if (dp <= 0) out.push_back(p);
-      if ((dp < 0 && dq > 0) || (dp > 0 && dq < 0)) {
-        const double t = dp / (dp - dq);
-        out.push_back({p.x + t * (q.x - p.x), p.z + t * (q.z - p.z)});
-      }
-    }
-    if (out.size() < 3) return {};
-  }
+  Polygon out, scratch;
+  plane::ClipToStrip(polygon, nx, ny, lo, hi, out, scratch);
   return out;
 }
 

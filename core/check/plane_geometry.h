@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "core/check/silhouette_tree.h"
 
@@ -62,6 +64,61 @@ inline double SegmentTriangleDistance(PlanePoint a, PlanePoint b,
   return std::min({SegmentSegmentDistance(a, b, t[0], t[1]),
                    SegmentSegmentDistance(a, b, t[1], t[2]),
                    SegmentSegmentDistance(a, b, t[2], t[0])});
+}
+
+// A convex polygon, counter-clockwise.
+using ConvexPolygon = std::vector<PlanePoint>;
+
+// Keeps in `out` the part of `polygon` where lo <= n.p <= hi (n = (nx, ny) on x and z),
+// empty when less than a polygon is left; `scratch` holds the half-way result. Neither
+// allocates once their capacity suffices.
+inline void ClipToStrip(const ConvexPolygon& polygon, double nx, double ny, double lo, double hi,
+                        ConvexPolygon& out, ConvexPolygon& scratch) {
+  const ConvexPolygon* in = &polygon;
+  ConvexPolygon* to = &scratch;
+  for (const auto& [sign, bound] : {std::pair{1.0, hi}, std::pair{-1.0, -lo}}) {
+    to->clear();
+    for (std::size_t k = 0; k < in->size(); ++k) {
+      const PlanePoint p = (*in)[k], q = (*in)[(k + 1) % in->size()];
+      const double dp = sign * (nx * p.x + ny * p.z) - bound;
+      const double dq = sign * (nx * q.x + ny * q.z) - bound;
+      if (dp <= 0) to->push_back(p);
+      if ((dp < 0 && dq > 0) || (dp > 0 && dq < 0)) {
+        const double t = dp / (dp - dq);
+        to->push_back({p.x + t * (q.x - p.x), p.z + t * (q.z - p.z)});
+      }
+    }
+    if (to->size() < 3) {
+      out.clear();
+      return;
+    }
+    in = to;
+    to = &out;
+  }
+}
+
+// Twice the area of a counter-clockwise polygon.
+inline double Area2(const ConvexPolygon& polygon) {
+  double area2 = 0;
+  for (std::size_t k = 0; k < polygon.size(); ++k) {
+    const PlanePoint a = polygon[k], b = polygon[(k + 1) % polygon.size()];
+    area2 += a.x * b.z - b.x * a.z;
+  }
+  return area2;
+}
+
+// The distance from p to a convex polygon (0 inside or on it).
+inline double PointPolygonDistance(PlanePoint p, const ConvexPolygon& polygon) {
+  bool inside = true;
+  double best = HUGE_VAL;
+  for (std::size_t k = 0; k < polygon.size(); ++k) {
+    const PlanePoint a = polygon[k], b = polygon[(k + 1) % polygon.size()];
+    if (Cross(a, b, p) < 0) {
+      inside = false;
+      best = std::min(best, PointSegmentDistance(p, a, b));
+    }
+  }
+  return inside ? 0 : best;
 }
 
 }  // namespace vantora::plane

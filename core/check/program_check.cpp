@@ -1,12 +1,27 @@
 #include "core/check/program_check.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 #include "core/common/number_text.h"
 
 namespace vantora {
 namespace {
+
+// The sections that remove (almost) nothing the others do not, in program order.
+std::vector<SectionShare> IdleOf(const std::vector<SectionShare>& shares) {
+  std::vector<SectionShare> idle;
+  std::copy_if(shares.begin(), shares.end(), std::back_inserter(idle),
+               [](const SectionShare& s) { return s.Idle; });
+  return idle;
+}
+
+double MinutesOf(const std::vector<SectionShare>& sections, double feed) {
+  double length = 0;
+  for (const SectionShare& s : sections) length += s.PathLength;
+  return feed > 0 ? length / feed : 0;
+}
 
 void Widen(AxisExtent& extent, double v, bool first) {
   extent.Min = first ? v : std::min(extent.Min, v);
@@ -123,6 +138,7 @@ std::string ReportText(const ProgramReport& r) {
             "\n";
   }
   if (r.Carved) text += DeviationText(*r.Carved);
+  if (!r.Shares.empty()) text += IdleSectionsText(r.Shares, r.Feed) + "\n";
   return text;
 }
 
@@ -149,7 +165,35 @@ std::string ReportJson(const ProgramReport& r) {
   }
   json += "]";
   if (r.Carved) json += ", \"carved\": {" + DeviationJsonMembers(*r.Carved) + "}";
+  if (!r.Shares.empty()) {
+    json += ", \"sections\": [";
+    for (std::size_t k = 0; k < r.Shares.size(); ++k) {
+      const SectionShare& s = r.Shares[k];
+      json += std::string(k == 0 ? "" : ", ") + "{\"c\": " + FixedText(s.C) +
+              ", \"soleVolume\": " + FixedText(s.SoleVolume, 1) +
+              ", \"minutes\": " + FixedText(s.PathLength / r.Feed) + "}";
+    }
+    const std::vector<SectionShare> idle = IdleOf(r.Shares);
+    json += "], \"idleSections\": [";
+    for (std::size_t k = 0; k < idle.size(); ++k) {
+      json += std::string(k == 0 ? "" : ", ") + FixedText(idle[k].C);
+    }
+    json += "], \"idleMinutes\": " + FixedText(MinutesOf(idle, r.Feed));
+  }
   return json + "}\n";
+}
+
+std::string IdleSectionsText(const std::vector<SectionShare>& shares, double feed) {
+  if (shares.empty()) return {};
+  const std::vector<SectionShare> idle = IdleOf(shares);
+  std::string text = std::to_string(idle.size()) + " of " + std::to_string(shares.size()) +
+                     (shares.size() == 1 ? " section removes" : " sections remove") +
+                     " nothing the others do not (" + FixedText(MinutesOf(idle, feed), 1) +
+                     " min)";
+  for (std::size_t k = 0; k < idle.size(); ++k) {
+    text += (k == 0 ? ": C " : ", C ") + FixedText(idle[k].C);
+  }
+  return text + ".";
 }
 
 std::string ReportSummary(const ProgramReport& r) {
@@ -178,6 +222,7 @@ Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double
   if (carved) {
     if (Status s = CarveNcProgram(table, tree, store, standAngle, motion, *carved); !s) return s;
     report.Carved = carved->Deviation;
+    report.Shares = carved->Shares;
   }
   return Status::Ok();
 }

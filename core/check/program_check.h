@@ -51,6 +51,7 @@ struct ProgramReport {
   double CuttingMinutes = 0;  // the path length at the feed
   std::vector<Intrusion> Intrusions;
   std::optional<CarvedDeviation> Carved;  // when the carved result was asked for
+  std::vector<SectionShare> Shares;       // with it: what each section alone removes
 
   bool Clean() const { return Intrusions.empty(); }
   // The section angles at which lines reach in, each once, in program order.
@@ -67,6 +68,10 @@ ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
 std::string ReportText(const ProgramReport& report);
 // The report as one JSON object.
 std::string ReportJson(const ProgramReport& report);
+// One line on the sections that remove nothing the others do not and the time they
+// cost at `feed` ("12 of 24 sections remove nothing the others do not (15.5 min): C
+// 180.000, ..."); empty without sections.
+std::string IdleSectionsText(const std::vector<SectionShare>& shares, double feed);
 // One line: whether the wire stays outside the model, and if not, how badly.
 std::string ReportSummary(const ProgramReport& report);
 // The sections whose lines reach in, as "C 0.000, C 90.000"; empty for a clean program.

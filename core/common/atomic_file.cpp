@@ -101,4 +101,11 @@ Status AtomicFileWriter::Commit() {
   return Status::Ok();
 }
 
+Status SaveTextFile(const std::string& path, std::string_view text) {
+  AtomicFileWriter writer(path);
+  if (Status s = writer.Open(); !s) return s;
+  writer.Write(text);
+  return writer.Commit();
+}
+
 }  // namespace vantora

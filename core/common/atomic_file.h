@@ -39,4 +39,7 @@ class AtomicFileWriter final : public OutputSink {
   Status status_;
 };
 
+// Writes `text` as the whole file at `path`, through a temporary file.
+Status SaveTextFile(const std::string& path, std::string_view text);
+
 }  // namespace vantora

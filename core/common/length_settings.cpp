@@ -31,10 +31,7 @@ float ReadLengthSetting(const std::string& path, float fallback) {
 }
 
 Status WriteLengthSetting(const std::string& path, std::string_view name, float value) {
-  AtomicFileWriter writer(path);
-  if (Status s = writer.Open(); !s) return s;
-  writer.Write(std::string(name) + "=" + FloatToText(value) + "mm\n");
-  return writer.Commit();
+  return SaveTextFile(path, std::string(name) + "=" + FloatToText(value) + "mm\n");
 }
 
 }  // namespace vantora

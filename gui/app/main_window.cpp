@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
+#include <tuple>
 
 #include "common/appearance.h"
 #include "common/controls.h"
@@ -19,6 +20,7 @@
 #include "core/common/number_text.h"
 #include "core/nc/nc_format.h"
 #include "nc/nc_format_dialog.h"
+#include "toolpath/choice_plot.h"
 #include "toolpath/outline_form.h"
 #include "toolpath/tool_path_panel.h"
 #include "view3d/carved_view.h"
@@ -177,6 +179,8 @@ void TForm1::BuildParameterPanel(QWidget* client) {
   RoundMarginBox->setText(QStringLiteral("Round margin"));
   RoundMarginBox->setFont(bold);
   grid->addWidget(RoundMarginBox, 10, 0, 1, 2);
+  row(11, "Label14", "Adaptive", AdaptiveEdit, "AdaptiveEdit", "");
+  grid->addWidget(MakeLabel(Panel1, "Label15", QStringLiteral("mm"), bold), 11, 2);
   grid->setColumnStretch(1, 1);
 
   QWidget* buttons = ButtonRow(Panel1);
@@ -253,6 +257,9 @@ void TForm1::FormCreate() {
     StockEdit->setText(QString::fromStdString(FloatToText(*toolPath.Margin.Stock)));
   }
   RoundMarginBox->setChecked(toolPath.Margin.Shape == MarginShape::Round);
+  if (toolPath.Adaptive != 0) {
+    AdaptiveEdit->setText(QString::fromStdString(FloatToText(toolPath.Adaptive)));
+  }
   setWindowTitle(QStringLiteral("Orvelline"));
 }
 
@@ -288,6 +295,9 @@ void TForm1::FormCloseQuery() {
   // A stock that is no length is not kept: the field comes back empty, the standard margin.
   const auto stock = ParseFloatText(StockEdit->text().toStdString());
   if (stock && *stock >= 0) toolPath.Margin.Stock = *stock;
+  // So is a deviation: the field comes back empty, every Step swept.
+  const auto adaptive = ParseFloatText(AdaptiveEdit->text().toStdString());
+  if (adaptive && *adaptive >= 0) toolPath.Adaptive = *adaptive;
   if (Status s = WriteToolPathSettings(ToleranceFileName, toolPath); !s) {
     host_.ShowMessage(s.message());
   }
@@ -381,6 +391,8 @@ void TForm1::FollowSweptProgram() {
 void TForm1::CloseSweptProgramViews() {
   delete CarvedResultView;
   CarvedResultView = nullptr;
+  delete ChoicePlotView;
+  ChoicePlotView = nullptr;
   if (OutLineForm) OutLineForm->HideCheck();
 }
 

@@ -28,6 +28,7 @@ class QToolButton;
 namespace vantora {
 
 class CarvedView;
+class ChoicePlot;
 class MemoAppender;
 class ToolPathPanel;
 class TOpenGL_Form;
@@ -72,6 +73,7 @@ class TForm1 : public QWidget, public ModelViewHost {
   // What the last sweep's program will cut: null until the carved result is asked for,
   // and again once that program is gone (CloseSweptProgramViews).
   CarvedView* CarvedResultView = nullptr;
+  ChoicePlot* ChoicePlotView = nullptr;  // after a sweep of chosen sections
   std::string SettingsFileName = kTouchPointSettingsName;
   std::string ToleranceFileName = kToleranceSettingsName;
 
@@ -110,6 +112,7 @@ class TForm1 : public QWidget, public ModelViewHost {
   QLineEdit* EndDegEdit;
   QLineEdit* StepDegEdit;
   QLineEdit* ToleranceEdit;
+  QLineEdit* AdaptiveEdit;  // mm; empty or 0 sweeps every Step
   QLineEdit* StockEdit;         // empty: the standard margin
   QCheckBox* RoundMarginBox;
   QLineEdit* StartHeightEdit;

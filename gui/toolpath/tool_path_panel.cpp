@@ -3,14 +3,17 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QToolButton>
+#include <optional>
 
 #include "app/main_window.h"
 #include "core/check/program_check.h"
 #include "common/handlers.h"
 #include "common/memo_appender.h"
 #include "core/common/number_text.h"
+#include "toolpath/choice_plot.h"
 #include "toolpath/outline_form.h"
 #include "core/app/save_nc_flow.h"
+#include "core/app/section_choice.h"
 #include "core/app/tool_path_commands.h"
 #include "view3d/carved_view.h"
 #include "view3d/opengl_form.h"
@@ -106,7 +109,11 @@ void ToolPathPanel::Sweep() {
   const float step = ReadFloat(*w.StepDegEdit);
   const SweepAngles angles{start, step, ReadFloat(*w.EndDegEdit)};
   w.DataModule1->PathTolerance = ReadFloat(*w.ToleranceEdit);
+  // An empty field sweeps every Step, as 0 does.
+  const SectionRequest request{
+      w.AdaptiveEdit->text().trimmed().isEmpty() ? 0.0f : ReadFloat(*w.AdaptiveEdit), 0};
   ProgramReport check;
+  std::optional<ChosenSections> chosen;
   {
     BusyState::Scope sweeping(w.Busy);
     MemoProgram program(w.session().Program, *w.NcLines);
@@ -117,8 +124,19 @@ void ToolPathPanel::Sweep() {
       replacing = false;
       w.OutLineForm->ShowSection(a);
     };
-    const Status s = RunToolPath(*w.DataModule1, w.session(), w.ModelView->Table, host_, angles,
-                                 program, {showSection, &check});
+    Status s;
+    if (request.Uniform()) {
+      s = RunToolPath(*w.DataModule1, w.session(), w.ModelView->Table, host_, angles, program,
+                      {showSection, &check});
+    } else {
+      chosen.emplace();
+      s = ChooseSections(*w.DataModule1, w.session(), w.ModelView->Table, host_, angles, request,
+                         *chosen);
+      if (s) {
+        s = RunToolPathAt(*w.DataModule1, w.session(), w.ModelView->Table, host_,
+                          chosen->Angles, program, {showSection, &check});
+      }
+    }
     w.NcLines->Flush();
     w.FollowSweptProgram();
     if (!s) {
@@ -131,9 +149,22 @@ void ToolPathPanel::Sweep() {
   w.ModelView->BuildModelList();
   w.OutLineForm->Repaint();
   w.OutLineForm->ShowCheck(check);
+  if (chosen) ShowChoice(*chosen, check.CuttingMinutes);
   if (Status s = OfferToSaveNcProgram(w.session().Program, host_); !s) {
     host_.ShowMessage(s.message());
   }
+}
+
+void ToolPathPanel::ShowChoice(const ChosenSections& chosen, double minutes) {
+  TForm1& w = window_;
+  std::vector<double> beyond;  // what all candidates' carving does not leave
+  for (double left : chosen.Choice.Left) beyond.push_back(left - chosen.Choice.AllLeft);
+  w.ChoicePlotView = new ChoicePlot(
+      {beyond, ChoiceMinutes(chosen, minutes), chosen.Choice.Count, ChoiceSummary(chosen, minutes)},
+      &w);
+  const QRect area = w.ToolWindowArea();
+  w.ChoicePlotView->move(area.right() - w.ChoicePlotView->width(), area.top());
+  w.ChoicePlotView->show();
 }
 
 void ToolPathPanel::ShowCarvedResult() {

@@ -118,7 +118,8 @@ CarvedView::CarvedView(Host& host, const TDataModule1& store, SweptCarving carvi
       [this](int x, int y) { Navigation->MouseDown(x, y); },
       [this](int x, int y) { Navigation->MouseUp(x, y); },
   });
-  const std::string figures = DeviationText(carving_.Carved.Deviation);
+  const std::string figures = DeviationText(carving_.Carved.Deviation) +
+                              IdleSectionsText(carving_.Carved.Shares, carving_.Feed);
   Figures = MakeLabel(this, "Figures", QString::fromStdString(figures), FormFont(13, true));
   SetTextColor(*Figures, kSilver);
   Figures->setContentsMargins(8, 4, 8, 6);

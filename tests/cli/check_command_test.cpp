@@ -162,6 +162,11 @@ TEST_F(CliCheck, WritesTheCarvedResultAReaderTakes) {
     const CliRun run = RunTool(options);
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_NE(run.out.find(c.json), std::string::npos) << run.out;
+    // The section at 45 degrees alone takes the corners 0 and 90 leave.
+    if (c.model == model) {
+      EXPECT_NE(run.out.find("\"idleSections\": [], \"idleMinutes\": 0.000"), std::string::npos)
+          << run.out;
+    }
     const std::string findings = AdmeshFindings(carved);
     std::vector<const char*> expected = {
         "Number of parts       :     1", "Total disconnected facets        :     0",

@@ -92,5 +92,22 @@ TEST_F(CliNc, WarnsOfAnEnlargedResolutionAndSaysWhenTheWireReachesIn) {
   EXPECT_TRUE(std::filesystem::exists(program));
 }
 
+// The box needs the sections square to its faces only: the program chosen from every
+// degree is the one a sweep at 0 and 90 writes, byte for byte, and the curve says what
+// more sections would leave.
+TEST_F(CliNc, AdaptiveCutsTheSectionsTheModelNeeds) {
+  const std::string uniform = dir.File("uniform.nc"), curve = dir.File("curve.csv");
+  const CliRun chosen = RunTool({"nc", model, "-o", program, "--from", "0", "--to", "359",
+                                 "--step", "1", "--adaptive", "1", "--curve", curve});
+  ASSERT_EQ(chosen.status, kExitOk) << chosen.err;
+  EXPECT_NE(chosen.err.find("Chose 2 of 360 sections"), std::string::npos) << chosen.err;
+  ASSERT_EQ(RunTool({"nc", model, "-o", uniform, "--to", "90", "--step", "90"}).status, kExitOk);
+  EXPECT_EQ(ReadFile(program), ReadFile(uniform));
+  const std::string csv = ReadFile(curve);
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), "sections,material_left_mm3,cutting_minutes,chosen");
+  EXPECT_NE(csv.find("\n2,"), std::string::npos);
+  EXPECT_NE(csv.find(",1\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vantora

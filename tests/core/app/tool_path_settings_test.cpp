@@ -15,13 +15,15 @@ TEST(ToolPathSettings, WrittenSettingsReadBackAndEarlierFilesReadAsBefore) {
   const std::string path = dir.File("Smoothing.ini");
   const std::pair<ToolPathSettings, const char*> cases[] = {
       {{0.2f, {}}, "Tolerance=0.200mm\n"},
-      {{0, {MarginShape::Round, 0.15f}}, "Tolerance=0.000mm\nStock=0.150mm\nMargin=round\n"}};
+      {{0, {MarginShape::Round, 0.15f}, 1.5f},
+       "Tolerance=0.000mm\nStock=0.150mm\nMargin=round\nAdaptive=1.500mm\n"}};
   for (const auto& [written, text] : cases) {
     ASSERT_TRUE(WriteToolPathSettings(path, written));
     EXPECT_EQ(testing::ReadFile(path), text);
     const ToolPathSettings read = ReadToolPathSettings(path);
-    EXPECT_EQ(std::tuple(read.Tolerance, read.Margin.Stock, read.Margin.Shape),
-              std::tuple(written.Tolerance, written.Margin.Stock, written.Margin.Shape));
+    EXPECT_EQ(std::tuple(read.Tolerance, read.Margin.Stock, read.Margin.Shape, read.Adaptive),
+              std::tuple(written.Tolerance, written.Margin.Stock, written.Margin.Shape,
+                         written.Adaptive));
   }
   EXPECT_EQ(ParseToolPathSettings("Margin=round\r\nStock = 0.1 mm\r\nTolerance=0.5mm").Tolerance, 0.5f);
   const WireMargin unread = ParseToolPathSettings("Stock=-1mm\nMargin=hex\nStock=abcmm").Margin;

@@ -17,6 +17,8 @@
 #include "cli_run.h"
 #include "core/stl/stl_writer.h"
 #include "stl_builder.h"
+#include "toolpath/choice_plot.h"
+#include "xvfb/frame_testing.h"
 #include "toolpath/tool_path_testing.h"
 #include "xvfb/frame_testing.h"
 #include "toolpath_models.h"
@@ -203,6 +205,12 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
       {box, "UVAs500hG90 G21/", {}, false, {}},  // the defaults: one section, at 0 degrees
       {box, nullptr, {{"EndDegEdit", "90"}, {"StepDegEdit", "30"}, {"ToleranceEdit", "0.2"}},
        false, {"--to", "90", "--step", "30", "--tolerance", "0.2"}},
+      // Sections chosen from every degree, and from every fourth one.
+      {box, nullptr, {{"EndDegEdit", "359"}, {"StepDegEdit", "1"}, {"AdaptiveEdit", "1"}}, false,
+       {"--to", "359", "--step", "1", "--adaptive", "1"}},
+      {VANTORA_EXAMPLES "/torus.stl", nullptr,
+       {{"EndDegEdit", "356"}, {"StepDegEdit", "4"}, {"AdaptiveEdit", "0.5"}}, false,
+       {"--to", "356", "--step", "4", "--adaptive", "0.5"}},
       // A start position typed but not confirmed is not used.
       {box, nullptr, {{"EndDegEdit", "90"}, {"StepDegEdit", "45"}, {"StartXEdit", "-3"}}, false,
        {"--to", "90", "--step", "45"}},
@@ -221,6 +229,7 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
     OpenModel(r.model);
     Click("PosNcButton");
     Type("ToleranceEdit", "0");  // as an earlier row may have left it in Smoothing.ini
+    Type("AdaptiveEdit", "");    // and the deviation there
     for (const auto& [edit, text] : r.fields) Type(edit, text);
     if (r.confirmStart) {
       Click("StartButton");
@@ -234,6 +243,42 @@ TEST_F(ToolPathCommandsTest, SavedProgramIsWhatTheBatchToolWrites) {
     EXPECT_FALSE(form().Busy.Active());
     EXPECT_TRUE(host.messages.empty()) << host.messages[0];
   }
+}
+
+// After a sweep of chosen sections, the plot of material left against sections shows
+// the choice marked (kept in artefacts/toolpath/), until the next sweep; the Adaptive
+// field is kept for the next start.
+TEST_F(ToolPathCommandsTest, ChosenSweepPlotsWhatMoreSectionsWouldLeave) {
+  OpenModel(VANTORA_EXAMPLES "/torus.stl");
+  Click("PosNcButton");
+  Type("EndDegEdit", "358");
+  Type("StepDegEdit", "2");
+  Type("AdaptiveEdit", "1");
+  Sweep();
+  ASSERT_NE(form().ChoicePlotView, nullptr);
+  ChoicePlot& plot = *form().ChoicePlotView;
+  const QImage picture = testing::Keep(plot.grab().toImage(), "toolpath", "plot");
+  const auto colourNear = [&](QPointF at) {
+    int red = 0, blue = 0;
+    for (int dy = -2; dy <= 2; ++dy) {
+      for (int dx = -2; dx <= 2; ++dx) {
+        const QColor c = picture.pixelColor(int(at.x()) + dx, int(at.y()) + dy);
+        red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        blue += c.blue() > 150 && c.red() < 80;
+      }
+    }
+    return std::pair(red, blue);
+  };
+  EXPECT_GT(colourNear(plot.LeftPoint(plot.Chosen())).first, 10);  // a red dot
+  EXPECT_GT(colourNear(plot.LeftPoint(1)).second, 0);  // on the blue curve
+  EXPECT_EQ(colourNear(plot.LeftPoint(1)).first, 0);
+  EXPECT_GT(plot.Chosen(), 4);
+  Type("AdaptiveEdit", "");
+  Sweep();
+  EXPECT_EQ(form().ChoicePlotView, nullptr);
+  Type("AdaptiveEdit", "0.5");
+  Restart();
+  EXPECT_EQ(Text("AdaptiveEdit"), "0.500");
 }
 
 // Stock and Round margin are read at the set-up, as Resolution and Wire Dia, locked with
