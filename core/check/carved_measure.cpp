@@ -8,6 +8,7 @@
 #include <queue>
 
 #include "core/check/carved_result.h"
+#include "core/check/plane_geometry.h"
 #include "core/check/program_check.h"
 #include "core/common/number_text.h"
 #include "core/model/solid_volume.h"
@@ -78,25 +79,11 @@ double LargestDistance(const FacetTable& solid, const SilhouetteTree& tree, doub
 
 using Polygon = std::vector<PlanePoint>;  // x, y of the model in x, z
 
-// How far p lies outside a convex counter-clockwise polygon; 0 inside.
-double DistanceOutside(const Polygon& polygon, double x, double y) {
-  bool inside = true;
-  double nearest = HUGE_VAL;
-  for (std::size_t k = 0; k < polygon.size(); ++k) {
-    const PlanePoint a = polygon[k], b = polygon[(k + 1) % polygon.size()];
-    const double ex = b.x - a.x, ey = b.z - a.z, px = x - a.x, py = y - a.z;
-    if (ex * py - ey * px < 0) inside = false;
-    const double length2 = ex * ex + ey * ey;
-    const double t = length2 > 0 ? std::clamp((px * ex + py * ey) / length2, 0.0, 1.0) : 0;
-    nearest = std::min(nearest, std::hypot(px - t * ex, py - t * ey));
-  }
-  return inside ? 0 : nearest;
-}
-
+// How far (x, y) lies outside the slice; 0 inside.
 double DistanceOutside(const CarvedSlice& slice, double x, double y) {
   double nearest = HUGE_VAL;
   for (const Polygon& piece : slice.Pieces) {
-    nearest = std::min(nearest, DistanceOutside(piece, x, y));
+    nearest = std::min(nearest, plane::PointPolygonDistance({x, y}, piece));
     if (nearest == 0) break;
   }
   return nearest;

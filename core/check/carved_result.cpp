@@ -457,14 +457,8 @@ Status CarveSolid(const WireFrame& frame, const NcMotionList& motion, const Stoc
 Status CarveNcProgram(const FacetTable& model, const SilhouetteTree& tree,
                       const TDataModule1& store, double standAngle, const NcMotionList& motion,
                       CarvedResult& result) {
-  StockExtent stock{HUGE_VAL, -HUGE_VAL, tree.Reach()};
-  for (int k = 0; k < model.FacetCount; ++k) {
-    const Facet& f = model.Facets[std::size_t(k)];
-    for (const Vec3* v : {&f.V1, &f.V2, &f.V3}) {
-      stock.Bottom = std::min(stock.Bottom, double((*v)[2]));
-      stock.Top = std::max(stock.Top, double((*v)[2]));
-    }
-  }
+  const FacetBox box = BoundingBox(model);
+  StockExtent stock{box.Lo[2], box.Hi[2], tree.Reach()};
   if (model.FacetCount == 0) stock = {};
   const double step = store.Resolution;
   if (Status s = CarveSolid(WireFrameOf(store, standAngle), motion, stock, step, result); !s) {
