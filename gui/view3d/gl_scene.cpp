@@ -121,7 +121,7 @@ void CompileFacets(const FacetContent& c, const FacetTable& table, const Surface
   glEndList();
 }
 
-// A list of facets in millimetres, each corner in the colour `colourOf(facet, corner)`
+// A list of facets in millimetres, each in the colour `colourOf(facet)`
 // gives (RGBA) as its diffuse colour, over the surface's ambient.
 template <class ColourOf>
 void CompileColouredFacets(const FacetContent& c, const FacetTable& table,
@@ -133,17 +133,14 @@ void CompileColouredFacets(const FacetContent& c, const FacetTable& table,
   glEnable(GL_COLOR_MATERIAL);
   glBegin(GL_TRIANGLES);
   const Facet* facets = table.Facets.data();
+  const float scale = c.FileNormals ? c.ViewDistance : 1.0f;
   for (int i = c.First; i < c.End; ++i) {
     const Facet& f = facets[i];
+    glColor4fv(colourOf(i).data());
     // As CompileFacets draws them: file normals in millimetres, scan facets in view
     // units with the normal of their winding.
     glNormal3fv(c.FileNormals ? f.Normal.data() : TriangleNormal(f.V3, f.V2, f.V1).data());
-    const Vec3* corners[3] = {&f.V1, &f.V2, &f.V3};
-    for (int k = 0; k < 3; ++k) {
-      glColor4fv(colourOf(i, k).data());
-      const float scale = c.FileNormals ? c.ViewDistance : 1.0f;
-      ScaledVertex(*corners[k], scale);
-    }
+    for (const Vec3* corner : {&f.V1, &f.V2, &f.V3}) ScaledVertex(*corner, scale);
   }
   glEnd();
   glPopAttrib();
@@ -247,11 +244,11 @@ bool CompileCarvedScene(const TDataModule1& store, const FacetTable& model,
   const std::array<float, 4> green{kCarvedModelDiffuse[0], kCarvedModelDiffuse[1],
                                    kCarvedModelDiffuse[2], 1.0f};
   CompileColouredFacets(FacetContent::Of(ModelList, 0, model, store), model, kCarvedModelSurface,
-                        [&](int facet, int) {
+                        [&](int facet) {
                           return colours.Taken[std::size_t(facet)] ? rgba(kCutColour, 1) : green;
                         });
   CompileColouredFacets(FacetContent::Of(CarvedList, 0, solid, store), solid, kCarvedSurface,
-                        [&](int facet, int) {
+                        [&](int facet) {
                           const float left = colours.MaterialLeft[std::size_t(facet)];
                           return rgba(MaterialColour(left, full), kCarvedDiffuse[3]);
                         });
