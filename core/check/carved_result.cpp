@@ -323,8 +323,10 @@ class Slicer {
       return shares[l].SoleVolume < shares[r].SoleVolume ||
              (shares[l].SoleVolume == shares[r].SoleVolume && l > r);  // the later twin first
     });
+    bool anyIdle = false;  // until one is, each share stands as measured above
     for (std::size_t s : order) {
-      if (SoleVolume(s, idle, thickness) <= kIdleShare * solid) idle[s] = shares[s].Idle = true;
+      const double sole = anyIdle ? SoleVolume(s, idle, thickness) : shares[s].SoleVolume;
+      if (sole <= kIdleShare * solid) anyIdle = idle[s] = shares[s].Idle = true;
     }
     return shares;
   }
