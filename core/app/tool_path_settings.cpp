@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 
 #include "core/common/atomic_file.h"
 #include "core/common/length_settings.h"
@@ -49,21 +47,15 @@ ToolPathSettings ParseToolPathSettings(std::string_view content) {
 }
 
 ToolPathSettings ReadToolPathSettings(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return {};
-  const std::string content{std::istreambuf_iterator<char>(file), {}};
-  return ParseToolPathSettings(content);
+  return ParseToolPathSettings(ReadTextFile(path));
 }
 
 Status WriteToolPathSettings(const std::string& path, const ToolPathSettings& settings) {
-  AtomicFileWriter writer(path);
-  if (Status s = writer.Open(); !s) return s;
   std::string text = std::string(kToleranceSettingName) + "=" + FloatToText(settings.Tolerance) + "mm\n";
   if (settings.Margin.Stock) text += "Stock=" + FloatToText(*settings.Margin.Stock) + "mm\n";
   if (settings.Margin.Shape == MarginShape::Round) text += "Margin=round\n";
   if (settings.Adaptive != 0) text += "Adaptive=" + FloatToText(settings.Adaptive) + "mm\n";
-  writer.Write(text);
-  return writer.Commit();
+  return SaveTextFile(path, text);
 }
 
 }  // namespace vantora

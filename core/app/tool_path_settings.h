@@ -8,10 +8,15 @@
 
 namespace vantora {
 
-// What the tool-path panel keeps between runs in its settings file (Smoothing.ini, beside
-// NC.ini, whose format stays as it is), one setting a line: Tolerance=0.000mm, and when
-// they are not the standard ones Stock=0.100mm, Margin=round and Adaptive=1.000mm. A file holding the
-// tolerance alone, as earlier versions wrote it, reads as before.
+// The tool-path panel's settings file, beside NC.ini (whose format stays as it is).
+inline constexpr const char* kToleranceSettingsName = "Smoothing.ini";
+inline constexpr const char* kToleranceSettingName = "Tolerance";
+
+// What the tool-path panel keeps between runs in its settings file, one setting a line:
+// Tolerance=0.000mm, and when they are not the standard ones Stock=0.100mm, Margin=round
+// and Adaptive=1.000mm. A file holding the tolerance alone, as earlier versions wrote
+// it, reads as before.
+
 struct ToolPathSettings {
   float Tolerance = 0;
   WireMargin Margin;

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace vantora {
 namespace {
@@ -99,6 +101,11 @@ Status AtomicFileWriter::Commit() {
   }
   temp_.clear();
   return Status::Ok();
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return file ? std::string{std::istreambuf_iterator<char>(file), {}} : std::string();
 }
 
 Status SaveTextFile(const std::string& path, std::string_view text) {

@@ -41,5 +41,7 @@ class AtomicFileWriter final : public OutputSink {
 
 // Writes `text` as the whole file at `path`, through a temporary file.
 Status SaveTextFile(const std::string& path, std::string_view text);
+// The whole file at `path` as it stands; empty when it is missing or unreadable.
+std::string ReadTextFile(const std::string& path);
 
 }  // namespace vantora

@@ -1,8 +1,6 @@
 #include "core/common/length_settings.h"
 
 #include <cctype>
-#include <fstream>
-#include <iterator>
 
 #include "core/common/atomic_file.h"
 #include "core/common/number_text.h"
@@ -24,10 +22,7 @@ float ParseLengthSetting(std::string_view content, float fallback) {
 }
 
 float ReadLengthSetting(const std::string& path, float fallback) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return fallback;
-  const std::string content{std::istreambuf_iterator<char>(file), {}};
-  return ParseLengthSetting(content, fallback);
+  return ParseLengthSetting(ReadTextFile(path), fallback);
 }
 
 Status WriteLengthSetting(const std::string& path, std::string_view name, float value) {

@@ -17,9 +17,4 @@ float ReadLengthSetting(const std::string& path, float fallback);
 // Writes Name=value mm through a temporary file, so a failed save keeps the old one.
 Status WriteLengthSetting(const std::string& path, std::string_view name, float value);
 
-// Smoothing.ini keeps the tool path's smoothing tolerance beside NC.ini, whose format
-// stays as it is: Tolerance=0.000mm.
-inline constexpr const char* kToleranceSettingsName = "Smoothing.ini";
-inline constexpr const char* kToleranceSettingName = "Tolerance";
-
 }  // namespace vantora

@@ -1,8 +1,5 @@
 #include "core/nc/nc_format.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "core/common/atomic_file.h"
 
 namespace vantora {
@@ -61,10 +58,7 @@ NcFormat NcFormatFromFileText(std::string_view content) {
 }
 
 NcFormat LoadNcFormat(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  if (file) content << file.rdbuf();
-  return NcFormatFromFileText(content.str());
+  return NcFormatFromFileText(ReadTextFile(path));
 }
 
 Status CheckNcFormat(const NcFormat& format) {
@@ -76,10 +70,7 @@ Status CheckNcFormat(const NcFormat& format) {
 }
 
 Status WriteNcIni(const std::string& path, const NcFormat& format) {
-  AtomicFileWriter writer(path);
-  if (Status s = writer.Open(); !s) return s;
-  writer.Write(IniText(format));
-  return writer.Commit();
+  return SaveTextFile(path, IniText(format));
 }
 
 }  // namespace vantora

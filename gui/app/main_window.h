@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/common/host.h"
-#include "core/common/length_settings.h"
 #include "core/app/session.h"
 #include "core/app/tool_path_settings.h"
 #include "core/app/touch_point_settings.h"
