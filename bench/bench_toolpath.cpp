@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 
 #include "core/common/silent_host.h"
 #include "literal_toolpath.h"
@@ -99,12 +100,11 @@ void BM_ChooseAndSweep(benchmark::State& state) {
   bench::Yardstick y(state.range(0));
   int sections = 0;
   for (auto _ : state) {
-    ChosenSections chosen;
-    ChooseSections(*y.store, y.session, *y.table, y.host, {0, 1, 359},
-                   {float(state.range(1)) / 1000, 0}, chosen);
+    std::optional<ChosenSections> chosen;
     NcProgram program;
-    RunToolPathAt(*y.store, y.session, *y.table, y.host, chosen.Angles, program);
-    sections = int(chosen.Angles.size());
+    RunRequestedToolPath(*y.store, y.session, *y.table, y.host, {0, 1, 359},
+                         {float(state.range(1)) / 1000, 0}, program, {}, chosen);
+    sections = int(chosen->Angles.size());
   }
   state.counters["sections"] = sections;
 }

@@ -92,17 +92,9 @@ void RunNc(const NcOptions& o, CliContext& context) {
   NcProgram& program = w->session.Program;
   ProgramReport check;
   std::optional<ChosenSections> chosen;
-  if (job.request.Uniform()) {
-    ThrowIfFailed(RunToolPath(store, w->session, w->table, context.host, job.angles, program,
-                              {{}, &check}));
-  } else {
-    chosen.emplace();
-    ThrowIfFailed(ChooseSections(store, w->session, w->table, context.host, job.angles,
-                                 job.request, *chosen));
-    sections = int(chosen->Angles.size());
-    ThrowIfFailed(RunToolPathAt(store, w->session, w->table, context.host, chosen->Angles,
-                                program, {{}, &check}));
-  }
+  ThrowIfFailed(RunRequestedToolPath(store, w->session, w->table, context.host, job.angles,
+                                     job.request, program, {{}, &check}, chosen));
+  if (chosen) sections = int(chosen->Angles.size());
   ThrowIfFailed(SaveNcFile(o.output, program));
   if (chosen) {
     context.host.ShowMessage(ChoiceSummary(*chosen, check.CuttingMinutes), {});

@@ -67,6 +67,21 @@ Status ChooseSections(TDataModule1& store, const Session& session, const FacetTa
   return Status::Ok();
 }
 
+Status RunRequestedToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                            const SweepAngles& candidates, const SectionRequest& request,
+                            NcLineSink& program, const RunOptions& options,
+                            std::optional<ChosenSections>& chosen) {
+  chosen.reset();
+  if (request.Uniform()) {
+    return RunToolPath(store, session, table, host, candidates, program, options);
+  }
+  chosen.emplace();
+  if (Status s = ChooseSections(store, session, table, host, candidates, request, *chosen); !s) {
+    return s;
+  }
+  return RunToolPathAt(store, session, table, host, chosen->Angles, program, options);
+}
+
 std::vector<double> ChoiceMinutes(const ChosenSections& chosen, double minutes) {
   const double perMm = minutes / std::max(ChosenLength(chosen, chosen.Choice.Count), 1e-9);
   std::vector<double> along;

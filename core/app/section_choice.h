@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,14 @@ struct ChosenSections {
 Status ChooseSections(TDataModule1& store, const Session& session, const FacetTable& table,
                       Host& host, const SweepAngles& candidates, const SectionRequest& request,
                       ChosenSections& chosen);
+
+// The sweep `request` asks for among the candidate angles: all of them when uniform
+// (RunToolPath), otherwise the sections chosen (kept in `chosen`) and swept as
+// RunToolPathAt sweeps them.
+Status RunRequestedToolPath(TDataModule1& store, Session& session, FacetTable& table, Host& host,
+                            const SweepAngles& candidates, const SectionRequest& request,
+                            NcLineSink& program, const RunOptions& options,
+                            std::optional<ChosenSections>& chosen);
 
 // One line on what the choice gives: the sections chosen, their deviation and the
 // cutting time of the program swept from them (`minutes`) against about that of every

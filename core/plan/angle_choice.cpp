@@ -54,22 +54,20 @@ class Carving {
   // The material left were `candidate` added.
   double VolumeWith(int candidate) const {
     double area2 = 0;
-    for (std::size_t k = 0; k < slices_.size(); ++k) {
-      ForEachCut(k, candidate, [&](const ConvexPolygon& piece) { area2 += plane::Area2(piece); });
-    }
+    ForEachCut(candidate, [&](std::size_t, const ConvexPolygon& piece) {
+      area2 += plane::Area2(piece);
+    });
     return area2 * strips_.SliceStep / 2;
   }
 
   void Add(int candidate) {
-    for (std::size_t k = 0; k < slices_.size(); ++k) {
-      Slice kept;
-      areas2_[k] = 0;
-      ForEachCut(k, candidate, [&](const ConvexPolygon& piece) {
-        kept.push_back(piece);
-        areas2_[k] += plane::Area2(piece);
-      });
-      slices_[k] = std::move(kept);
-    }
+    std::vector<Slice> kept(slices_.size());
+    std::fill(areas2_.begin(), areas2_.end(), 0.0);
+    ForEachCut(candidate, [&](std::size_t k, const ConvexPolygon& piece) {
+      kept[k].push_back(piece);
+      areas2_[k] += plane::Area2(piece);
+    });
+    slices_ = std::move(kept);
   }
 
   // The corner of this carving farthest from `all` (which lies inside it) over the
@@ -109,15 +107,17 @@ class Carving {
   }
 
  private:
-  // Calls `use` with every piece of slice k that `candidate` leaves.
+  // Calls `use` with each slice k and every piece of it that `candidate` leaves.
   template <class Use>
-  void ForEachCut(std::size_t k, int candidate, Use use) const {
+  void ForEachCut(int candidate, Use use) const {
     const CandidateStrip& strip = strips_.Candidates[std::size_t(candidate)];
     const double nx = std::cos(strip.Turn), ny = -std::sin(strip.Turn);
-    for (const ConvexPolygon& piece : slices_[k]) {
-      for (const StripSpan& span : strip.Slices[k]) {
-        plane::ClipToStrip(piece, nx, ny, span.Lo, span.Hi, clipped_, scratch_);
-        if (!clipped_.empty()) use(clipped_);
+    for (std::size_t k = 0; k < slices_.size(); ++k) {
+      for (const ConvexPolygon& piece : slices_[k]) {
+        for (const StripSpan& span : strip.Slices[k]) {
+          plane::ClipToStrip(piece, nx, ny, span.Lo, span.Hi, clipped_, scratch_);
+          if (!clipped_.empty()) use(k, clipped_);
+        }
       }
     }
   }
@@ -141,19 +141,19 @@ std::vector<int> Everything(const StripSet& strips) {
 }
 
 // Adds to `chosen` (carved into `carving`) from `allowed` the candidate that removes
-// the most, one at a time until `count` are chosen or none removes anything; `left`
+// the most, one at a time until `count` are chosen or none removes more than `noGain`
+// (mm³); `left`
 // gets the volume after each. What a candidate removes only shrinks as others are
 // added, so a gain measured earlier bounds it: only the candidate whose bound heads
 // the queue is measured again (lazy greedy).
 void AddGreedily(Carving& carving, const std::vector<int>& allowed, std::size_t count,
-                 std::vector<int>& chosen, std::vector<double>& left) {
+                 double noGain, std::vector<int>& chosen, std::vector<double>& left) {
   std::priority_queue<std::pair<double, int>> bounds;
   for (int c : allowed) {
     if (std::find(chosen.begin(), chosen.end(), c) == chosen.end()) {
       bounds.emplace(HUGE_VAL, -c);  // ties go to the first candidate
     }
   }
-  const double noGain = kNoGain * carving.StockVolume();
   while (!bounds.empty() && chosen.size() < count) {
     const int c = -bounds.top().second;
     bounds.pop();
@@ -176,10 +176,12 @@ AngleChoice Complete(const StripSet& strips, const Carving& all, const std::vect
   choice.Count = int(chosen.size());
   choice.AllLeft = all.Volume();
   Carving carving(strips);
-  AddGreedily(carving, chosen, chosen.size(), choice.Order, choice.Left);
+  // Every chosen one is kept, also one that removes next to nothing (a far corner).
+  AddGreedily(carving, chosen, chosen.size(), -HUGE_VAL, choice.Order, choice.Left);
   choice.Deviation = carving.DeviationFrom(all);
   const std::size_t beyond = std::max(2 * chosen.size(), chosen.size() + kCurveBeyond);
-  AddGreedily(carving, Everything(strips), beyond, choice.Order, choice.Left);
+  AddGreedily(carving, Everything(strips), beyond, kNoGain * carving.StockVolume(), choice.Order,
+              choice.Left);
   return choice;
 }
 
@@ -235,7 +237,8 @@ AngleChoice ChooseCount(const StripSet& strips, int sections) {
   Carving carving(strips);
   std::vector<int> chosen;
   std::vector<double> left;
-  AddGreedily(carving, Everything(strips), std::size_t(sections), chosen, left);
+  AddGreedily(carving, Everything(strips), std::size_t(sections), kNoGain * carving.StockVolume(),
+              chosen, left);
   return Complete(strips, all, chosen);
 }
 

@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
-#include <tuple>
 
 #include "common/appearance.h"
 #include "common/controls.h"

@@ -124,19 +124,8 @@ void ToolPathPanel::Sweep() {
       replacing = false;
       w.OutLineForm->ShowSection(a);
     };
-    Status s;
-    if (request.Uniform()) {
-      s = RunToolPath(*w.DataModule1, w.session(), w.ModelView->Table, host_, angles, program,
-                      {showSection, &check});
-    } else {
-      chosen.emplace();
-      s = ChooseSections(*w.DataModule1, w.session(), w.ModelView->Table, host_, angles, request,
-                         *chosen);
-      if (s) {
-        s = RunToolPathAt(*w.DataModule1, w.session(), w.ModelView->Table, host_,
-                          chosen->Angles, program, {showSection, &check});
-      }
-    }
+    const Status s = RunRequestedToolPath(*w.DataModule1, w.session(), w.ModelView->Table, host_,
+                                          angles, request, program, {showSection, &check}, chosen);
     w.NcLines->Flush();
     w.FollowSweptProgram();
     if (!s) {
