@@ -4,17 +4,19 @@
 
 #include "core/check/nc_replay.h"
 #include "core/model/data_module.h"
+#include "core/nc/machine_profile.h"
 #include "core/nc/nc_format.h"
 #include "core/nc/nc_program.h"
 
 namespace vantora {
 
 // The state of one run that the main window carries beside the model store: the NC
-// format, the touch-point size, the import counter, the STL output rates, the angle
+// format and the machine profile programs are written for, the touch-point size, the import counter, the STL output rates, the angle
 // the model's facets are turned to, the NC program its memo shows and the motion of the
 // last sweep's program.
 struct Session {
   NcFormat Format;
+  MachineProfile Machine;
   float TouchPointSize = 0.7f;  // replaced by the settings file at start-up
   int ScanFileCount = -1;       // -1 until a model is loaded; 0 after an STL import
   float XRate = 1.0f, YRate = 1.0f, ZRate = 1.0f;

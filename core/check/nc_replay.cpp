@@ -49,7 +49,7 @@ class MotionReader {
     if (motion_.Motions.empty() && !(hasX_ && hasY_ && hasC_)) {
       return Malformed("the first motion line must give all three axes");
     }
-    motion_.Motions.push_back({x_, y_, c_, number_});
+    motion_.Motions.push_back({x_, y_, c_, number_, false, feed_});
     return Status::Ok();
   }
 
@@ -89,6 +89,7 @@ class MotionReader {
         return Malformed("the feed \"" + ShownText(word) + "\" is not a speed");
       }
       if (motion_.Feed == 0) motion_.Feed = *feed;
+      feed_ = *feed;
       return Status::Ok();
     }
     return Malformed("\"" + ShownText(word) + "\" is not a word of this NC format");
@@ -115,6 +116,7 @@ class MotionReader {
   int number_ = 0;
   bool ended_ = false;
   double x_ = 0, y_ = 0, c_ = 0;
+  double feed_ = 0;  // the F in force
   bool hasX_ = false, hasY_ = false, hasC_ = false;
 };
 
