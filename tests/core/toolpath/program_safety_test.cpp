@@ -101,7 +101,7 @@ SweptShape SweepShape(const Shape& shape, Sweep sweep, const SweepOptions& o = {
     ADD_FAILURE() << "the sweep was refused: " << run.message();
     return swept;
   }
-  EXPECT_TRUE(ReadNcMotion(program, session.Format, swept.motion));
+  EXPECT_TRUE(ReadNcMotion(program, session.Format, session.Machine, swept.motion));
   EXPECT_GT(swept.report.MotionLines, 0);
   return swept;
 }
