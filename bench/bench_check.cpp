@@ -40,7 +40,7 @@ void BM_ReplayProgram(benchmark::State& state) {
   const WireFrame frame = WireFrameOf(*torus.store, torus.session.ModelTurnAngle);
   for (auto _ : state) {
     NcMotionList motion;
-    ReadNcMotion(torus.program, torus.session.Format, motion);
+    ReadNcMotion(torus.program, torus.session.Format, torus.session.Machine, motion);
     if (!CheckProgram(tree, frame, motion).Clean()) {
       state.SkipWithError("the torus program reaches into the torus");
     }
@@ -67,7 +67,7 @@ void BM_CarveProgram(benchmark::State& state) {
   TorusProgram torus;
   const SilhouetteTree tree(*torus.table);
   NcMotionList motion;
-  ReadNcMotion(torus.program, torus.session.Format, motion);
+  ReadNcMotion(torus.program, torus.session.Format, torus.session.Machine, motion);
   for (auto _ : state) {
     CarvedResult carved;
     if (!CarveNcProgram(*torus.table, tree, *torus.store, torus.session.ModelTurnAngle, motion,
@@ -85,7 +85,7 @@ void BM_ColourCarved(benchmark::State& state) {
   TorusProgram torus;
   const SilhouetteTree tree(*torus.table);
   NcMotionList motion;
-  ReadNcMotion(torus.program, torus.session.Format, motion);
+  ReadNcMotion(torus.program, torus.session.Format, torus.session.Machine, motion);
   CarvedResult carved;
   if (!CarveNcProgram(*torus.table, tree, *torus.store, torus.session.ModelTurnAngle, motion,
                       carved)) {

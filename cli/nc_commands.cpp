@@ -8,6 +8,7 @@
 #include "cli_command.h"
 #include "core/nc/nc_format.h"
 #include "core/nc/nc_program.h"
+#include "core/nc/program_resume.h"
 #include "core/app/section_choice.h"
 #include "core/app/tool_path_commands.h"
 #include "core/common/atomic_file.h"
@@ -26,6 +27,8 @@ struct NcOptions {
   std::optional<std::string> startHeight, beginRange, endRange;
   std::optional<std::string> adaptive, sections;
   std::string curve;  // where to write the choice's curve, if asked
+  std::string machine = "plain";
+  std::optional<std::string> resumeSection;
 };
 
 // The numbers the options hold, read before any work starts.
@@ -35,13 +38,14 @@ struct NcJob {
   SweepAngles angles;
   std::optional<float> startHeight, beginRange, endRange;
   SectionRequest request;
+  std::optional<int> resumeSection;
 };
 
-// --sections: a whole number of sections.
-int ReadSectionCount(const std::string& text) {
-  const float count = ParseOption("--sections", text);
+// --sections and --resume-section: a whole number of sections, or a section's number.
+int ReadSectionCount(const std::string& option, const std::string& text) {
+  const float count = ParseOption(option, text);
   if (!(count >= 1 && count <= 1e6f) || count != std::floor(count)) {
-    throw UsageError("--sections must be a whole number of sections, 1 or more: " + text);
+    throw UsageError(option + " must be a whole number, 1 or more: " + text);
   }
   return int(count);
 }
@@ -63,8 +67,19 @@ NcJob ReadJob(const NcOptions& o) {
   job.beginRange = ParseOptional("--begin-range", o.beginRange);
   job.endRange = ParseOptional("--end-range", o.endRange);
   job.request.Deviation = ParseOptional("--adaptive", o.adaptive).value_or(0.0f);
-  if (o.sections) job.request.Sections = ReadSectionCount(*o.sections);
+  if (o.sections) job.request.Sections = ReadSectionCount("--sections", *o.sections);
+  if (o.resumeSection) job.resumeSection = ReadSectionCount("--resume-section", *o.resumeSection);
   return job;
+}
+
+// The session's program resumed at `section` into `resumed`; stderr names the section.
+void Resume(const Session& session, int section, NcProgram& resumed, CliContext& context) {
+  ResumedSection place;
+  ThrowIfFailed(
+      ResumeProgram(session.Program, session.Format, session.Machine, section, resumed, place));
+  context.host.ShowMessage("Resumed at section " + std::to_string(place.Place.Number) + " of " +
+                               std::to_string(place.Place.Count) + ", " + place.AngleWord + ".",
+                           {});
 }
 
 // What the operator does in the application: set up the tool path, define the start
@@ -73,15 +88,24 @@ void RunNc(const NcOptions& o, CliContext& context) {
   for (const auto& [option, output] : {std::pair{"-o", o.output}, std::pair{"--curve", o.curve}}) {
     if (output.empty()) continue;
     RefuseOutputOver(option, output,
-                     {{o.model, "model"}, {o.setUp.ncFormat.value_or(kNcIniName), "NC format"}});
+                     {{o.model, "model"},
+                      {o.setUp.ncFormat.value_or(kNcIniName), "NC format"},
+                      {o.machine, "machine profile"}});
   }
   const NcJob job = ReadJob(o);
   int sections = 0;
   ThrowIfFailed(CountSections(job.angles, sections));
   const NcFormat format = ReadNcFormat(o.setUp);
+  MachineProfile machine;
+  ThrowIfFailed(LoadMachineProfile(o.machine, machine));
+  if (job.resumeSection && !machine.SectionMarkers) {
+    throw UsageError("--resume-section needs a machine profile with section markers; \"" +
+                     machine.Name + "\" writes none.");
+  }
   const auto w = ImportModel(o.model, !o.setUp.noPlatform, context.host);
   TDataModule1& store = w->store;
   w->session.Format = format;
+  w->session.Machine = machine;
   ThrowIfFailed(SetUpToolPath(store, w->session, w->table, context.host, job.setUp));
   if (job.startHeight || job.beginRange || job.endRange) {
     ThrowIfFailed(DefineStartPosition(store, job.startHeight.value_or(0.0f),
@@ -95,7 +119,10 @@ void RunNc(const NcOptions& o, CliContext& context) {
   ThrowIfFailed(RunRequestedToolPath(store, w->session, w->table, context.host, job.angles,
                                      job.request, program, {{}, &check}, chosen));
   if (chosen) sections = int(chosen->Angles.size());
-  ThrowIfFailed(SaveNcFile(o.output, program));
+  NcProgram resumed;
+  if (job.resumeSection) Resume(w->session, *job.resumeSection, resumed, context);
+  const NcProgram& written = job.resumeSection ? resumed : program;
+  ThrowIfFailed(SaveNcFile(o.output, written));
   if (chosen) {
     context.host.ShowMessage(ChoiceSummary(*chosen, check.CuttingMinutes), {});
     if (!o.curve.empty()) {
@@ -103,7 +130,7 @@ void RunNc(const NcOptions& o, CliContext& context) {
     }
   }
   context.out << "Wrote " << o.output << " (" << sections << " sections, "
-              << program.LineCount() << " lines)\n";
+              << written.LineCount() << " lines)\n";
   // The program check of the run: a summary on stderr, exit status 3 when the wire
   // reaches into the model.
   context.host.ShowMessage(ReportSummary(check), {});
@@ -184,6 +211,13 @@ void AddNcCommand(CLI::App& app, CliContext& context) {
       ->check([o](const std::string&) {
         return o->adaptive || o->sections ? "" : "--curve needs --adaptive or --sections";
       });
+  command->add_option("--machine", o->machine,
+                      "Machine profile the program is written for: plain (default: the "
+                      "program as it always was), grbl, fluidnc, linuxcnc, mach3, or a "
+                      "profile file");
+  command->add_option("--resume-section", o->resumeSection,
+                      "Write the program that starts again at this section (from 1), as "
+                      "its marker names it, after a wire break");
   AddSetUpOptions(*command, o->setUp);
   command->callback([o, &context] { RunNc(*o, context); });
 }

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const SilhouetteTree tree(*table);
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   NcMotionList motion;
-  if (!ReadNcMotion(text, NcFormat{}, motion)) return 0;
+  if (!ReadNcMotion(text, NcFormat{}, MachineProfile{}, motion)) return 0;
   const WireFrame frame{1.4, 0, 1.0};
   CheckProgram(tree, frame, motion);
   CarvedResult carved;

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   NcProgram program;
   if (!RunToolPath(*store, session, table, host, angles, program)) return 0;
   NcMotionList motion;
-  if (!ReadNcMotion(program, session.Format, motion)) std::abort();
+  if (!ReadNcMotion(program, session.Format, session.Machine, motion)) std::abort();
   const double offsetZ = store->WireMarginCells * double(store->Resolution) + store->MinZ;
   const testing::MachineReach reach =
       testing::ReplayOnMachine(model, store->WireDia, offsetZ, motion);

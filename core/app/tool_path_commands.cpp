@@ -219,19 +219,20 @@ Status RunToolPathAt(TDataModule1& store, Session& session, FacetTable& table, H
                      const std::vector<float>& sectionAngles, NcLineSink& program,
                    const RunOptions& options) {
   if (Status s = CheckSweep(store, sectionAngles); !s) return s;
+  if (Status s = CheckWritable(session.Format, session.Machine); !s) return s;
   session.SweptMotion.reset();
   // Written aside, so that a sweep that fails leaves `program` as it was.
   NcProgram run;
-  NcWriter writer(session.Format, run);
+  NcWriter writer(session.Format, session.Machine, run);
   writer.StartProgram(sectionAngles.front());
-  SectionGuard guard(table, store, session.ModelTurnAngle);
+  SectionGuard guard(table, store, session.ModelTurnAngle, session.Machine);
   if (Status s = SweepSections(store, session, table, host, sectionAngles, writer, guard, options);
       !s) {
     return s;
   }
   writer.EndProgram();
   NcMotionList motion;
-  if (Status s = ReadNcMotion(run, session.Format, motion); !s) return s;
+  if (Status s = ReadNcMotion(run, session.Format, session.Machine, motion); !s) return s;
   ProgramReport report = guard.Check(motion);
   if (Status s = CheckPromiseKept(store, report); !s) return s;
   if (options.check != nullptr) *options.check = std::move(report);
@@ -284,7 +285,7 @@ Status SweepSections(TDataModule1& store, Session& session, FacetTable& table, H
     if (options.onSection) options.onSection(a);
     if (!store.ToolPath.empty()) {
       guard.Enter(writer, a, store.ToolPath, forward);
-      writer.WriteSectionNc(store.ToolPath, a, forward, host);
+      writer.WriteSectionNc(store.ToolPath, a, forward, host, {k + 1, sections});
       guard.Leave(a, store.ToolPath, forward);
     }
     ClearRaster(store);

@@ -76,15 +76,16 @@ struct RunOptions {
   LaneChoice lanes = LaneChoice::Auto;
 };
 
-// Computing and writing the NC program (PosWireButtonClick) up to its last line: the
-// program's first line, every section
-// (SweepSections) and "M30\n" are written, and appended to `program` once the sweep
-// has succeeded, its motion kept as the session's SweptMotion; a sweep that fails
-// leaves `program` as it was, and the session without a swept motion. "Tool path not
-// find" when the tool path was not set up; refusals (CheckPathTolerance of the store's
-// PathTolerance, CountSections) before anything changes. With a PathTolerance above 0
-// every section's path is smoothed (SmoothPath) within it, moves that would graze the
-// model left as walked.
+// Computing and writing the NC program (PosWireButtonClick) up to its last line, for
+// the session's machine profile: the program's first line and the profile's header,
+// every section (SweepSections) and the profile's end ("M30\n" for the plain one) are
+// written, and appended to `program` once the sweep has succeeded, its motion kept as
+// the session's SweptMotion; a sweep that fails leaves `program` as it was, and the
+// session without a swept motion. "Tool path not find" when the tool path was not set
+// up; refusals (CheckPathTolerance of the store's PathTolerance, CountSections,
+// CheckWritable) before anything changes. With a PathTolerance above 0 every section's
+// path is smoothed (SmoothPath) within it, moves that would graze the model left as
+// walked.
 // The run's program is replayed against the model afterwards, with the facets' tree the
 // sweep's guard built, into options.check when given. With a cutting range as wide as
 // the preset one, a program that reaches into the model is refused, the refusal saying

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/common/status.h"
+#include "core/nc/machine_profile.h"
 #include "core/nc/nc_format.h"
 #include "core/nc/nc_program.h"
 
@@ -30,12 +31,20 @@ struct NcMotionList {
   double DwellSeconds = 0;
 };
 
-// Reads a program in `format`: an optional first line equal to the format's FirstLine,
-// then motion lines of "G1", axis words (the axis name, then its value) and an "F"
-// word, and "M30". The first motion line must name all three axes, and no axis may go
-// beyond 10^6 (mm or degrees). Anything else is refused with its line number.
-Status ReadNcMotion(std::string_view text, const NcFormat& format, NcMotionList& motion);
+// Reads a program in `format` written for `machine`: an optional first line equal to
+// the format's FirstLine, then lines of words: axis words (the axis name, then its
+// value), G0 G1 (rapid or feed moves) G4 (a pause of P seconds, or milliseconds as the
+// profile counts them) G17 G21 G90 G93 G94 (inverse time or per-minute feed), F, S and
+// P words, M3 M5 M8 M9 M62 to M65 (the wire's heat), and M2 or M30, after which only
+// empty lines may follow; comments in parentheses or after ";" are skipped. The first
+// motion line must name all three axes, no axis may go beyond 10^6 (mm or degrees), a
+// feed move needs a feed in force, and under inverse time an F of its own. Anything
+// else, inches (G20) and relative moves (G91) among it, is refused with its line
+// number.
+Status ReadNcMotion(std::string_view text, const NcFormat& format, const MachineProfile& machine,
+                    NcMotionList& motion);
 // The same for a program held in memory; line k of it is line k + 1 of its file.
-Status ReadNcMotion(const NcProgram& program, const NcFormat& format, NcMotionList& motion);
+Status ReadNcMotion(const NcProgram& program, const NcFormat& format,
+                    const MachineProfile& machine, NcMotionList& motion);
 
 }  // namespace vantora

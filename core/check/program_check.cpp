@@ -215,7 +215,7 @@ Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double
                       const NcFormat& format, std::string_view text, ProgramReport& report,
                       CarvedResult* carved) {
   NcMotionList motion;
-  if (Status s = ReadNcMotion(text, format, motion); !s) return s;
+  if (Status s = ReadNcMotion(text, format, MachineProfile{}, motion); !s) return s;
   const SilhouetteTree tree(table);
   report = CheckProgram(tree, WireFrameOf(store, standAngle), motion);
   report.SetUp = {store.Resolution, store.WireDia, store.PathTolerance, store.Margin};

@@ -76,57 +76,62 @@ void AppendGeneral(std::string& out, double v) {
   }
 }
 
-// Keeps at most three decimals after the point. In the scientific form the cut applies
-// to the mantissa and the exponent stays, so the text still names the right magnitude.
-void CutToThreeDecimals(std::string& text, std::size_t from) {
+// Keeps at most `decimals` decimals after the point. In the scientific form the cut
+// applies to the mantissa and the exponent stays, so the text still names the right
+// magnitude.
+void CutToDecimals(std::string& text, std::size_t from, int decimals) {
   const std::size_t point = text.find('.', from);
   if (point == std::string::npos) return;
   const std::size_t exponent = text.find('E', point);
   const std::size_t mantissaEnd = exponent == std::string::npos ? text.size() : exponent;
-  if (mantissaEnd > point + 4) text.erase(point + 4, mantissaEnd - (point + 4));
+  const std::size_t keep = point + 1 + std::size_t(decimals);
+  if (mantissaEnd > keep) text.erase(keep, mantissaEnd - keep);
 }
+
+constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
 }  // namespace
 
 namespace {
 
 // FloatToText for finite normal values below 1e15, from the exact value of the f32,
-// x = M x 2^E with M < 2^24. Rounding x to 15 significant digits never moves it onto
-// or across a multiple of 0.001 unless it already is one: such a multiple lies at
-// least 1 / (1000 x 2^-E) > x x 5.9e-11 away, while the rounding moves it at most
-// x x 5e-15. So the text is floor(1000 x) in thousandths, with all three decimals when
-// 1000 x is not a whole number (the 15 digits then reach past the third decimal) and
-// with trailing zeros dropped when it is (x then is exactly that decimal). False for
-// anything else.
-bool AppendThreeDecimalsExact(std::string& out, float w) {
+// x = M x 2^E with M < 2^24, with d = `decimals` (3..6) decimals. Rounding x to 15
+// significant digits never moves it onto or across a multiple of 10^-d unless it
+// already is one: such a multiple lies at least 1 / (10^d x 2^-E) > x x 5.9e-14 away
+// (M < 2^24, d <= 6), while the rounding moves it at most x x 5e-15. So the text is
+// floor(10^d x) in units of 10^-d, with all d decimals when 10^d x is not a whole
+// number (the 15 digits then reach past the last decimal) and with trailing zeros
+// dropped when it is (x then is exactly that decimal). False for anything else.
+bool AppendDecimalsExact(std::string& out, float w, int decimals) {
   std::uint32_t bits = 0;
   std::memcpy(&bits, &w, sizeof bits);
   const std::uint32_t biased = (bits >> 23) & 0xff;
   if (biased == 0 || biased == 0xff) return false;
   const std::uint64_t m = (bits & 0x7fffff) | 0x800000;
   const int e = static_cast<int>(biased) - 150;
-  std::uint64_t thousandths = 0;
-  bool whole = true;  // 1000 x is a whole number
+  const std::uint64_t unit = kPowersOfTen[decimals];
+  std::uint64_t units = 0;
+  bool whole = true;  // 10^d x is a whole number
   if (e >= 0) {
-    if (e > 26 || (m << e) >= 1'000'000'000'000'000ULL) return false;
-    thousandths = (m << e) * 1000;
+    if (e > 26 || (m << e) >= 1'000'000'000'000'000ULL / (unit / 1000)) return false;
+    units = (m << e) * unit;
   } else {
     if (e < -60) return false;
-    const std::uint64_t scaled = m * 1000;
-    thousandths = scaled >> -e;
+    const std::uint64_t scaled = m * unit;
+    units = scaled >> -e;
     whole = (scaled & ((std::uint64_t{1} << -e) - 1)) == 0;
   }
   if (bits >> 31) out += '-';
   char digits[24];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, thousandths / 1000).ptr);
-  std::uint64_t fraction = thousandths % 1000;
-  int shown = 3;
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, units / unit).ptr);
+  std::uint64_t fraction = units % unit;
+  int shown = decimals;
   if (whole) {
     for (; shown > 0 && fraction % 10 == 0; --shown) fraction /= 10;
     if (shown == 0) return true;
   }
   out += '.';
-  char tail[3];
+  char tail[6];
   for (int k = shown - 1; k >= 0; --k, fraction /= 10) {
     tail[k] = static_cast<char>('0' + fraction % 10);
   }
@@ -136,17 +141,17 @@ bool AppendThreeDecimalsExact(std::string& out, float w) {
 
 }  // namespace
 
-void AppendFloatText(std::string& out, float v) {
+void AppendFloatText(std::string& out, float v, int decimals) {
   if (v == 0) {
-    out += "0.000";
+    out.append("0.000000", std::size_t(2 + decimals));
     return;
   }
-  const double step = v > 0 ? 0.0005 : -0.0005;
-  const float rounded = static_cast<float>(static_cast<double>(v) + step);
-  if (AppendThreeDecimalsExact(out, rounded)) return;
+  const double half = 0.5 / double(kPowersOfTen[decimals]);
+  const float rounded = static_cast<float>(static_cast<double>(v) + (v > 0 ? half : -half));
+  if (AppendDecimalsExact(out, rounded, decimals)) return;
   const std::size_t start = out.size();
   AppendGeneral(out, rounded);
-  CutToThreeDecimals(out, start);
+  CutToDecimals(out, start, decimals);
 }
 
 std::string FloatToText(float v) {

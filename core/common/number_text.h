@@ -13,8 +13,9 @@ namespace vantora {
 // decimals in single precision ("0.000" for zero), "." whatever the locale.
 std::string FloatToText(float v);
 
-// Appends FloatToText(v) to `out` without allocating a temporary.
-void AppendFloatText(std::string& out, float v);
+// Appends FloatToText(v) to `out` without allocating a temporary; with `decimals`
+// (3..6) the same rule for that many decimals ("0.0000" for zero at 4).
+void AppendFloatText(std::string& out, float v, int decimals = 3);
 
 // The general decimal form: at most 15 significant digits of the exact value (rounded
 // half to even), trailing zeros and a trailing point dropped, fixed notation for

@@ -7,8 +7,12 @@
 
 namespace vantora {
 
-SectionGuard::SectionGuard(const FacetTable& table, const TDataModule1& store, double standAngle)
-    : tree_(table), frame_(WireFrameOf(store, standAngle)) {
+SectionGuard::SectionGuard(const FacetTable& table, const TDataModule1& store, double standAngle,
+                           const MachineProfile& machine)
+    : tree_(table),
+      frame_(WireFrameOf(store, standAngle)),
+      turn_(machine.Turn),
+      decimals_(machine.Decimals) {
   const double margin = store.WireDia + double(store.WireMarginCells) * store.Resolution;
   clearance_ = tree_.Reach() + margin;
   top_ = store.MaxZ + frame_.OffsetZ + margin;
@@ -20,11 +24,6 @@ ProgramReport SectionGuard::Check(const NcMotionList& motion) const {
 
 namespace {
 
-// Where a controller puts the axes for a position the writer writes.
-AxisPosition AsWritten(AxisPosition p) {
-  return {WrittenValue(float(p.X)), WrittenValue(float(p.Y)), WrittenValue(float(p.C))};
-}
-
 AxisPosition At(PathPoint p, float angle) { return {p.X, p.Y, angle}; }
 
 // Appends the way back along `path` at `angle` from its last point to its first.
@@ -34,6 +33,12 @@ void AppendWayBackAlong(const std::vector<PathPoint>& path, float angle,
 }
 
 }  // namespace
+
+// Where a controller puts the axes for a position the writer writes.
+AxisPosition SectionGuard::AsWritten(AxisPosition p) const {
+  return {WrittenValue(float(p.X), decimals_), WrittenValue(float(p.Y), decimals_),
+          WrittenValue(float(p.C), decimals_)};
+}
 
 bool SectionGuard::KeepsOff(float angle, PathPoint from, PathPoint to) const {
   return vantora::KeepsOff(tree_, frame_, AsWritten(At(from, angle)), AsWritten(At(to, angle)));
@@ -100,13 +105,46 @@ std::vector<AxisPosition> SectionGuard::WayBack(float angle, const std::vector<P
   return way;
 }
 
+bool SectionGuard::AppendIndexed(AxisPosition from, AxisPosition to,
+                                 std::vector<AxisPosition>& out) const {
+  const bool turns = float(from.C) != float(to.C);
+  const bool moves = float(from.X) != float(to.X) || float(from.Y) != float(to.Y);
+  if (turns && moves) {
+    const AxisPosition turnFirst{from.X, from.Y, to.C}, moveFirst{to.X, to.Y, from.C};
+    const bool turnFirstClear = Clear(from, turnFirst) && Clear(turnFirst, to);
+    if (!turnFirstClear && !(Clear(from, moveFirst) && Clear(moveFirst, to))) return false;
+    out.push_back(turnFirstClear ? turnFirst : moveFirst);
+  } else if (!Clear(from, to)) {
+    return false;
+  }
+  out.push_back(to);
+  return true;
+}
+
+std::vector<AxisPosition> SectionGuard::IndexedWay(
+    AxisPosition from, AxisPosition to,
+    std::span<const std::span<const AxisPosition>> ways) const {
+  std::vector<AxisPosition> out;
+  for (std::span<const AxisPosition> way : ways) {
+    out.clear();
+    AxisPosition at = from;
+    bool clear = true;
+    for (const AxisPosition& p : way) {
+      clear = clear && AppendIndexed(at, p, out);
+      at = p;
+    }
+    if (clear && AppendIndexed(at, to, out)) return out;
+  }
+  out.clear();
+  return out;
+}
+
 void SectionGuard::Enter(NcWriter& writer, float angle, const std::vector<PathPoint>& path,
                          bool forward) {
   if (!lastAngle_) return;
   const PathPoint last = lastForward_ ? lastPath_.back() : lastPath_.front();
   const AxisPosition from = At(last, *lastAngle_);
   const AxisPosition to = At(forward ? path.front() : path.back(), angle);
-  if (Clear(from, to)) return;
   const auto outside = [&](double side) { return side * clearance_; };
   const double endSide = from.X >= 0 ? 1 : -1;
   const double startSide = to.X >= 0 ? 1 : -1;
@@ -132,14 +170,23 @@ void SectionGuard::Enter(NcWriter& writer, float angle, const std::vector<PathPo
   };
   const std::span<const AxisPosition> ways[] = {around, over, roundToTheStart,
                                                  roundToTheOtherSide};
-  const auto clear = std::find_if(std::begin(ways), std::end(ways), clearWay);
-  // Where no way is clear, the way back: clear wherever the sections' own paths are,
-  // and the check reports where it is not.
-  const std::vector<AxisPosition> back = clear == std::end(ways) ? WayBack(angle, path, forward)
-                                                                 : std::vector<AxisPosition>{};
-  for (const AxisPosition& p : clear != std::end(ways) ? *clear : std::span<const AxisPosition>(back)) {
-    writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));
+  std::vector<AxisPosition> way;
+  if (turn_ == TableTurn::Indexed) {
+    const std::span<const AxisPosition> indexedWays[] = {{}, around, over, roundToTheStart,
+                                                         roundToTheOtherSide};
+    way = IndexedWay(from, to, indexedWays);
   }
+  if (way.empty() && !Clear(from, to)) {
+    const auto clear = std::find_if(std::begin(ways), std::end(ways), clearWay);
+    // Where no way is clear, the way back: clear wherever the sections' own paths are,
+    // and the check reports where it is not.
+    if (clear != std::end(ways)) {
+      way.assign(clear->begin(), clear->end());
+    } else {
+      way = WayBack(angle, path, forward);
+    }
+  }
+  for (const AxisPosition& p : way) writer.WriteNcLine(float(p.X), float(p.Y), float(p.C));
 }
 
 }  // namespace vantora

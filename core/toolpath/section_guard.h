@@ -29,13 +29,20 @@ namespace vantora {
 // its walk started, out along that height beyond every silhouette, and in the same way
 // to the next section (along its path from where its walk started).
 //
-// Every move is judged as the program writes it: its coordinates rounded to three
-// decimals, in the machine's frame.
+// Under an indexed table every way it takes turns the table in moves of their own, the
+// wire standing still: a move that would turn the table as the wire moves is split into
+// the turn where the move starts and the move, or the move and the turn where it ends,
+// whichever keeps off the model. Where no way can be split so, it takes the way it
+// would take for a table turning with the move.
+//
+// Every move is judged as the program writes it: its coordinates rounded to the
+// profile's decimals, in the machine's frame.
 class SectionGuard {
  public:
   // For a sweep on the store's raster (after a tool-path set-up) of the table's facets,
-  // which stand at `standAngle`.
-  SectionGuard(const FacetTable& table, const TDataModule1& store, double standAngle);
+  // which stand at `standAngle`, written for `machine`.
+  SectionGuard(const FacetTable& table, const TDataModule1& store, double standAngle,
+               const MachineProfile& machine = MachineProfile{});
 
   // Whether the wire, walking `path` at `angle`, reaches into the model.
   bool Reaches(float angle, const std::vector<PathPoint>& path) const;
@@ -61,7 +68,16 @@ class SectionGuard {
   void Leave(float angle, const std::vector<PathPoint>& path, bool forward);
 
  private:
+  AxisPosition AsWritten(AxisPosition p) const;
   bool Clear(AxisPosition from, AxisPosition to) const;
+  // Appends the move from `from` to `to`, split into a turn and a move in the order
+  // that keeps off the model when it would turn the table as the wire moves; false
+  // when it is not clear either way.
+  bool AppendIndexed(AxisPosition from, AxisPosition to, std::vector<AxisPosition>& out) const;
+  // The first of `ways` (each from `from` up to `to`, which is appended) that can be
+  // written with the table turning alone, as written; empty when none can.
+  std::vector<AxisPosition> IndexedWay(AxisPosition from, AxisPosition to,
+                                       std::span<const std::span<const AxisPosition>> ways) const;
   // Whether every move from `from` through `way` is clear.
   bool ClearWay(AxisPosition from, std::span<const AxisPosition> way) const;
   // From the previous section's last point back along its path, out beyond every
@@ -74,6 +90,8 @@ class SectionGuard {
   WireFrame frame_;
   double clearance_;  // mm beyond the axis outside every silhouette
   double top_;        // a height above the model, in the program's Y
+  TableTurn turn_;
+  int decimals_;      // of the values written
   // The section written last: its angle, its path and the way it was written.
   std::optional<float> lastAngle_;
   std::vector<PathPoint> lastPath_;

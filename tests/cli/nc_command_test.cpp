@@ -109,5 +109,44 @@ TEST_F(CliNc, AdaptiveCutsTheSectionsTheModelNeeds) {
   EXPECT_NE(csv.find(",1\n"), std::string::npos);
 }
 
+// A program for a machine, and the same sweep resumed at a section: the resumed file
+// ends as the whole one does from that section's marker on, and stderr names the
+// section. Resuming needs a profile that marks sections and a section in the sweep.
+TEST_F(CliNc, WritesForAMachineAndResumesAtASection) {
+  const std::string whole = dir.File("whole.nc");
+  const std::vector<std::string> sweep{"nc", model, "--to", "90", "--step", "45"};
+  const auto run = [&](const std::string& output, std::vector<std::string> options) {
+    std::vector<std::string> args = sweep;
+    args.insert(args.end(), {"-o", output});
+    args.insert(args.end(), options.begin(), options.end());
+    return RunTool(args);
+  };
+  ASSERT_EQ(run(whole, {"--machine", "linuxcnc"}).status, kExitOk);
+  const CliRun resumed = run(program, {"--machine", "linuxcnc", "--resume-section", "2"});
+  ASSERT_EQ(resumed.status, kExitOk) << resumed.err;
+  EXPECT_NE(resumed.err.find("Resumed at section 2 of 3, C 45.000."), std::string::npos)
+      << resumed.err;
+  const std::string wholeText = ReadFile(whole), resumedText = ReadFile(program);
+  const std::string marker = "(Section 2 of 3: C 45.000)\r\n";
+  ASSERT_NE(resumedText.find(marker), std::string::npos);
+  EXPECT_EQ(resumedText.substr(resumedText.find(marker)), wholeText.substr(wholeText.find(marker)));
+  EXPECT_TRUE(resumedText.starts_with("\r\nG21\r\nG90\r\nG94\r\nG0 X ")) << resumedText;
+  const struct {
+    std::vector<std::string> options;
+    int status;
+    const char* message;
+  } refused[] = {
+      {{"--resume-section", "2"}, kExitUsage, "writes none"},
+      {{"--machine", "grbl", "--resume-section", "4"}, kExitFailure, "sections 1 to 3"},
+      {{"--machine", "nowhere.ini"}, kExitFailure, "No machine profile \"nowhere.ini\""},
+  };
+  for (const auto& c : refused) {
+    const CliRun r = run(dir.File("refused.nc"), c.options);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("refused.nc")));
+  }
+}
+
 }  // namespace
 }  // namespace vantora

@@ -18,6 +18,16 @@ namespace vantora::testing {
 
 using Triangle = std::array<Vec3, 3>;
 
+// The moves that turn the table as the wire moves.
+inline int TurnsWithTheWireMoving(const NcMotionList& motion) {
+  int turns = 0;
+  for (std::size_t k = 1; k < motion.Motions.size(); ++k) {
+    const NcMotion &p = motion.Motions[k - 1], &q = motion.Motions[k];
+    turns += p.C != q.C && (p.X != q.X || p.Y != q.Y);
+  }
+  return turns;
+}
+
 inline std::vector<Triangle> TrianglesOf(const FacetTable& t) {
   std::vector<Triangle> triangles;
   for (int k = 0; k < t.FacetCount; ++k) {

@@ -251,7 +251,7 @@ TEST(CarveSweptProgram, IsTheCarvedResultOfTheLastSweepsProgram) {
 
     auto fresh = PreparedJob(Slab);
     NcMotionList motion;
-    ASSERT_TRUE(ReadNcMotion(program, fresh->session.Format, motion));
+    ASSERT_TRUE(ReadNcMotion(program, fresh->session.Format, fresh->session.Machine, motion));
     CarvedResult expected;
     ASSERT_TRUE(CarveNcProgram(fresh->table(), SilhouetteTree(fresh->table()), fresh->store(), 0,
                                motion, expected));
@@ -362,7 +362,7 @@ TEST(CarveNcProgram, HoldsTheModelAndTellsWhatAProgramTakes) {
     NcProgram program;
     ASSERT_TRUE(job->Run(c.angles, program));
     NcMotionList motion;
-    ASSERT_TRUE(ReadNcMotion(program, job->session.Format, motion));
+    ASSERT_TRUE(ReadNcMotion(program, job->session.Format, job->session.Machine, motion));
     auto model = PreparedJob(c.model);  // as it stood at the set-up
     const FacetTable& part = model->table();
     const double top = std::max_element(motion.Motions.begin(), motion.Motions.end(),

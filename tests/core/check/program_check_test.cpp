@@ -14,7 +14,7 @@ class ProgramCheckTest : public ::testing::Test {
 
   ProgramReport Check(const std::string& program) {
     NcMotionList motion;
-    EXPECT_TRUE(ReadNcMotion(program, NcFormat{}, motion));
+    EXPECT_TRUE(ReadNcMotion(program, NcFormat{}, MachineProfile{}, motion));
     return CheckProgram(SilhouetteTree(*table), frame, motion);
   }
 
@@ -70,8 +70,18 @@ TEST(ReadNcMotion, RefusesWhatIsNotAProgramOfItsFormat) {
       {"G1 X 1 Y 2 C 0 F300\n X 1e999\n", "line 2: axis X has no number"},
       {"G1 X 1 Y 2 C 0 F300\n C 1e7\n", "line 2: axis C lies beyond"},
       {"G1 X 1 Y 2 C 0 Fast\n", "line 1: the feed"},
-      {"G1 X 1 Y 2 C 0 F300\n G0 X 2\n", "line 2: \"G0\" is not a word"},
+      {"G1 X 1 Y 2 C 0 F300\n G2 X 2\n", "line 2: \"G2\" is not a word"},
       {"G1 X 1 Y 2 C 0 F300\nM30\n X 5\n", "line 3: text after M30"},
+      // What a controller would carry out otherwise than the replay would.
+      {"G20\nG1 X 1 Y 2 C 0 F300\n", "line 1: G20 asks for inches"},
+      {"G1 X 1 Y 2 C 0 F300\nG91\n", "line 2: G91 asks for relative moves"},
+      {"G1 X 1 Y 2 C 0\n", "line 1: a feed move with no feed in force"},
+      {"G0 X 1 Y 2 C 0\nG93\nG1 X 2 F2\n X 3\n", "line 4: a feed move under inverse time"},
+      {"G0 X 1 Y 2 C 0\nG93 G1 X 2 F2\nG94 G1 X 3\n", "line 3: a feed move with no feed"},
+      {"X 1 Y 2 C 0\n", "line 1: an axis move with neither G0 nor G1"},
+      {"G1 X 1 Y 2 C 0 F300 (heat\n", "line 1: a comment is not closed"},
+      {"G1 X 1 Y 2 C 0 F300\nG4\n", "line 2: G4 without P"},
+      {"G1 X 1 Y 2 C 0 F300\nM7\n", "line 2: \"M7\" is not a word"},
       // Junk is quoted short and in plain characters, whatever its length and bytes.
       {"G1 X 1 Y 2 C 0 F300\n " + std::string(5'000'000, 'Q') + "\n",
        "line 2: \"" + std::string(32, 'Q') + "...\" is not a word"},
@@ -81,13 +91,13 @@ TEST(ReadNcMotion, RefusesWhatIsNotAProgramOfItsFormat) {
   };
   for (const auto& [text, expected] : cases) {
     NcMotionList motion;
-    const Status s = ReadNcMotion(text, format, motion);
+    const Status s = ReadNcMotion(text, format, MachineProfile{}, motion);
     EXPECT_FALSE(s) << text.substr(0, 80);
     EXPECT_NE(s.message().find(expected), std::string::npos) << s.message().substr(0, 200);
   }
   NcMotionList motion;
   format.HorizonAxis = "U";
-  ASSERT_TRUE(ReadNcMotion("G90\r\nG1 U 1 Y 2 C 3 F250\r\n Y 4\r\nM30\r\n", format, motion));
+  ASSERT_TRUE(ReadNcMotion("G90\r\nG1 U 1 Y 2 C 3 F250\r\n Y 4\r\nM30\r\n", format, MachineProfile{}, motion));
   ASSERT_EQ(motion.Motions.size(), 2u);
   EXPECT_EQ(motion.Motions[1].Line, 3);
   EXPECT_EQ(motion.Motions[1].X, 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -24,18 +25,28 @@ TEST(FloatToText, ExactTexts) {
   for (const auto& c : cases) EXPECT_EQ(FloatToText(c.value), c.text) << c.value;
 }
 
-// The exact-arithmetic path must give what the general form cut to three decimals
-// gives, for every kind of f32: a sweep over the bit patterns of both signs.
+// The exact-arithmetic path must give what the general form cut to the decimals gives,
+// for every kind of f32 and 3 to 6 decimals: a sweep over the bit patterns of both signs.
 TEST(FloatToText, FastPathAgreesWithGeneralFormEverywhere) {
-  auto reference = [](float v) {
-    if (v == 0) return std::string("0.000");
-    const float w = float(double(v) + (v > 0 ? 0.0005 : -0.0005));
+  auto reference = [](float v, int decimals) {
+    if (v == 0) return "0." + std::string(std::size_t(decimals), '0');
+    const double half = 0.5 * std::pow(10.0, -decimals);
+    const float w = float(double(v) + (v > 0 ? half : -half));
     std::string t = GeneralNumberText(w);
+    // Below 10^-5 the general form turns scientific: its digits, written out in full.
+    if (const auto e = t.find("E-"); e != std::string::npos) {
+      const std::size_t sign = w < 0 ? 1 : 0;
+      std::string digits = t.substr(sign, e - sign);
+      digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+      t = (sign ? "-0." : "0.") + std::string(std::size_t(std::stoi(t.substr(e + 2)) - 1), '0') +
+          digits;
+    }
     const auto point = t.find('.');
     if (point == std::string::npos) return t;
     const auto exponent = t.find('E', point);
     const auto mantissaEnd = exponent == std::string::npos ? t.size() : exponent;
-    if (mantissaEnd > point + 4) t.erase(point + 4, mantissaEnd - (point + 4));
+    const auto keep = point + 1 + std::size_t(decimals);
+    if (mantissaEnd > keep) t.erase(keep, mantissaEnd - keep);
     return t;
   };
   int mismatches = 0;
@@ -44,11 +55,14 @@ TEST(FloatToText, FastPathAgreesWithGeneralFormEverywhere) {
       const std::uint32_t pattern = std::uint32_t(bits) | sign;
       float v = 0;
       std::memcpy(&v, &pattern, sizeof v);
-      const std::string fast = FloatToText(v);
-      const std::string slow = reference(v);
-      if (fast != slow) {
-        ADD_FAILURE() << std::hex << pattern << ": " << fast << " != " << slow;
-        ++mismatches;
+      for (int decimals = 3; decimals <= 6; ++decimals) {
+        std::string fast;
+        AppendFloatText(fast, v, decimals);
+        const std::string slow = reference(v, decimals);
+        if (fast != slow) {
+          ADD_FAILURE() << std::hex << pattern << " at " << decimals << ": " << fast << " != " << slow;
+          ++mismatches;
+        }
       }
     }
   }

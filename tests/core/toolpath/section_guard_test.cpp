@@ -64,7 +64,7 @@ TEST(SectionGuard, TheWayToAStartUnderAnOverhangIsClear) {
     writer.WriteSectionNc(next, 0, false, host);
     writer.EndProgram();
     NcMotionList motion;
-    ASSERT_TRUE(ReadNcMotion(program, format, motion));
+    ASSERT_TRUE(ReadNcMotion(program, format, MachineProfile{}, motion));
     const ProgramReport report = guard.Check(motion);
     EXPECT_TRUE(report.Clean()) << ReportText(report);
   }
