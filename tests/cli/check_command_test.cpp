@@ -59,6 +59,28 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
   }
 }
 
+// The program nc wrote, run on a machine: a profile whose travel it leaves gets exit
+// status 3 and the lines named; a profile that cannot be loaded is refused.
+TEST_F(CliCheck, ChecksTheProgramOnTheMachine) {
+  WriteFile(dir.File("narrow.ini"), "Name=narrow\nXTravel=-5 5\n");
+  WriteFile(dir.File("broken.ini"), "Name=broken\nXRate=fast\n");
+  const struct {
+    std::string machine;
+    int status;
+    const char* expected;
+  } cases[] = {
+      {"grbl", kExitOk, "Machine time on grbl: "},
+      {dir.File("narrow.ini"), kExitModelReached, "go beyond the machine's travel: line 2 X -"},
+      {dir.File("broken.ini"), kExitUsage, "line 2 \"XRate=fast\": this value cannot be used"},
+      {dir.File("none.ini"), kExitUsage, "No machine profile"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = Check(ReadFile(program), {"--machine", c.machine});
+    EXPECT_EQ(run.status, c.status) << run.out << run.err;
+    EXPECT_NE((run.out + run.err).find(c.expected), std::string::npos) << run.out << run.err;
+  }
+}
+
 // A program made with a round margin and a stock is checked on that set-up: its rows
 // start fewer cells below the platform, so on the standard set-up the same program lies
 // lower and reaches into the box.
