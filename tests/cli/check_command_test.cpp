@@ -94,9 +94,15 @@ TEST_F(CliCheck, ChecksOnTheMarginTheProgramWasMadeWith) {
 }
 
 TEST_F(CliCheck, JsonHoldsTheSameReport) {
-  const CliRun run =
-      Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", {"--json", "--tolerance", "0.1"});
+  WriteFile(dir.File("quoted.ini"), "Name=hot \"wire\" \\1\nXTravel=-20 14\n");
+  const CliRun run = Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n",
+                           {"--json", "--tolerance", "0.1", "--machine", dir.File("quoted.ini")});
   EXPECT_EQ(run.status, kExitModelReached);
+  EXPECT_NE(run.out.find("\"machine\": {\"name\": \"hot \\\"wire\\\" \\\\1\", \"minutes\": 0.100, "
+                         "\"dwellSeconds\": 0.000, \"beyondTravel\": [{\"line\": 3, \"axis\": \"X\", "
+                         "\"value\": 15.000}]}"),
+            std::string::npos)
+      << run.out;
   EXPECT_EQ(run.out.substr(0, 84),
             "{\"setUp\": {\"resolution\": 0.200, \"wire\": 1.000, \"tolerance\": 0.100}, "
             "\"motionLines\": 2");
