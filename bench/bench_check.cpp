@@ -56,7 +56,7 @@ void BM_CheckProgramFile(benchmark::State& state) {
   for (auto _ : state) {
     ProgramReport report;
     CheckNcProgram(*torus.table, *torus.store, torus.session.ModelTurnAngle, torus.session.Format,
-                   text, report);
+                   torus.session.Machine, text, report);
     if (!report.Clean()) state.SkipWithError("the torus program reaches into the torus");
   }
 }

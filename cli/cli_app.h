@@ -11,7 +11,9 @@ namespace vantora {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // the job could not be done
 inline constexpr int kExitUsage = 2;    // the command line was wrong
-inline constexpr int kExitModelReached = 3;  // the program's wire reaches into the model
+// The program's wire reaches into the model, or (check) the program takes an axis
+// beyond the machine's travel.
+inline constexpr int kExitModelReached = 3;
 
 // Runs vantora-cli with `args` (without the program name); normal output goes to
 // `out`, messages and errors to `err`. Returns the exit status.

@@ -1,6 +1,7 @@
 #include "core/check/program_check.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <cmath>
 
@@ -40,6 +41,68 @@ constexpr double kMinMoveSteps = 4;
 
 std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+// The lines beyond travel named in the report's text; the rest are counted.
+constexpr std::size_t kNamedBeyondTravel = 3;
+
+std::size_t LinesBeyondTravelCount(const ProgramReport& r) {
+  std::size_t lines = 0;
+  for (std::size_t k = 0; k < r.BeyondTravel.size(); ++k) {
+    lines += k == 0 || r.BeyondTravel[k].Line != r.BeyondTravel[k - 1].Line;
+  }
+  return lines;
+}
+
+// "2 lines go beyond the machine's travel"
+std::string BeyondTravelClause(const ProgramReport& r) {
+  const std::size_t lines = LinesBeyondTravelCount(r);
+  return LinesText(lines) + (lines == 1 ? " goes" : " go") + " beyond the machine's travel";
+}
+
+std::string MachineText(const ProgramReport& r) {
+  std::string text = "Machine time on " + r.Machine + ": " + FixedText(r.MachineMinutes, 1) +
+                     " min with the axes' rates and acceleration, " +
+                     FixedText(r.DwellSeconds, 1) + " s of it pausing\n";
+  if (r.WithinTravel()) return text;
+  text += BeyondTravelClause(r);
+  for (std::size_t k = 0; k < std::min(r.BeyondTravel.size(), kNamedBeyondTravel); ++k) {
+    const OutOfTravel& o = r.BeyondTravel[k];
+    text += (k == 0 ? ": line " : ", line ") + std::to_string(o.Line) + " " + o.Axis + " " +
+            FixedText(o.Value);
+  }
+  return text + (r.BeyondTravel.size() > kNamedBeyondTravel ? ", ...\n" : "\n");
+}
+
+// A JSON string of any text: quotes, backslashes and control characters escaped.
+std::string JsonString(const std::string& text) {
+  std::string json = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
+      json += escaped;
+    } else {
+      json += c;
+    }
+  }
+  return json + "\"";
+}
+
+std::string MachineJson(const ProgramReport& r) {
+  std::string json = "\"machine\": {\"name\": " + JsonString(r.Machine) +
+                     ", \"minutes\": " + FixedText(r.MachineMinutes) +
+                     ", \"dwellSeconds\": " + FixedText(r.DwellSeconds) +
+                     ", \"beyondTravel\": [";
+  for (std::size_t k = 0; k < r.BeyondTravel.size(); ++k) {
+    const OutOfTravel& o = r.BeyondTravel[k];
+    json += std::string(k == 0 ? "" : ", ") + "{\"line\": " + std::to_string(o.Line) +
+            ", \"axis\": \"" + o.Axis + "\", \"value\": " + FixedText(o.Value) + "}";
+  }
+  return json + "]}";
 }
 
 // The margin after the set-up's other figures, said only when it is not the standard
@@ -87,7 +150,7 @@ double ProgramReport::DeepestDepth() const {
 }
 
 ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
-                           const NcMotionList& motion) {
+                           const NcMotionList& motion, const MachineProfile& machine) {
   ProgramReport report;
   report.Feed = motion.Feed;
   const std::vector<NcMotion>& moves = motion.Motions;
@@ -115,7 +178,16 @@ ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
   }
   report.MotionLines = int(moves.size());
   if (report.Feed > 0) report.CuttingMinutes = report.PathLength / report.Feed;
+  RunOnMachine(motion, machine, report);
   return report;
+}
+
+void RunOnMachine(const NcMotionList& motion, const MachineProfile& machine,
+                  ProgramReport& report) {
+  report.Machine = machine.Name;
+  report.MachineMinutes = MachineSeconds(motion, machine) / 60;
+  report.DwellSeconds = motion.DwellSeconds;
+  report.BeyondTravel = LinesBeyondTravel(motion, machine);
 }
 
 std::string ReportText(const ProgramReport& r) {
@@ -131,6 +203,7 @@ std::string ReportText(const ProgramReport& r) {
   text += "X " + FixedText(r.X.Min) + " to " + FixedText(r.X.Max) + " mm, Y " + FixedText(r.Y.Min) +
           " to " + FixedText(r.Y.Max) + " mm, C " + FixedText(r.C.Min) + " to " + FixedText(r.C.Max) +
           " degrees\n";
+  text += MachineText(r);
   text += ReportSummary(r) + "\n";
   for (const Intrusion& i : r.Intrusions) {
     text += "  line " + std::to_string(i.Line) + "  C " + FixedText(i.Angle) + "  depth " +
@@ -154,7 +227,7 @@ std::string ReportJson(const ProgramReport& r) {
                      ", \"pathLength\": " + FixedText(r.PathLength) + ", \"feed\": " +
                      FixedText(r.Feed) + ", \"cuttingMinutes\": " + FixedText(r.CuttingMinutes) +
                      ", \"extents\": {\"X\": " + range(r.X) + ", \"Y\": " + range(r.Y) +
-                     ", \"C\": " + range(r.C) + "}, \"clean\": " +
+                     ", \"C\": " + range(r.C) + "}, " + MachineJson(r) + ", \"clean\": " +
                      (r.Clean() ? "true" : "false") + ", \"intrusions\": [";
   for (std::size_t k = 0; k < r.Intrusions.size(); ++k) {
     const Intrusion& i = r.Intrusions[k];
@@ -197,10 +270,11 @@ std::string IdleSectionsText(const std::vector<SectionShare>& shares, double fee
 }
 
 std::string ReportSummary(const ProgramReport& r) {
-  if (r.Clean()) return "The wire stays outside the model.";
+  const std::string travel = r.WithinTravel() ? "" : " " + BeyondTravelClause(r) + ".";
+  if (r.Clean()) return "The wire stays outside the model." + travel;
   return "The wire reaches into the model on " + LinesText(r.Intrusions.size()) + ", up to " +
          FixedText(r.DeepestDepth()) + " mm deep; " + LinesText(std::size_t(r.CutThroughLines())) +
-         " cut through the part.";
+         " cut through the part." + travel;
 }
 
 std::string ReachingSectionsText(const ProgramReport& r) {
@@ -212,12 +286,12 @@ std::string ReachingSectionsText(const ProgramReport& r) {
 }
 
 Status CheckNcProgram(const FacetTable& table, const TDataModule1& store, double standAngle,
-                      const NcFormat& format, std::string_view text, ProgramReport& report,
-                      CarvedResult* carved) {
+                      const NcFormat& format, const MachineProfile& machine,
+                      std::string_view text, ProgramReport& report, CarvedResult* carved) {
   NcMotionList motion;
-  if (Status s = ReadNcMotion(text, format, MachineProfile{}, motion); !s) return s;
+  if (Status s = ReadNcMotion(text, format, machine, motion); !s) return s;
   const SilhouetteTree tree(table);
-  report = CheckProgram(tree, WireFrameOf(store, standAngle), motion);
+  report = CheckProgram(tree, WireFrameOf(store, standAngle), motion, machine);
   report.SetUp = {store.Resolution, store.WireDia, store.PathTolerance, store.Margin};
   if (carved) {
     if (Status s = CarveNcProgram(table, tree, store, standAngle, motion, *carved); !s) return s;

@@ -59,6 +59,28 @@ TEST_F(CliCheck, ReportsWhereTheWireReachesIn) {
   }
 }
 
+// The program nc wrote, run on a machine: a profile whose travel it leaves gets exit
+// status 3 and the lines named; a profile that cannot be loaded is refused.
+TEST_F(CliCheck, ChecksTheProgramOnTheMachine) {
+  WriteFile(dir.File("narrow.ini"), "Name=narrow\nXTravel=-5 5\n");
+  WriteFile(dir.File("broken.ini"), "Name=broken\nXRate=fast\n");
+  const struct {
+    std::string machine;
+    int status;
+    const char* expected;
+  } cases[] = {
+      {"grbl", kExitOk, "Machine time on grbl: "},
+      {dir.File("narrow.ini"), kExitModelReached, "go beyond the machine's travel: line 2 X -"},
+      {dir.File("broken.ini"), kExitUsage, "line 2 \"XRate=fast\": this value cannot be used"},
+      {dir.File("none.ini"), kExitUsage, "No machine profile"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = Check(ReadFile(program), {"--machine", c.machine});
+    EXPECT_EQ(run.status, c.status) << run.out << run.err;
+    EXPECT_NE((run.out + run.err).find(c.expected), std::string::npos) << run.out << run.err;
+  }
+}
+
 // A program made with a round margin and a stock is checked on that set-up: its rows
 // start fewer cells below the platform, so on the standard set-up the same program lies
 // lower and reaches into the box.
@@ -72,9 +94,15 @@ TEST_F(CliCheck, ChecksOnTheMarginTheProgramWasMadeWith) {
 }
 
 TEST_F(CliCheck, JsonHoldsTheSameReport) {
-  const CliRun run =
-      Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n", {"--json", "--tolerance", "0.1"});
+  WriteFile(dir.File("quoted.ini"), "Name=hot \"wire\" \\1\nXTravel=-20 14\n");
+  const CliRun run = Check("\r\nG1 X -15 Y 11.4 C 0 F300\r\n X 15\r\nM30\r\n",
+                           {"--json", "--tolerance", "0.1", "--machine", dir.File("quoted.ini")});
   EXPECT_EQ(run.status, kExitModelReached);
+  EXPECT_NE(run.out.find("\"machine\": {\"name\": \"hot \\\"wire\\\" \\\\1\", \"minutes\": 0.100, "
+                         "\"dwellSeconds\": 0.000, \"beyondTravel\": [{\"line\": 3, \"axis\": \"X\", "
+                         "\"value\": 15.000}]}"),
+            std::string::npos)
+      << run.out;
   EXPECT_EQ(run.out.substr(0, 84),
             "{\"setUp\": {\"resolution\": 0.200, \"wire\": 1.000, \"tolerance\": 0.100}, "
             "\"motionLines\": 2");
