@@ -32,20 +32,22 @@ struct MachineField {
 
 namespace {
 
-// The form, in the order of the profile's text; the column it shows in.
+// The form, a setting a row, with the column it shows in. A setting whose check needs
+// another comes after it (the index feed before the turn), as the form is read a row
+// at a time.
 constexpr MachineField kFields[] = {
     {"Name", "Name", FieldKind::Line, 0},
     {"MadeFor", "Made for", FieldKind::Line, 0},
     {"Approach", "Rapid approach, wire cold", FieldKind::Check, 0, {"none", "rapid"}},
-    {"PreHeat", "Pre-heat pause", FieldKind::Line, 0},
-    {"DwellUnit", "Pause counted in", FieldKind::Choice, 0, {"s", "ms"},
+    {"PreHeat", "Pre-heat pause (s)", FieldKind::Line, 0},
+    {"DwellUnit", "G4 P counts", FieldKind::Choice, 0, {"s", "ms"},
      {"seconds", "milliseconds"}},
     {"SectionMarkers", "Mark each section", FieldKind::Check, 0, {"no", "yes"}},
     {"Comments", "Comments", FieldKind::Choice, 0, {"parentheses", "semicolon"},
      {"(comment)", "; comment"}},
+    {"IndexFeed", "Index feed (deg/min)", FieldKind::Line, 0},
     {"Turn", "Table turns", FieldKind::Choice, 0, {"with-move", "indexed"},
      {"as the wire moves", "on its own, wire still"}},
-    {"IndexFeed", "Index feed (deg/min)", FieldKind::Line, 0},
     {"Feed", "Feed", FieldKind::Choice, 0, {"per-minute", "inverse-time"},
      {"per minute", "inverse time (G93)"}},
     {"Decimals", "Decimals", FieldKind::Line, 0},
@@ -197,9 +199,12 @@ void MachineDialog::Show(const MachineProfile& profile) {
 void MachineDialog::ShowValue(const Control& control, const std::string& value) const {
   const MachineField& field = *control.field;
   switch (field.kind) {
-    case FieldKind::Line:
-      static_cast<QLineEdit*>(control.widget)->setText(Text(value));
+    case FieldKind::Line: {
+      auto* edit = static_cast<QLineEdit*>(control.widget);
+      edit->setText(Text(value));
+      edit->setCursorPosition(0);  // a long text shows its beginning
       break;
+    }
     case FieldKind::Check:
       static_cast<QCheckBox*>(control.widget)->setChecked(value == field.values[1]);
       break;
@@ -258,8 +263,13 @@ Status MachineDialog::Read(MachineProfile& profile) const {
       }
       text.append(control.field->setting).append("=").append(value).append("\n");
     }
+    // Read as far as this row, so that a refusal names the row it comes from.
+    if (Status s = ParseMachineProfile(text, profile); !s) {
+      if (s.code() != ErrorCode::Malformed) return s;
+      return Status::Refused(label + ": \"" + values.front() + "\" cannot be used.");
+    }
   }
-  return ParseMachineProfile(text, profile);
+  return Status::Ok();
 }
 
 void MachineDialog::FollowWarning() {
