@@ -110,6 +110,12 @@ QWidget* MakeFieldControl(QWidget* parent, const MachineField& field, QLineEdit*
   return nullptr;
 }
 
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) {
+  auto* button = MakeControl<QPushButton>(parent, name);
+  button->setText(text);
+  return button;
+}
+
 }  // namespace
 
 MachineDialog::MachineDialog(Host& host, const MachineProfile& shown, QWidget* owner)
@@ -122,6 +128,16 @@ MachineDialog::MachineDialog(Host& host, const MachineProfile& shown, QWidget* o
 }
 
 void MachineDialog::BuildForm() {
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(BuildFields());
+  LaserWarning = MakeLabel(this, "LaserWarning", {}, font());
+  LaserWarning->setWordWrap(true);
+  SetTextColor(*LaserWarning, kRed);
+  layout->addWidget(LaserWarning);
+  layout->addLayout(BuildButtons());
+}
+
+QLayout* MachineDialog::BuildFields() {
   auto* columns = new QHBoxLayout;
   std::array<QFormLayout*, 2> forms{new QFormLayout, new QFormLayout};
   for (QFormLayout* form : forms) columns->addLayout(form, 1);
@@ -130,44 +146,33 @@ void MachineDialog::BuildForm() {
     control.widget = MakeFieldControl(this, field, control.from, control.to);
     forms[std::size_t(field.column)]->addRow(QString::fromUtf8(field.label), control.widget);
     controls_.push_back(control);
-  }
-
-  LaserWarning = MakeLabel(this, "LaserWarning", {}, font());
-  LaserWarning->setWordWrap(true);
-  SetTextColor(*LaserWarning, kRed);
-  for (const Control& c : controls_) {
-    if (std::string_view(c.field->setting) == "WireOn") {
-      connect(static_cast<QPlainTextEdit*>(c.widget), &QPlainTextEdit::textChanged, this,
+    // The warning follows what it depends on as it is typed.
+    if (std::string_view(field.setting) == "WireOn") {
+      connect(static_cast<QPlainTextEdit*>(control.widget), &QPlainTextEdit::textChanged, this,
               &MachineDialog::FollowWarning);
-    } else if (std::string_view(c.field->setting) == "PreHeat") {
-      connect(static_cast<QLineEdit*>(c.widget), &QLineEdit::textChanged, this,
+    } else if (std::string_view(field.setting) == "PreHeat") {
+      connect(static_cast<QLineEdit*>(control.widget), &QLineEdit::textChanged, this,
               &MachineDialog::FollowWarning);
     }
   }
+  return columns;
+}
 
-  auto* buttons = new QHBoxLayout;
-  LoadButton = MakeControl<QPushButton>(this, "LoadButton");
-  LoadButton->setText(QStringLiteral("Load…"));
-  SaveButton = MakeControl<QPushButton>(this, "SaveButton");
-  SaveButton->setText(QStringLiteral("Save…"));
-  OKButton = MakeControl<QPushButton>(this, "OKButton");
-  OKButton->setText(QStringLiteral("OK"));
+QLayout* MachineDialog::BuildButtons() {
+  LoadButton = MakeButton(this, "LoadButton", QStringLiteral("Load…"));
+  SaveButton = MakeButton(this, "SaveButton", QStringLiteral("Save…"));
+  OKButton = MakeButton(this, "OKButton", QStringLiteral("OK"));
   OKButton->setDefault(true);
-  auto* cancel = MakeControl<QPushButton>(this, "CancelButton");
-  cancel->setText(QStringLiteral("Cancel"));
-  for (QPushButton* b : {LoadButton, SaveButton}) buttons->addWidget(b);
-  buttons->addStretch(1);
-  for (QPushButton* b : {OKButton, cancel}) buttons->addWidget(b);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addWidget(LaserWarning);
-  layout->addLayout(buttons);
-
+  QPushButton* cancel = MakeButton(this, "CancelButton", QStringLiteral("Cancel"));
+  auto* row = new QHBoxLayout;
+  for (QPushButton* b : {LoadButton, SaveButton}) row->addWidget(b);
+  row->addStretch(1);
+  for (QPushButton* b : {OKButton, cancel}) row->addWidget(b);
   BindHandler(host_, LoadButton, &QPushButton::clicked, this, &MachineDialog::LoadClick);
   BindHandler(host_, SaveButton, &QPushButton::clicked, this, &MachineDialog::SaveClick);
   BindHandler(host_, OKButton, &QPushButton::clicked, this, &MachineDialog::OKClick);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  return row;
 }
 
 void MachineDialog::Show(const MachineProfile& profile) {

@@ -8,6 +8,7 @@
 #include "core/nc/machine_profile.h"
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -35,6 +36,8 @@ class MachineDialog : public QDialog {
 
  private:
   void BuildForm();
+  QLayout* BuildFields();
+  QLayout* BuildButtons();
   void Show(const MachineProfile& profile);
   // The form as a profile; a refusal says what in it cannot be used.
   Status Read(MachineProfile& profile) const;
