@@ -18,6 +18,7 @@
 #include "core/app/tool_path_commands.h"
 #include "core/common/number_text.h"
 #include "core/nc/nc_format.h"
+#include "nc/machine_choice.h"
 #include "nc/nc_format_dialog.h"
 #include "toolpath/choice_plot.h"
 #include "toolpath/outline_form.h"
@@ -115,7 +116,9 @@ void TForm1::BuildToolBar(QWidget* client) {
                                  QStringLiteral("Define  nc forma"), kToolBarButton);
   PosNcButton = MakeSpeedButton(buttons, "PosNcButton", ToolPathPicture(),
                                 QStringLiteral("Tool Path"), kToolBarButton);
-  for (QToolButton* b : {OpenFileButton, SaveDfButtom, SpeedButton1, FormatButton, PosNcButton}) {
+  Machine = new MachineChoice(host_, session_.Machine, buttons);
+  for (QWidget* b : std::initializer_list<QWidget*>{OpenFileButton, SaveDfButtom, SpeedButton1,
+                                                    FormatButton, Machine, PosNcButton}) {
     buttons->layout()->addWidget(b);
   }
   SaveDfButtom->setEnabled(false);
@@ -249,6 +252,7 @@ void TForm1::FormCreate() {
   ChildWindowOffset = Panel1->width();
   client_->setMinimumHeight(kDesignedClientHeight);
   session_.Format = LoadNcFormat(kNcIniName);
+  Machine->ReadSettings();
   session_.TouchPointSize = ReadTouchPointSize(SettingsFileName);
   const ToolPathSettings toolPath = ReadToolPathSettings(ToleranceFileName);
   ToleranceEdit->setText(QString::fromStdString(FloatToText(toolPath.Tolerance)));

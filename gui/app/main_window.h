@@ -28,6 +28,7 @@ namespace vantora {
 
 class CarvedView;
 class ChoicePlot;
+class MachineChoice;
 class MemoAppender;
 class ToolPathPanel;
 class TOpenGL_Form;
@@ -92,6 +93,7 @@ class TForm1 : public QWidget, public ModelViewHost {
   QToolButton* SaveDfButtom;
   QToolButton* SpeedButton1;
   QToolButton* FormatButton;
+  MachineChoice* Machine;  // beside FormatButton: the machine programs are written for
   QToolButton* PosNcButton;
   QLabel* XImage;
   QLabel* YImage;
