@@ -18,26 +18,16 @@ struct CheckOptions {
   bool json = false;
   std::string carved;  // where to write the carved result, if asked
   bool text = false;
-  std::string machine = MachineProfile{}.Name;
 };
 
 // Saving the carved result over a file the check reads would lose that file: refused
 // before anything is read.
 void RefuseCarvedOverAnInput(const CheckOptions& o) {
-  // A built-in profile's name is no file read.
-  const std::string machineFile = BuiltInMachine(o.machine) ? "" : o.machine;
   RefuseOutputOver("--carved", o.carved,
                    {{o.model, "model"},
                     {o.program, "program"},
-                    {o.setUp.ncFormat.value_or(kNcIniName), "NC format"},
-                    {machineFile, "machine profile"}});
-}
-
-// A profile that cannot be loaded is a command line naming the impossible.
-MachineProfile ReadMachine(const std::string& nameOrFile) {
-  MachineProfile machine;
-  if (Status s = LoadMachineProfile(nameOrFile, machine); !s) throw UsageError(s.message());
-  return machine;
+                    NcFormatInput(o.setUp),
+                    MachineInput(o.setUp)});
 }
 
 void RunCheck(const CheckOptions& o, CliContext& context) {
@@ -45,7 +35,7 @@ void RunCheck(const CheckOptions& o, CliContext& context) {
   const ToolPathSetUp setUp = ReadSetUp(o.setUp);
   const float tolerance = ReadTolerance(o.setUp);
   const NcFormat format = ReadNcFormat(o.setUp);
-  const MachineProfile machine = ReadMachine(o.machine);
+  const MachineProfile machine = ReadMachine(o.setUp);
   MappedFile file;
   if (Status s = file.Open(o.program); !s) throw JobError(s.message());
   const auto w = ImportModel(o.model, !o.setUp.noPlatform, context.host);
@@ -73,10 +63,6 @@ void AddCheckCommand(CLI::App& app, CliContext& context) {
   command->add_option("PROGRAM", o->program, "NC program to check")->required();
   AddSetUpOptions(*command, o->setUp);
   command->add_flag("--json", o->json, "Print the report as JSON");
-  command->add_option("--machine", o->machine,
-                      "Machine profile the program is run on, built in (plain, grbl, fluidnc, "
-                      "linuxcnc, mach3) or a profile file: its time with acceleration and its "
-                      "travel (default plain)");
   command->add_option("--carved", o->carved,
                       "Write what the program leaves standing to this STL file and report how "
                       "far it lies from the model");

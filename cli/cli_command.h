@@ -50,6 +50,7 @@ struct NcSetUpOptions {
   std::optional<std::string> stock;  // none: the standard margin
   bool noPlatform = false;
   std::optional<std::string> ncFormat;
+  std::string machine = "plain";  // a built-in profile's name or a profile file
 };
 void AddSetUpOptions(CLI::App& command, NcSetUpOptions& options);
 ToolPathSetUp ReadSetUp(const NcSetUpOptions& options);
@@ -57,6 +58,12 @@ ToolPathSetUp ReadSetUp(const NcSetUpOptions& options);
 float ReadTolerance(const NcSetUpOptions& options);
 // The format file named by --nc-format, else NC.ini in the current directory.
 NcFormat ReadNcFormat(const NcSetUpOptions& options);
+// The profile --machine names; one that cannot be loaded is a job error.
+MachineProfile ReadMachine(const NcSetUpOptions& options);
+// The files a set-up reads besides the model, for RefuseOutputOver: the NC format and,
+// unless --machine names a built-in profile, the profile file.
+std::pair<std::string, const char*> NcFormatInput(const NcSetUpOptions& options);
+std::pair<std::string, const char*> MachineInput(const NcSetUpOptions& options);
 
 // Refuses (a usage error) an output that names one of the `inputs` (a path and what it
 // holds): writing it would lose that file. The same file on disk when both exist,

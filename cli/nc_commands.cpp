@@ -27,7 +27,6 @@ struct NcOptions {
   std::optional<std::string> startHeight, beginRange, endRange;
   std::optional<std::string> adaptive, sections;
   std::string curve;  // where to write the choice's curve, if asked
-  std::string machine = "plain";
   std::optional<std::string> resumeSection;
 };
 
@@ -88,16 +87,13 @@ void RunNc(const NcOptions& o, CliContext& context) {
   for (const auto& [option, output] : {std::pair{"-o", o.output}, std::pair{"--curve", o.curve}}) {
     if (output.empty()) continue;
     RefuseOutputOver(option, output,
-                     {{o.model, "model"},
-                      {o.setUp.ncFormat.value_or(kNcIniName), "NC format"},
-                      {o.machine, "machine profile"}});
+                     {{o.model, "model"}, NcFormatInput(o.setUp), MachineInput(o.setUp)});
   }
   const NcJob job = ReadJob(o);
   int sections = 0;
   ThrowIfFailed(CountSections(job.angles, sections));
   const NcFormat format = ReadNcFormat(o.setUp);
-  MachineProfile machine;
-  ThrowIfFailed(LoadMachineProfile(o.machine, machine));
+  const MachineProfile machine = ReadMachine(o.setUp);
   if (job.resumeSection && !machine.SectionMarkers) {
     throw UsageError("--resume-section needs a machine profile with section markers; \"" +
                      machine.Name + "\" writes none.");
@@ -132,9 +128,9 @@ void RunNc(const NcOptions& o, CliContext& context) {
   context.out << "Wrote " << o.output << " (" << sections << " sections, "
               << written.LineCount() << " lines)\n";
   // The program check of the run: a summary on stderr, exit status 3 when the wire
-  // reaches into the model.
+  // reaches into the model or an axis beyond the machine's travel.
   context.host.ShowMessage(ReportSummary(check), {});
-  if (!check.Clean()) context.status = kExitModelReached;
+  if (!check.Clean() || !check.WithinTravel()) context.status = kExitModelReached;
 }
 
 }  // namespace
@@ -155,6 +151,10 @@ void AddSetUpOptions(CLI::App& command, NcSetUpOptions& o) {
                    "Answer Cancel to \"Move to platform ?\" (leave the model in place)");
   command.add_option("--nc-format", o.ncFormat,
                      "NC format file to read instead of NC.ini in the current directory");
+  command.add_option("--machine", o.machine,
+                     "Machine profile the program is written and run for: plain (default: "
+                     "the program as it always was), grbl, fluidnc, linuxcnc, mach3, or a "
+                     "profile file");
 }
 
 ToolPathSetUp ReadSetUp(const NcSetUpOptions& o) {
@@ -179,6 +179,20 @@ NcFormat ReadNcFormat(const NcSetUpOptions& o) {
     throw JobError("Cannot read the NC format file \"" + *o.ncFormat + "\".");
   }
   return LoadNcFormat(*o.ncFormat);
+}
+
+MachineProfile ReadMachine(const NcSetUpOptions& o) {
+  MachineProfile machine;
+  ThrowIfFailed(LoadMachineProfile(o.machine, machine));
+  return machine;
+}
+
+std::pair<std::string, const char*> NcFormatInput(const NcSetUpOptions& o) {
+  return {o.ncFormat.value_or(kNcIniName), "NC format"};
+}
+
+std::pair<std::string, const char*> MachineInput(const NcSetUpOptions& o) {
+  return {BuiltInMachine(o.machine) ? std::string() : o.machine, "machine profile"};
 }
 
 void ThrowIfFailed(const Status& status) {
@@ -211,10 +225,6 @@ void AddNcCommand(CLI::App& app, CliContext& context) {
       ->check([o](const std::string&) {
         return o->adaptive || o->sections ? "" : "--curve needs --adaptive or --sections";
       });
-  command->add_option("--machine", o->machine,
-                      "Machine profile the program is written for: plain (default: the "
-                      "program as it always was), grbl, fluidnc, linuxcnc, mach3, or a "
-                      "profile file");
   command->add_option("--resume-section", o->resumeSection,
                       "Write the program that starts again at this section (from 1), as "
                       "its marker names it, after a wire break");

@@ -1,5 +1,6 @@
 #include "core/nc/machine_profile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -25,8 +26,7 @@ struct BuiltIn {
 };
 
 constexpr std::array<BuiltIn, 5> kBuiltIns{{
-    {"plain", "MadeFor=the program as it always was: one cutting move from wherever the "
-              "wire stands, the table turning as the wire moves\n"},
+    {"plain", ""},
     {"grbl", "MadeFor=GRBL-Mega-5X and grblHAL hot-wire machines, laser mode off ($32=0)\n"
              "WireOn=M3 S1000\nWireOff=M5\n"},
     {"fluidnc", "MadeFor=FluidNC hot-wire machines, the wire's heat as the spindle\n"
@@ -300,6 +300,11 @@ Status CheckMachineProfile(const MachineProfile& p) {
     return Status::Refused("A table that turns in a move of its own needs an index feed above 0.");
   }
   if (!(p.PreHeatSeconds >= 0)) return Status::Refused("The pre-heat pause must be 0 or more.");
+  // Without G93 a controller reads the inverse-time F values as feeds per minute.
+  if (p.Feed == FeedMode::InverseTime &&
+      std::find(p.Header.begin(), p.Header.end(), "G93") == p.Header.end()) {
+    return Status::Refused("Inverse time needs the line G93 in the header.");
+  }
   for (const auto* lines : {&p.Header, &p.WireOn, &p.WireOff, &p.End}) {
     if (HoldsLineBreak(*lines)) return Status::Refused("A profile's line holds a line break.");
   }

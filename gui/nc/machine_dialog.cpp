@@ -268,13 +268,13 @@ Status MachineDialog::Read(MachineProfile& profile) const {
       }
       text.append(control.field->setting).append("=").append(value).append("\n");
     }
-    // Read as far as this row, so that a refusal names the row it comes from.
-    if (Status s = ParseMachineProfile(text, profile); !s) {
-      if (s.code() != ErrorCode::Malformed) return s;
+    // Read as far as this row, so that a value that cannot be read names its row; the
+    // profile as a whole is judged once every row is in.
+    if (ParseMachineProfile(text, profile).code() == ErrorCode::Malformed) {
       return Status::Refused(label + ": \"" + values.front() + "\" cannot be used.");
     }
   }
-  return Status::Ok();
+  return ParseMachineProfile(text, profile);
 }
 
 void MachineDialog::FollowWarning() {

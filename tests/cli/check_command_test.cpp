@@ -71,8 +71,8 @@ TEST_F(CliCheck, ChecksTheProgramOnTheMachine) {
   } cases[] = {
       {"grbl", kExitOk, "Machine time on grbl: "},
       {dir.File("narrow.ini"), kExitModelReached, "go beyond the machine's travel: line 2 X -"},
-      {dir.File("broken.ini"), kExitUsage, "line 2 \"XRate=fast\": this value cannot be used"},
-      {dir.File("none.ini"), kExitUsage, "No machine profile"},
+      {dir.File("broken.ini"), kExitFailure, "line 2 \"XRate=fast\": this value cannot be used"},
+      {dir.File("none.ini"), kExitFailure, "No machine profile"},
   };
   for (const auto& c : cases) {
     const CliRun run = Check(ReadFile(program), {"--machine", c.machine});

@@ -23,6 +23,7 @@ TEST(MachineProfile, BuiltInsRoundTripThroughTheirText) {
   MachineProfile plain;
   ASSERT_TRUE(ParseMachineProfile("", plain).ok());
   EXPECT_EQ(plain, MachineProfile{});
+  EXPECT_EQ(BuiltInMachine("plain"), MachineProfile{});
 }
 
 // A user's file starts from the plain profile: a list given replaces the default one,
@@ -56,6 +57,7 @@ TEST(MachineProfile, RefusesWhatNoProgramCanBeWrittenWith) {
       {"PreHeat=-1\n", "pre-heat"},
       {"PreHeat=nan\n", "line 1"},
       {"Header\n", "line 1"},
+      {"Feed=inverse-time\n", "G93"},
   };
   for (const auto& [text, says] : cases) {
     SCOPED_TRACE(text);
