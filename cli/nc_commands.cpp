@@ -76,9 +76,7 @@ void Resume(const Session& session, int section, NcProgram& resumed, CliContext&
   ResumedSection place;
   ThrowIfFailed(
       ResumeProgram(session.Program, session.Format, session.Machine, section, resumed, place));
-  context.host.ShowMessage("Resumed at section " + std::to_string(place.Place.Number) + " of " +
-                               std::to_string(place.Place.Count) + ", " + place.AngleWord + ".",
-                           {});
+  context.host.ShowMessage(ResumedText(place), {});
 }
 
 // What the operator does in the application: set up the tool path, define the start

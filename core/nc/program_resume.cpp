@@ -73,4 +73,9 @@ Status ResumeProgram(const NcProgram& whole, const NcFormat& format,
   return Status::Ok();
 }
 
+std::string ResumedText(const ResumedSection& place) {
+  return "Resumed at section " + std::to_string(place.Place.Number) + " of " +
+         std::to_string(place.Place.Count) + ", " + place.AngleWord + ".";
+}
+
 }  // namespace vantora

@@ -25,4 +25,7 @@ Status ResumeProgram(const NcProgram& whole, const NcFormat& format,
                      const MachineProfile& machine, int section, NcProgram& resumed,
                      ResumedSection& place);
 
+// What the operator is told of a resumed program: "Resumed at section 3 of 4, C 90.000."
+std::string ResumedText(const ResumedSection& place);
+
 }  // namespace vantora

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QTimer>
 
 #include "common/appearance.h"
@@ -200,6 +201,18 @@ void TForm1::BuildParameterPanel(QWidget* client) {
   Busy.AddGate(buttons);
   layout->addWidget(buttons, 0, Qt::AlignLeft);
 
+  QWidget* resume = ButtonRow(Panel1);
+  ResumeButton = MakeControl<QPushButton>(resume, "ResumeButton");
+  ResumeButton->setText(QStringLiteral("Resume from section"));
+  ResumeButton->setFont(bold);
+  ResumeSectionEdit = MakeControl<QSpinBox>(resume, "ResumeSectionEdit");
+  ResumeSectionEdit->setRange(1, 1'000'000);
+  ResumeSectionEdit->setFont(bold);
+  resume->layout()->addWidget(ResumeButton);
+  resume->layout()->addWidget(ResumeSectionEdit);
+  Busy.AddGate(resume);
+  layout->addWidget(resume, 0, Qt::AlignLeft);
+
   Memo1 = MakeControl<QPlainTextEdit>(Panel1, "Memo1");
   Memo1->setFont(bold);
   SetTextColor(*Memo1, kBlue);
@@ -238,6 +251,8 @@ void TForm1::BindHandlers() {
   BindHandler(host_, StepButton, &QToolButton::clicked, this, &TForm1::StepButtonClick);
   BindHandler(host_, CarvedButton, &QToolButton::clicked, toolPath_.get(),
               &ToolPathPanel::ShowCarvedResult);
+  BindHandler(host_, ResumeButton, &QPushButton::clicked, toolPath_.get(),
+              &ToolPathPanel::Resume);
   BindHandler(host_, BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
   BindHandler(host_, Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
   BindEnter(host_, ResuEdit, this, &TForm1::ResuEditEnter);

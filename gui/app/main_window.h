@@ -21,6 +21,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QScrollArea;
+class QSpinBox;
 class QTimer;
 class QToolButton;
 
@@ -123,6 +124,8 @@ class TForm1 : public QWidget, public ModelViewHost {
   QToolButton* PosWireButton;
   QToolButton* StepButton;
   QToolButton* CarvedButton;  // enabled while a sweep's program is there to carve
+  QPushButton* ResumeButton;  // the memo's program from the section in ResumeSectionEdit
+  QSpinBox* ResumeSectionEdit;
   QPlainTextEdit* Memo1;
 
   // Touch-point panel.

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QToolButton>
 #include <optional>
 
@@ -154,6 +155,13 @@ void ToolPathPanel::ShowChoice(const ChosenSections& chosen, double minutes) {
   const QRect area = w.ToolWindowArea();
   w.ChoicePlotView->move(area.right() - w.ChoicePlotView->width(), area.top());
   w.ChoicePlotView->show();
+}
+
+void ToolPathPanel::Resume() {
+  TForm1& w = window_;
+  if (Status s = OfferToSaveResumedProgram(w.session(), w.ResumeSectionEdit->value(), host_); !s) {
+    host_.ShowMessage(s.message());
+  }
 }
 
 void ToolPathPanel::ShowCarvedResult() {

@@ -20,6 +20,8 @@ class ToolPathPanel {
   void DefineStart();
   void Sweep();
   void ShowCarvedResult();
+  // Offers the memo's program started again at the section ResumeSectionEdit names.
+  void Resume();
 
  private:
   // The plot of what more or fewer of the chosen sections would leave and cost.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <tuple>
 
 #include "cli_run.h"
+#include "core/nc/machine_profile.h"
 #include "core/stl/stl_writer.h"
 #include "stl_builder.h"
 #include "toolpath/choice_plot.h"
@@ -187,6 +189,36 @@ TEST_F(ToolPathCommandsTest, CheckNamesTheSectionsThatReachIn) {
   EXPECT_NE(Check().find("reaches into the model"), std::string::npos) << Check();
   EXPECT_NE(Check().find("Sections: C 0.000, C 90.000"), std::string::npos) << Check();
   EXPECT_EQ(host.questions.size(), 1u);
+}
+
+// For a machine, the window's program and that program resumed at a section are the
+// batch tool's, byte for byte; a section the program does not have is said, nothing
+// asked.
+TEST_F(ToolPathCommandsTest, ResumedProgramIsWhatTheBatchToolWrites) {
+  const std::string box = BoxFile();
+  WriteFile(dir.File("Machine.ini"), MachineProfileText(*BuiltInMachine("grbl")));
+  Restart();
+  OpenModel(box);
+  Click("PosNcButton");
+  Type("EndDegEdit", "135");
+  Type("StepDegEdit", "45");
+  Sweep(dir.File("window.nc"));
+  const std::vector<std::string> sweep = {"--to", "135", "--step", "45", "--machine", "grbl"};
+  EXPECT_EQ(ReadFile(dir.File("window.nc")), BatchProgram(box, sweep));
+  host.messages.clear();
+  host.questions.clear();
+  Find<QSpinBox>("ResumeSectionEdit")->setValue(9);
+  Click("ResumeButton");
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_TRUE(host.questions.empty());
+  Find<QSpinBox>("ResumeSectionEdit")->setValue(3);
+  host.answers.push_back(true);
+  host.saveFiles.push_back({dir.File("resumed.nc"), 1});
+  Click("ResumeButton");
+  std::vector<std::string> resumed = sweep;
+  resumed.insert(resumed.end(), {"--resume-section", "3"});
+  EXPECT_EQ(ReadFile(dir.File("resumed.nc")), BatchProgram(box, resumed));
+  EXPECT_NE(host.messages.back().find("section 3 of 4, C 90.000"), std::string::npos);
 }
 
 // The window's program, saved, equals the batch tool's for the same model, format and
