@@ -1,6 +1,7 @@
 // Programs written for a machine profile against the plain program, on the yardstick
 // torus (1,000,000 facets, resolution 0.2, wire 1.0) swept 0..360 by 5: the writing
-// alone, from the sweep's section paths, and the whole sweep with its guard and check.
+// alone, from the sweep's section paths (the whole sweep for a machine is
+// BM_SweepForMachine, beside the other sweeps).
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -61,20 +62,6 @@ void BM_WriteProgram(benchmark::State& state) {
   state.counters["lines"] = lines;
 }
 BENCHMARK(BM_WriteProgram)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-// The whole sweep for the machine: trace, guard, write, read back and check.
-void BM_SweepForMachine(benchmark::State& state) {
-  bench::Yardstick y(1'000'000);
-  y.session.Machine = MachineOf(state);
-  int lines = 0;
-  for (auto _ : state) {
-    NcProgram program;
-    RunToolPath(*y.store, y.session, *y.table, y.host, {0, 5, 360}, program);
-    lines = program.LineCount();
-  }
-  state.counters["lines"] = lines;
-}
-BENCHMARK(BM_SweepForMachine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace vantora

@@ -94,6 +94,17 @@ BENCHMARK(BM_Sweep)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
+// The whole 0..360 by 5 sweep written for the plain profile (0) or grbl (1): trace,
+// guard, write, read back and check.
+void BM_SweepForMachine(benchmark::State& state) {
+  bench::Yardstick y(1'000'000);
+  const char* name = state.range(0) == 1 ? "grbl" : "plain";
+  state.SetLabel(name);
+  y.session.Machine = *BuiltInMachine(name);
+  SweepAllRound(state, y);
+}
+BENCHMARK(BM_SweepForMachine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // The sections chosen from every degree within the argument in thousandths of a mm,
 // then swept: against BM_Sweep's uniform sweep.
 void BM_ChooseAndSweep(benchmark::State& state) {
