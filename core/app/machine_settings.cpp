@@ -1,7 +1,6 @@
 #include "core/app/machine_settings.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string_view>
 
 #include "core/common/atomic_file.h"
@@ -34,17 +33,6 @@ bool TurnsSpindleOn(std::string_view line) {
 }
 
 }  // namespace
-
-Status ReadMachineProfileFile(const std::string& path, MachineProfile& profile) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    return Status::Error(ErrorCode::CannotOpen, path + ": no machine profile file there.");
-  }
-  if (Status s = ParseMachineProfile(ReadTextFile(path), profile); !s) {
-    return Status::Error(s.code(), path + ": " + s.message());
-  }
-  return Status::Ok();
-}
 
 MachineSettings ReadMachineSettings(const std::string& path) {
   MachineSettings settings{*BuiltInMachine("plain"), Status::Ok()};

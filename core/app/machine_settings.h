@@ -14,10 +14,6 @@ struct MachineSettings {
   Status Problem;
 };
 
-// Reads the profile from a profile file; a refusal names the file and, for a setting
-// it cannot use, the line.
-Status ReadMachineProfileFile(const std::string& path, MachineProfile& profile);
-
 // Reads the application's settings file (kMachineSettingsName). A missing or empty file
 // gives the built-in plain profile, silently; a file that cannot be used gives it for this
 // run and the reason as Problem, and is left as it is.

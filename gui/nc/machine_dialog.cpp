@@ -290,7 +290,7 @@ void MachineDialog::LoadClick() {
   const auto choice = host_.ChooseOpenFile(kProfileFilter, 1);
   if (!choice) return;
   MachineProfile profile;
-  if (Status s = ReadMachineProfileFile(choice->path, profile); !s) {
+  if (Status s = LoadMachineProfile(choice->path, profile); !s) {
     host_.ShowMessage(s.message());
     return;
   }

@@ -170,7 +170,7 @@ TEST_F(MachineChoiceTest, ProfileFilesLoadIntoTheFormAndTheFormSaves) {
   EXPECT_NE(host.messages[0].find("bad.ini"), std::string::npos) << host.messages[0];
   EXPECT_EQ(form().session().Machine, own);
   MachineProfile saved;
-  ASSERT_TRUE(ReadMachineProfileFile(dir.File("copy.ini"), saved));
+  ASSERT_TRUE(LoadMachineProfile(dir.File("copy.ini"), saved));
   EXPECT_EQ(saved, own);
   EXPECT_EQ(Box()->currentText(), "bench");
 }
