@@ -8,7 +8,6 @@
 #include <span>
 
 #include "core/common/atomic_file.h"
-#include "core/common/number_text.h"
 
 namespace vantora {
 namespace {
@@ -85,9 +84,16 @@ bool ReadTravel(std::string_view value, AxisLimits& axis) {
   return true;
 }
 
+// The shortest text that reads back as `v`, without an exponent (1000000, 0.1).
+std::string NumberText(double v) {
+  char text[400];  // room for the longest fixed form of a double
+  const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
+  return std::string(text, written.ptr);
+}
+
 std::string TravelText(const AxisLimits& axis) {
   if (!axis.Min) return "free";
-  return GeneralNumberText(*axis.Min) + " " + GeneralNumberText(*axis.Max);
+  return NumberText(*axis.Min) + " " + NumberText(*axis.Max);
 }
 
 struct Setting {
@@ -110,7 +116,7 @@ constexpr std::array<Setting, 3> AxisSettings(std::string_view travel, std::stri
             false}}};
 }
 
-constexpr std::array<Setting, 16> kSettings{{
+constexpr Setting kSettings[] = {
     {"Name", [](std::string_view v, MachineProfile& p) { p.Name = v; return !v.empty(); }, false},
     {"MadeFor", [](std::string_view v, MachineProfile& p) { p.MadeFor = v; return true; }, false},
     {"Header", [](std::string_view v, MachineProfile& p) { p.Header.emplace_back(v); return true; },
@@ -167,7 +173,7 @@ constexpr std::array<Setting, 16> kSettings{{
        return true;
      },
      false},
-}};
+};
 
 constexpr auto kXSettings = AxisSettings<&MachineProfile::X>("XTravel", "XRate", "XAccel");
 constexpr auto kYSettings = AxisSettings<&MachineProfile::Y>("YTravel", "YRate", "YAccel");
@@ -197,8 +203,8 @@ void AppendList(std::string& text, std::string_view name, const std::vector<std:
 
 void AppendAxis(std::string& text, char letter, const AxisLimits& axis) {
   text += std::string(1, letter) + "Travel=" + TravelText(axis) + "\n";
-  text += std::string(1, letter) + "Rate=" + GeneralNumberText(axis.Rate) + "\n";
-  text += std::string(1, letter) + "Accel=" + GeneralNumberText(axis.Acceleration) + "\n";
+  text += std::string(1, letter) + "Rate=" + NumberText(axis.Rate) + "\n";
+  text += std::string(1, letter) + "Accel=" + NumberText(axis.Acceleration) + "\n";
 }
 
 bool HoldsLineBreak(const std::vector<std::string>& lines) {
@@ -274,14 +280,14 @@ std::string MachineProfileText(const MachineProfile& p) {
   text += std::string("Approach=") + (p.Approach ? "rapid" : "none") + "\n";
   AppendList(text, "WireOn", p.WireOn);
   AppendList(text, "WireOff", p.WireOff);
-  text += "PreHeat=" + GeneralNumberText(p.PreHeatSeconds) + "\n";
+  text += "PreHeat=" + NumberText(p.PreHeatSeconds) + "\n";
   text += std::string("DwellUnit=") + (p.DwellInMilliseconds ? "ms" : "s") + "\n";
   AppendList(text, "End", p.End);
   text += std::string("Comments=") +
           (p.Comments == CommentStyle::Semicolon ? "semicolon" : "parentheses") + "\n";
   text += std::string("SectionMarkers=") + (p.SectionMarkers ? "yes" : "no") + "\n";
   text += std::string("Turn=") + (p.Turn == TableTurn::Indexed ? "indexed" : "with-move") + "\n";
-  text += "IndexFeed=" + GeneralNumberText(p.IndexFeed) + "\n";
+  text += "IndexFeed=" + NumberText(p.IndexFeed) + "\n";
   text += std::string("Feed=") +
           (p.Feed == FeedMode::InverseTime ? "inverse-time" : "per-minute") + "\n";
   text += "Decimals=" + std::to_string(p.Decimals) + "\n";

@@ -57,6 +57,7 @@ TEST(MachineProfile, RefusesWhatNoProgramCanBeWrittenWith) {
       {"PreHeat=-1\n", "pre-heat"},
       {"PreHeat=nan\n", "line 1"},
       {"Header\n", "line 1"},
+      {"Name=a\n=1800\n", "line 2"},
       {"Feed=inverse-time\n", "G93"},
   };
   for (const auto& [text, says] : cases) {
