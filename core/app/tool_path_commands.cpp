@@ -234,7 +234,6 @@ Status RunToolPathAt(TDataModule1& store, Session& session, FacetTable& table, H
   NcMotionList motion;
   if (Status s = ReadNcMotion(run, session.Format, session.Machine, motion); !s) return s;
   ProgramReport report = guard.Check(motion);
-  RunOnMachine(motion, session.Machine, report);
   if (Status s = CheckPromiseKept(store, report); !s) return s;
   if (options.check != nullptr) *options.check = std::move(report);
   AppendProgram(run, program);

@@ -178,16 +178,11 @@ ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
   }
   report.MotionLines = int(moves.size());
   if (report.Feed > 0) report.CuttingMinutes = report.PathLength / report.Feed;
-  RunOnMachine(motion, machine, report);
-  return report;
-}
-
-void RunOnMachine(const NcMotionList& motion, const MachineProfile& machine,
-                  ProgramReport& report) {
   report.Machine = machine.Name;
   report.MachineMinutes = MachineSeconds(motion, machine) / 60;
   report.DwellSeconds = motion.DwellSeconds;
   report.BeyondTravel = LinesBeyondTravel(motion, machine);
+  return report;
 }
 
 std::string ReportText(const ProgramReport& r) {

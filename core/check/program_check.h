@@ -73,10 +73,6 @@ struct ProgramReport {
 ProgramReport CheckProgram(const SilhouetteTree& tree, const WireFrame& frame,
                            const NcMotionList& motion,
                            const MachineProfile& machine = MachineProfile{});
-// Adds to the report the program's time on the machine and its lines beyond the
-// machine's travel.
-void RunOnMachine(const NcMotionList& motion, const MachineProfile& machine,
-                  ProgramReport& report);
 
 // The report as the operator reads it, several lines.
 std::string ReportText(const ProgramReport& report);

@@ -11,15 +11,14 @@ SectionGuard::SectionGuard(const FacetTable& table, const TDataModule1& store, d
                            const MachineProfile& machine)
     : tree_(table),
       frame_(WireFrameOf(store, standAngle)),
-      turn_(machine.Turn),
-      decimals_(machine.Decimals) {
+      machine_(machine) {
   const double margin = store.WireDia + double(store.WireMarginCells) * store.Resolution;
   clearance_ = tree_.Reach() + margin;
   top_ = store.MaxZ + frame_.OffsetZ + margin;
 }
 
 ProgramReport SectionGuard::Check(const NcMotionList& motion) const {
-  return CheckProgram(tree_, frame_, motion);
+  return CheckProgram(tree_, frame_, motion, machine_);
 }
 
 namespace {
@@ -36,8 +35,8 @@ void AppendWayBackAlong(const std::vector<PathPoint>& path, float angle,
 
 // Where a controller puts the axes for a position the writer writes.
 AxisPosition SectionGuard::AsWritten(AxisPosition p) const {
-  return {WrittenValue(float(p.X), decimals_), WrittenValue(float(p.Y), decimals_),
-          WrittenValue(float(p.C), decimals_)};
+  return {WrittenValue(float(p.X), machine_.Decimals), WrittenValue(float(p.Y), machine_.Decimals),
+          WrittenValue(float(p.C), machine_.Decimals)};
 }
 
 bool SectionGuard::KeepsOff(float angle, PathPoint from, PathPoint to) const {
@@ -171,7 +170,7 @@ void SectionGuard::Enter(NcWriter& writer, float angle, const std::vector<PathPo
   const std::span<const AxisPosition> ways[] = {around, over, roundToTheStart,
                                                  roundToTheOtherSide};
   std::vector<AxisPosition> way;
-  if (turn_ == TableTurn::Indexed) {
+  if (machine_.Turn == TableTurn::Indexed) {
     const std::span<const AxisPosition> indexedWays[] = {{}, around, over, roundToTheStart,
                                                          roundToTheOtherSide};
     way = IndexedWay(from, to, indexedWays);

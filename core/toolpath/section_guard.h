@@ -40,9 +40,9 @@ namespace vantora {
 class SectionGuard {
  public:
   // For a sweep on the store's raster (after a tool-path set-up) of the table's facets,
-  // which stand at `standAngle`, written for `machine`.
+  // which stand at `standAngle`, written for `machine` (which must outlive the guard).
   SectionGuard(const FacetTable& table, const TDataModule1& store, double standAngle,
-               const MachineProfile& machine = MachineProfile{});
+               const MachineProfile& machine);
 
   // Whether the wire, walking `path` at `angle`, reaches into the model.
   bool Reaches(float angle, const std::vector<PathPoint>& path) const;
@@ -51,7 +51,7 @@ class SectionGuard {
   // entirely, not even grazing it, as the move is written.
   bool KeepsOff(float angle, PathPoint from, PathPoint to) const;
 
-  // Replays the motion of a program the sweep wrote against the model.
+  // Replays the motion of a program the sweep wrote against the model, on the machine.
   ProgramReport Check(const NcMotionList& motion) const;
 
   // A walk that ended in a dead end above the start height: appends the way down to
@@ -90,8 +90,7 @@ class SectionGuard {
   WireFrame frame_;
   double clearance_;  // mm beyond the axis outside every silhouette
   double top_;        // a height above the model, in the program's Y
-  TableTurn turn_;
-  int decimals_;      // of the values written
+  const MachineProfile& machine_;  // the program is written for
   // The section written last: its angle, its path and the way it was written.
   std::optional<float> lastAngle_;
   std::vector<PathPoint> lastPath_;

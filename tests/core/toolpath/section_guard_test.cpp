@@ -8,6 +8,8 @@
 namespace vantora {
 namespace {
 
+const MachineProfile kPlain;  // the guards below write plain programs
+
 // A walk stuck on top of a box, with another box to its right: the way down must go
 // round whatever blocks it and end at the start height, all of it clear of both.
 TEST(SectionGuard, ADeadEndComesDownOutsideTheModel) {
@@ -20,7 +22,7 @@ TEST(SectionGuard, ADeadEndComesDownOutsideTheModel) {
     testing::AddBox(*m.table, -10, 10, -10, 10, 0, 20);
     if (c.rightBoxTop > 0) testing::AddBox(*m.table, 15, 25, -10, 10, 0, c.rightBoxTop);
     ASSERT_TRUE(testing::SetUpRaster(m));
-    const SectionGuard guard(*m.table, *m.store, 0);
+    const SectionGuard guard(*m.table, *m.store, 0, kPlain);
     const WireFrame frame = WireFrameOf(*m.store, 0);
     const auto nc = [&](double x, double z) {
       return PathPoint{float(x), float(z + frame.OffsetZ)};
@@ -46,7 +48,7 @@ TEST(SectionGuard, TheWayToAStartUnderAnOverhangIsClear) {
     testing::AddBox(*m.table, -10, 5, -5, 5, 15, 20);
     if (lip) testing::AddBox(*m.table, -10, -9, -5, 5, 2, 15);
     ASSERT_TRUE(testing::SetUpRaster(m));
-    SectionGuard guard(*m.table, *m.store, 0);
+    SectionGuard guard(*m.table, *m.store, 0, kPlain);
     const float z0 = float(WireFrameOf(*m.store, 0).OffsetZ);
     const auto nc = [&](float x, float z) { return PathPoint{x, z + z0}; };
     // Over everything to the right of the post; in beneath the lip and up to the start,
