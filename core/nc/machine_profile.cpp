@@ -57,9 +57,13 @@ std::optional<double> Number(std::string_view text) {
 // One setting's value read into the profile; false when the value cannot be used.
 using Reader = bool (*)(std::string_view value, MachineProfile& p);
 
-bool ReadChoice(std::string_view value, std::string_view yes, std::string_view no, bool& out) {
-  if (value != yes && value != no) return false;
-  out = value == yes;
+// `value` names one of two choices: `first` stands for `firstValue`, `second` for
+// `secondValue`.
+template <typename T>
+bool ReadChoice(std::string_view value, std::string_view first, T firstValue,
+                std::string_view second, T secondValue, T& out) {
+  if (value != first && value != second) return false;
+  out = value == first ? firstValue : secondValue;
   return true;
 }
 
@@ -122,7 +126,9 @@ constexpr Setting kSettings[] = {
     {"Header", [](std::string_view v, MachineProfile& p) { p.Header.emplace_back(v); return true; },
      true},
     {"Approach",
-     [](std::string_view v, MachineProfile& p) { return ReadChoice(v, "rapid", "none", p.Approach); },
+     [](std::string_view v, MachineProfile& p) {
+       return ReadChoice(v, "rapid", true, "none", false, p.Approach);
+     },
      false},
     {"WireOn", [](std::string_view v, MachineProfile& p) { p.WireOn.emplace_back(v); return true; },
      true},
@@ -132,37 +138,33 @@ constexpr Setting kSettings[] = {
      [](std::string_view v, MachineProfile& p) { return ReadNumber(v, p.PreHeatSeconds); }, false},
     {"DwellUnit",
      [](std::string_view v, MachineProfile& p) {
-       return ReadChoice(v, "ms", "s", p.DwellInMilliseconds);
+       return ReadChoice(v, "ms", true, "s", false, p.DwellInMilliseconds);
      },
      false},
     {"End", [](std::string_view v, MachineProfile& p) { p.End.emplace_back(v); return true; }, true},
     {"Comments",
      [](std::string_view v, MachineProfile& p) {
-       bool semicolon = false;
-       if (!ReadChoice(v, "semicolon", "parentheses", semicolon)) return false;
-       p.Comments = semicolon ? CommentStyle::Semicolon : CommentStyle::Parentheses;
-       return true;
+       return ReadChoice(v, "semicolon", CommentStyle::Semicolon,
+                         "parentheses", CommentStyle::Parentheses, p.Comments);
      },
      false},
     {"SectionMarkers",
-     [](std::string_view v, MachineProfile& p) { return ReadChoice(v, "yes", "no", p.SectionMarkers); },
+     [](std::string_view v, MachineProfile& p) {
+       return ReadChoice(v, "yes", true, "no", false, p.SectionMarkers);
+     },
      false},
     {"Turn",
      [](std::string_view v, MachineProfile& p) {
-       bool indexed = false;
-       if (!ReadChoice(v, "indexed", "with-move", indexed)) return false;
-       p.Turn = indexed ? TableTurn::Indexed : TableTurn::WithMove;
-       return true;
+       return ReadChoice(v, "indexed", TableTurn::Indexed, "with-move",
+                         TableTurn::WithMove, p.Turn);
      },
      false},
     {"IndexFeed", [](std::string_view v, MachineProfile& p) { return ReadNumber(v, p.IndexFeed); },
      false},
     {"Feed",
      [](std::string_view v, MachineProfile& p) {
-       bool inverse = false;
-       if (!ReadChoice(v, "inverse-time", "per-minute", inverse)) return false;
-       p.Feed = inverse ? FeedMode::InverseTime : FeedMode::PerMinute;
-       return true;
+       return ReadChoice(v, "inverse-time", FeedMode::InverseTime, "per-minute",
+                         FeedMode::PerMinute, p.Feed);
      },
      false},
     {"Decimals",
