@@ -73,7 +73,8 @@ Status MeasureCandidates(TDataModule1& store, const FacetTable& table, Host& hos
   const int bottomRow = store.WireMarginCells;
   const int startRow = std::max(OutlineWalk::WindowOf(store).MinJ, bottomRow);
   int topRow = startRow;  // above the highest row any section keeps
-  SectionLanes lanes(store, table, candidates.Angles, turnAngle, LaneChoice::Auto);
+  SectionLanes lanes(store, table, candidates.Angles, turnAngle, LaneChoice::Auto,
+                     FillScope::Outline);
   for (std::size_t k = 0; k < distinct.size(); ++k) {
     lanes.Fill(int(k));
     GrowByWireMargin(store, host);

@@ -25,11 +25,17 @@ struct SectionLanes::Lane {
 };
 
 SectionLanes::SectionLanes(TDataModule1& store, const FacetTable& table,
-                           std::vector<float> angles, float turnAngle, LaneChoice lanes)
+                           std::vector<float> angles, float turnAngle, LaneChoice lanes,
+                           FillScope scope)
     : store_(store),
       angles_(std::move(angles)),
       mesh_(table, store),
       first_(std::make_unique<Lane>(mesh_, store, turnAngle)) {
+  if (scope == FillScope::Outline) {
+    contour_.emplace(mesh_, angles_, turnAngle);
+    if (contour_->SavesWork()) return;  // drawing a section's edges is quick: one lane
+    contour_.reset();
+  }
   const bool worthTwo =
       table.FacetCount >= kFacetsForTwoLanes && std::thread::hardware_concurrency() >= 2;
   if (angles_.size() < 2 || lanes == LaneChoice::One || (lanes == LaneChoice::Auto && !worthTwo)) {
@@ -72,13 +78,15 @@ void SectionLanes::Fill(int k) {
     std::swap(store_.Raster, second_->raster);
     return;
   }
+  if (contour_) return contour_->Mark(k, store_, store_.Raster);
   TurnTo(*first_, k, store_.Raster);
   FillSection(store_, mesh_, first_->vertices, store_.Raster);
 }
 
 // Section k's lane waits with its vertices at section k until Done(k).
 void SectionLanes::Refill(int k, FillCoverage coverage) {
-  const Lane& lane = OnSecondLane(k) ? *second_ : *first_;
+  Lane& lane = OnSecondLane(k) ? *second_ : *first_;
+  if (contour_) TurnTo(lane, k, store_.Raster);  // drawn sections leave the vertices as they were
   FillSection(store_, mesh_, lane.vertices, store_.Raster, coverage);
 }
 

@@ -2,14 +2,16 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <semaphore>
 #include <thread>
 #include <vector>
 
 #include "core/model/data_module.h"
+#include "core/model/facet_table.h"
+#include "core/toolpath/section_contour.h"
 #include "core/toolpath/section_fill.h"
 #include "core/toolpath/section_mesh.h"
-#include "core/model/facet_table.h"
 
 namespace vantora {
 
@@ -23,13 +25,18 @@ namespace vantora {
 // program or the store's raster stays on the calling thread.
 // Whether a sweep fills in one lane, two, or as the model's size and the cores say.
 enum class LaneChoice { Auto, One, Two };
+// What Fill puts into the raster: every facet, as a sweep cuts it; or, for a caller that
+// fills the enclosed cells afterwards, the cells of the edges that can bound the
+// silhouette (SectionContour), where that saves work, and otherwise every facet.
+enum class FillScope { Facets, Outline };
 
 class SectionLanes {
  public:
   // `angles` are the sweep's section angles; the model stands at `turnAngle`. The
   // store's raster must be clear and sized by RasterSetup.
   SectionLanes(TDataModule1& store, const FacetTable& table, std::vector<float> angles,
-               float turnAngle, LaneChoice lanes = LaneChoice::Auto);
+               float turnAngle, LaneChoice lanes = LaneChoice::Auto,
+               FillScope scope = FillScope::Facets);
   ~SectionLanes();
   SectionLanes(const SectionLanes&) = delete;
   SectionLanes& operator=(const SectionLanes&) = delete;
@@ -37,7 +44,7 @@ class SectionLanes {
   // Puts the filled (not yet grown) raster of section k into the store, for k = 0, 1,
   // ... in order.
   void Fill(int k);
-  // Fills section k again into the store's (cleared) raster, with `coverage`.
+  // Fills section k's facets again into the store's (cleared) raster, with `coverage`.
   void Refill(int k, FillCoverage coverage);
   // Takes back section k's raster once it has been walked, written and cleared.
   void Done(int k);
@@ -54,6 +61,7 @@ class SectionLanes {
   TDataModule1& store_;
   const std::vector<float> angles_;
   const SectionMesh mesh_;
+  std::optional<SectionContour> contour_;  // when filling the outline
   std::unique_ptr<Lane> first_;
   std::unique_ptr<Lane> second_;  // none when one core or a small sweep
   std::atomic<bool> stop_{false};

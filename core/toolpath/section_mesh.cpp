@@ -9,6 +9,20 @@
 namespace vantora {
 namespace {
 
+using Key = std::array<std::uint32_t, 3>;
+
+Key BitsOf(float x, float y, float z) {
+  return {std::bit_cast<std::uint32_t>(x), std::bit_cast<std::uint32_t>(y),
+          std::bit_cast<std::uint32_t>(z)};
+}
+
+// The top `bits` bits of a hash of a vertex's coordinate bits.
+std::size_t HashBits(const Key& k, int bits) {
+  const std::uint64_t h = k[0] * 0x9E3779B97F4A7C15u ^ k[1] * 0xC2B2AE3D27D4EB4Fu ^
+                          k[2] * 0x165667B19E3779F9u;
+  return std::size_t(h >> (64 - bits));
+}
+
 // Recently seen vertices, by the bits of their coordinates: a direct-mapped table small
 // enough to stay in cache, holding a few rows of facets of any common mesh.
 class RecentVertices {
@@ -18,9 +32,8 @@ class RecentVertices {
   // The index of `v` if it was seen recently, else `fresh`, which it is known by from
   // now on; `isNew` tells which.
   std::uint32_t Find(const Vec3& v, std::uint32_t fresh, bool& isNew) {
-    const Key key{std::bit_cast<std::uint32_t>(v[0]), std::bit_cast<std::uint32_t>(v[1]),
-                  std::bit_cast<std::uint32_t>(v[2])};
-    Slot& slot = slots_[Hash(key)];
+    const Key key = BitsOf(v[0], v[1], v[2]);
+    Slot& slot = slots_[HashBits(key, kSlotBits)];
     isNew = slot.index == kNone || slot.key[0] != key[0] || slot.key[1] != key[1] ||
             slot.key[2] != key[2];
     if (isNew) slot = {key, fresh};
@@ -31,17 +44,10 @@ class RecentVertices {
   static constexpr int kSlotBits = 14;
   static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
   static constexpr std::uint32_t kNone = ~std::uint32_t{0};
-  using Key = std::array<std::uint32_t, 3>;
   struct Slot {
     Key key{};
     std::uint32_t index = kNone;
   };
-
-  static std::size_t Hash(const Key& k) {
-    const std::uint64_t h = k[0] * 0x9E3779B97F4A7C15u ^ k[1] * 0xC2B2AE3D27D4EB4Fu ^
-                            k[2] * 0x165667B19E3779F9u;
-    return std::size_t(h >> (64 - kSlotBits));
-  }
 
   std::vector<Slot> slots_;
 };
@@ -72,6 +78,25 @@ SectionMesh::SectionMesh(const FacetTable& table, const TDataModule1& store)
     }
   }
   LocateRows(store);
+}
+
+std::vector<std::uint32_t> SectionMesh::FirstIndices() const {
+  // Open addressing over every vertex: at least twice as many slots as vertices.
+  const int bits = int(std::bit_width(std::max<std::size_t>(2 * vertexCount_, 2) - 1));
+  const std::size_t mask = (std::size_t{1} << bits) - 1;
+  constexpr std::uint32_t kNone = ~std::uint32_t{0};
+  std::vector<std::uint32_t> slots(mask + 1, kNone);
+  std::vector<std::uint32_t> first(vertexCount_);
+  for (std::uint32_t v = 0; v < vertexCount_; ++v) {
+    const Key key = BitsOf(x_[v], y_[v], z_[v]);
+    std::size_t h = HashBits(key, bits);
+    while (slots[h] != kNone && BitsOf(x_[slots[h]], y_[slots[h]], z_[slots[h]]) != key) {
+      h = (h + 1) & mask;
+    }
+    if (slots[h] == kNone) slots[h] = v;
+    first[v] = slots[h];
+  }
+  return first;
 }
 
 void SectionMesh::LocateRows(const TDataModule1& store) {

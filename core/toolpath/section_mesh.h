@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "core/common/reserved_array.h"
 #include "core/model/data_module.h"
@@ -42,6 +43,9 @@ class SectionMesh {
   std::span<const float> X() const { return {x_.data(), vertexCount_}; }
   std::span<const float> Y() const { return {y_.data(), vertexCount_}; }
   std::span<const float> Z() const { return {z_.data(), vertexCount_}; }
+  // For every vertex the first index of its coordinates (bit for bit): where a vertex
+  // is kept twice, both name the first.
+  std::vector<std::uint32_t> FirstIndices() const;
 
  private:
   void LocateRows(const TDataModule1& store);
