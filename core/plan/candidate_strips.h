@@ -21,12 +21,12 @@ struct CandidateSections {
 
 // Measures the strips of the sections at `angles` (ascending) on the store's raster
 // (set up, and clear): each section's silhouette is drawn from the edges that can bound
-// it (or, where that saves nothing, filled as a sweep fills it), grown by the wire
-// margin, its enclosed holes filled, and read row by row from the platform up to the
-// highest top of all of them (a section keeps nothing above its own top; below the
-// start height a row keeps what lies between the ends of the start height's): the path
-// runs on the first and last cell of a row's grown silhouette and the wire's radius
-// along it, so the row keeps what lies between. The model's facets stand at
+// it (on a small mesh, or where that saves nothing, filled as a sweep fills it), grown
+// by the wire margin, its enclosed holes filled, and read row by row from the platform
+// up to the highest top of all of them (a section keeps nothing above its own top;
+// below the start height a row keeps what lies between the ends of the start height's):
+// the path runs on the first and last cell of a row's grown silhouette and the wire's
+// radius along it, so the row keeps what lies between. The model's facets stand at
 // `turnAngle`; the raster is left clear.
 Status MeasureCandidates(TDataModule1& store, const FacetTable& table, Host& host,
                          float turnAngle, const std::vector<float>& angles,
