@@ -107,18 +107,19 @@ inline double Area2(const ConvexPolygon& polygon) {
   return area2;
 }
 
-// The distance from p to a convex polygon (0 inside or on it).
+// The distance from p to a convex polygon (0 inside or on it). Outside, every edge is
+// measured, not only those p lies beyond: where rounding leaves the edges beside a corner
+// a hair from one line, p at that corner can lie beyond a far edge and not the near one.
 inline double PointPolygonDistance(PlanePoint p, const ConvexPolygon& polygon) {
+  const std::size_t n = polygon.size();
   bool inside = true;
+  for (std::size_t k = 0; k < n && inside; ++k) inside = Cross(polygon[k], polygon[(k + 1) % n], p) >= 0;
+  if (inside) return 0;
   double best = HUGE_VAL;
-  for (std::size_t k = 0; k < polygon.size(); ++k) {
-    const PlanePoint a = polygon[k], b = polygon[(k + 1) % polygon.size()];
-    if (Cross(a, b, p) < 0) {
-      inside = false;
-      best = std::min(best, PointSegmentDistance(p, a, b));
-    }
+  for (std::size_t k = 0; k < n; ++k) {
+    best = std::min(best, PointSegmentDistance(p, polygon[k], polygon[(k + 1) % n]));
   }
-  return inside ? 0 : best;
+  return best;
 }
 
 }  // namespace vantora::plane
