@@ -8,6 +8,7 @@
 
 #include "core/check/plane_geometry.h"
 #include "scripted_host.h"
+#include "torus.h"
 #include "toolpath_models.h"
 
 namespace vantora {
@@ -57,6 +58,12 @@ void Heptagon(FacetTable& t) { AddCylinder(t, 12.05f, 8.05f, 7); }
 void Steps(FacetTable& t) {
   AddBox(t, -12.05f, 0.05f, -3.05f, 3.05f, 0, 10.05f);
   AddBox(t, -0.05f, 12.05f, -6.05f, 6.05f, 0, 6.05f);
+}
+// A torus standing on its rim (R 10, r 3): large enough that its candidates are drawn
+// from their outlines rather than filled.
+void StandingTorus(FacetTable& t) {
+  bench::FillTorus(t, 20'000);
+  ForEachVertex(t, [](Vec3& v) { v = {0.1f * v[0], 0.1f * (v[2] - 30), 0.1f * v[1] + 13}; });
 }
 
 // The box needs two sections to leave what every section leaves, square to its faces:
@@ -129,7 +136,7 @@ double SliceDeviation(const CarvedResult& chosen, const CarvedResult& all) {
 
 TEST(ChooseSections, TheChosenCarvingLiesWithinTheDeviationOfAllCandidates) {
   const SweepAngles candidates{0, 5, 355};
-  for (auto build : {Heptagon, Steps}) {
+  for (auto build : {Heptagon, Steps, StandingTorus}) {
     for (float deviation : {0.5f, 2.0f}) {
       auto all = SetUpJob(build, 0.25f);
       NcProgram uniform;
