@@ -9,9 +9,21 @@
 namespace vantora {
 namespace {
 
-// Candidates every 0.05 degrees over a full turn at most: each is filled as a sweep's
+// Candidates every 0.05 degrees over a full turn at most: each is measured as a sweep's
 // section is, and finer steps only repeat the same strips.
 constexpr std::size_t kMaxCandidates = 7200;
+// Sections chosen by count leave the least material as the program will cut it, so
+// below this many facets, where filling every candidate is quick, each is filled cell
+// for cell as the sweep will fill it. Otherwise, and for a deviation, candidates are
+// drawn from their outlines: the fill's edges run ragged by up to a cell (more on
+// facets larger than one), and a choice within a deviation would chase those
+// notches with sections that remove next to nothing.
+constexpr int kFacetsFilledForCount = 20'000;
+
+FillScope CandidateScope(const SectionRequest& request, const FacetTable& table) {
+  return request.Sections > 0 && table.FacetCount < kFacetsFilledForCount ? FillScope::Facets
+                                                                          : FillScope::Outline;
+}
 
 Status CheckRequest(const SectionRequest& request) {
   if (!(request.Deviation >= 0) || !std::isfinite(request.Deviation)) {
@@ -52,7 +64,7 @@ Status ChooseSections(TDataModule1& store, const Session& session, const FacetTa
   chosen.CandidateCount = int(angles.size());
   ClearRaster(store);  // the set-up's section is still in it
   if (Status s = MeasureCandidates(store, table, host, session.ModelTurnAngle, angles,
-                                   chosen.Candidates);
+                                   CandidateScope(request, table), chosen.Candidates);
       !s) {
     return s;
   }

@@ -62,7 +62,7 @@ double OutlineLength(const CandidateStrip& strip, double step) {
 }  // namespace
 
 Status MeasureCandidates(TDataModule1& store, const FacetTable& table, Host& host,
-                         float turnAngle, const std::vector<float>& angles,
+                         float turnAngle, const std::vector<float>& angles, FillScope scope,
                          CandidateSections& candidates) {
   std::vector<int> classOf;
   const std::vector<int> distinct = DistinctSections(angles, classOf);
@@ -73,8 +73,7 @@ Status MeasureCandidates(TDataModule1& store, const FacetTable& table, Host& hos
   const int bottomRow = store.WireMarginCells;
   const int startRow = std::max(OutlineWalk::WindowOf(store).MinJ, bottomRow);
   int topRow = startRow;  // above the highest row any section keeps
-  SectionLanes lanes(store, table, candidates.Angles, turnAngle, LaneChoice::Auto,
-                     FillScope::Outline);
+  SectionLanes lanes(store, table, candidates.Angles, turnAngle, LaneChoice::Auto, scope);
   for (std::size_t k = 0; k < distinct.size(); ++k) {
     lanes.Fill(int(k));
     GrowByWireMargin(store, host);

@@ -7,6 +7,7 @@
 #include "core/model/data_module.h"
 #include "core/model/facet_table.h"
 #include "core/plan/angle_choice.h"
+#include "core/toolpath/section_lanes.h"
 
 namespace vantora {
 
@@ -20,8 +21,8 @@ struct CandidateSections {
 };
 
 // Measures the strips of the sections at `angles` (ascending) on the store's raster
-// (set up, and clear): each section's silhouette is drawn from the edges that can bound
-// it (on a small mesh, or where that saves nothing, filled as a sweep fills it), grown
+// (set up, and clear): each section's silhouette is filled as a sweep fills it, or under
+// FillScope::Outline drawn from the edges that can bound it (see SectionLanes), grown
 // by the wire margin, its enclosed holes filled, and read row by row from the platform
 // up to the highest top of all of them (a section keeps nothing above its own top;
 // below the start height a row keeps what lies between the ends of the start height's):
@@ -29,7 +30,7 @@ struct CandidateSections {
 // radius along it, so the row keeps what lies between. The model's facets stand at
 // `turnAngle`; the raster is left clear.
 Status MeasureCandidates(TDataModule1& store, const FacetTable& table, Host& host,
-                         float turnAngle, const std::vector<float>& angles,
+                         float turnAngle, const std::vector<float>& angles, FillScope scope,
                          CandidateSections& candidates);
 
 }  // namespace vantora

@@ -9,9 +9,6 @@ namespace {
 
 // Below this many facets a second lane costs more than it saves.
 constexpr long kFacetsForTwoLanes = 20'000;
-// Below this many facets filling every section is quick, and it gives each section's
-// cells exactly as the sweep will: the outline is drawn only for larger meshes.
-constexpr long kFacetsForOutline = 20'000;
 
 }  // namespace
 
@@ -34,7 +31,7 @@ SectionLanes::SectionLanes(TDataModule1& store, const FacetTable& table,
       angles_(std::move(angles)),
       mesh_(table, store),
       first_(std::make_unique<Lane>(mesh_, store, turnAngle)) {
-  if (scope == FillScope::Outline && table.FacetCount >= kFacetsForOutline) {
+  if (scope == FillScope::Outline) {
     contour_.emplace(mesh_, angles_, turnAngle);
     if (contour_->SavesWork()) return;  // drawing a section's edges is quick: one lane
     contour_.reset();

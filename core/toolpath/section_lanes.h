@@ -27,8 +27,7 @@ namespace vantora {
 enum class LaneChoice { Auto, One, Two };
 // What Fill puts into the raster: every facet, as a sweep cuts it; or, for a caller that
 // fills the enclosed cells afterwards, the cells of the edges that can bound the
-// silhouette (SectionContour) where that saves work on a large mesh, and otherwise
-// every facet.
+// silhouette (SectionContour) where that saves work, and otherwise every facet.
 enum class FillScope { Facets, Outline };
 
 class SectionLanes {
