@@ -42,7 +42,7 @@ FoldRange FoldsAt(const SideTerms& s1, const SideTerms& s2) {
   if (r1 == 0 || r2 == 0) return {0, kWide};  // a facet seen edge-on at every turn
   const double cosDifference = (s1.P * s2.P + s1.Q * s2.Q) / (r1 * r2);
   const double threshold = -cosDifference - 1e-9;
-  if (threshold <= -1) return {0, kWide};
+  if (!(threshold > -1)) return {0, kWide};  // folds at every turn (or overflowed)
   const double w = std::acos(std::min(threshold, 1.0));
   const double sum = std::atan2(s1.P * s2.Q + s1.Q * s2.P, s1.P * s2.P - s1.Q * s2.Q);
   return {(-sum - w) / 2 - kWiden, w + 2 * kWiden};
