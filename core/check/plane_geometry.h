@@ -113,7 +113,9 @@ inline double Area2(const ConvexPolygon& polygon) {
 inline double PointPolygonDistance(PlanePoint p, const ConvexPolygon& polygon) {
   const std::size_t n = polygon.size();
   bool inside = true;
-  for (std::size_t k = 0; k < n && inside; ++k) inside = Cross(polygon[k], polygon[(k + 1) % n], p) >= 0;
+  for (std::size_t k = 0; k < n && inside; ++k) {
+    inside = Cross(polygon[k], polygon[(k + 1) % n], p) >= 0;
+  }
   if (inside) return 0;
   double best = HUGE_VAL;
   for (std::size_t k = 0; k < n; ++k) {

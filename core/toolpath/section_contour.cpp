@@ -132,34 +132,36 @@ class CellMarker {
 SectionContour::SectionContour(const SectionMesh& mesh, const std::vector<float>& angles,
                                float turnAngle)
     : mesh_(mesh) {
+  std::vector<double> turns;
   for (float angle : angles) {
     const float delta = angle - turnAngle;  // as the vertices turn
-    cos_.push_back(std::cos(delta * kTableDegreesToRadians));
-    sin_.push_back(std::sin(delta * kTableDegreesToRadians));
+    turns.push_back(delta * kTableDegreesToRadians);
+    cos_.push_back(std::cos(turns.back()));
+    sin_.push_back(std::sin(turns.back()));
   }
-  Sort(mesh, angles, turnAngle);
+  Sort(mesh, turns);
 }
 
-// Puts every edge in the lists of the sections it may fold at, or in always_.
-void SectionContour::Sort(const SectionMesh& mesh, const std::vector<float>& angles,
-                          float turnAngle) {
+// Puts every edge in the lists of the sections (at these turns) it may fold at, or in
+// always_.
+void SectionContour::Sort(const SectionMesh& mesh, const std::vector<double>& turns) {
   // The sections' turns within a half turn, in order.
-  std::vector<std::pair<double, std::uint32_t>> turns;
-  for (std::size_t k = 0; k < angles.size(); ++k) {
-    const double r = float(angles[k] - turnAngle) * kTableDegreesToRadians;
-    turns.emplace_back(r - kPi * std::floor(r / kPi), std::uint32_t(k));
+  std::vector<std::pair<double, std::uint32_t>> halfTurns;
+  for (std::size_t k = 0; k < turns.size(); ++k) {
+    halfTurns.emplace_back(turns[k] - kPi * std::floor(turns[k] / kPi), std::uint32_t(k));
   }
-  std::sort(turns.begin(), turns.end());
+  std::sort(halfTurns.begin(), halfTurns.end());
   // Drawing must cost well under filling, and the lists stay in proportion to the mesh.
-  const std::size_t sections = angles.size(), facets = mesh.Facets().size();
+  const std::size_t sections = turns.size(), facets = mesh.Facets().size();
   const std::size_t work = facets * sections / 2, memory = 4 * facets + 65536;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;  // section, edge
   bool fits = true;
   ForEachEdge(mesh, [&](std::uint32_t a, std::uint32_t b, const std::uint32_t (&far)[2],
                         int count) {
     if (!fits) return;
-    const FoldRange fold = count == 2 ? FoldsAt(SideOf(mesh, a, b, far[0]), SideOf(mesh, a, b, far[1]))
-                                      : FoldRange{0, kWide};
+    const FoldRange fold =
+        count == 2 ? FoldsAt(SideOf(mesh, a, b, far[0]), SideOf(mesh, a, b, far[1]))
+                   : FoldRange{0, kWide};
     const auto edge = std::uint32_t(edges_.size());
     const std::size_t before = entries.size();
     if (fold.Width >= kWide) {
@@ -167,8 +169,11 @@ void SectionContour::Sort(const SectionMesh& mesh, const std::vector<float>& ang
     } else {
       const double from = fold.From - kPi * std::floor(fold.From / kPi);
       auto add = [&](double lo, double hi) {
-        auto it = std::lower_bound(turns.begin(), turns.end(), std::pair{lo, std::uint32_t{0}});
-        for (; it != turns.end() && it->first <= hi; ++it) entries.emplace_back(it->second, edge);
+        auto it = std::lower_bound(halfTurns.begin(), halfTurns.end(),
+                                   std::pair{lo, std::uint32_t{0}});
+        for (; it != halfTurns.end() && it->first <= hi; ++it) {
+          entries.emplace_back(it->second, edge);
+        }
       };
       add(from, from + fold.Width);
       if (from + fold.Width >= kPi) add(0, from + fold.Width - kPi);
@@ -200,7 +205,9 @@ void SectionContour::Mark(int k, const TDataModule1& store, SectionRaster& raste
     marker.Segment(c * x[a] - s * y[a], z[a], c * x[b] - s * y[b], z[b]);
   };
   for (std::uint32_t e : always_) draw(e);
-  for (std::size_t i = start_[std::size_t(k)]; i < start_[std::size_t(k) + 1]; ++i) draw(folding_[i]);
+  for (std::size_t i = start_[std::size_t(k)]; i < start_[std::size_t(k) + 1]; ++i) {
+    draw(folding_[i]);
+  }
 }
 
 }  // namespace vantora

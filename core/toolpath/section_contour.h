@@ -33,12 +33,13 @@ class SectionContour {
   bool SavesWork() const { return savesWork_; }
 
   // Marks into `raster` (of the store's geometry) every cell passed through by an edge
-  // that can bound section k's silhouette, the mesh turned to the section's angle.
+  // that can bound section k's silhouette, the mesh turned to the section's angle. Only
+  // where SavesWork().
   void Mark(int k, const TDataModule1& store, SectionRaster& raster) const;
 
  private:
   using Edge = std::array<std::uint32_t, 2>;
-  void Sort(const SectionMesh& mesh, const std::vector<float>& angles, float turnAngle);
+  void Sort(const SectionMesh& mesh, const std::vector<double>& turns);
 
   const SectionMesh& mesh_;
   std::vector<double> cos_, sin_;       // of each section's turn

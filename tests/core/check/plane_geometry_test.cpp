@@ -9,7 +9,8 @@ namespace {
 // a hair from one line, where a point at its corner lies beyond the far half only.
 TEST(PointPolygonDistance, IsTheDistanceToTheNearestEdge) {
   const plane::ConvexPolygon square{{-8.25, -4}, {8.25, -4}, {8.25, 4}, {-8.25, 4}};
-  const plane::ConvexPolygon split{{-8.25, -4}, {-2.75, -3.9999999}, {8.25, -4}, {8.25, 4}, {-8.25, 4}};
+  const plane::ConvexPolygon split{
+      {-8.25, -4}, {-2.75, -3.9999999}, {8.25, -4}, {8.25, 4}, {-8.25, 4}};
   const struct {
     const plane::ConvexPolygon& polygon;
     PlanePoint p;

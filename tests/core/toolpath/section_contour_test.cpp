@@ -112,9 +112,11 @@ TEST(SectionContour, CoversTheFilledSilhouetteToACell) {
       for (int i = 0; i < drawn.Columns(); ++i) {
         for (int j = 0; j < drawn.Rows(); ++j) {
           if (filled.Marked(i, j)) {
-            ASSERT_TRUE(drawn.Marked(i, j)) << name << " at " << angles[k] << ": " << i << "," << j;
+            ASSERT_TRUE(drawn.Marked(i, j))
+                << name << " at " << angles[k] << ": " << i << "," << j;
           } else if (drawn.Marked(i, j)) {
-            ASSERT_TRUE(MarkedNear(filled, i, j)) << name << " at " << angles[k] << ": " << i << "," << j;
+            ASSERT_TRUE(MarkedNear(filled, i, j))
+                << name << " at " << angles[k] << ": " << i << "," << j;
           }
         }
       }
