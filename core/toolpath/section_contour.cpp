@@ -187,7 +187,6 @@ void SectionContour::Sort(const SectionMesh& mesh, const std::vector<double>& tu
     always_ = {};
     return;
   }
-  savesWork_ = true;
   start_.assign(sections + 1, 0);
   for (const auto& entry : entries) ++start_[entry.first + 1];
   std::partial_sum(start_.begin(), start_.end(), start_.begin());

@@ -30,7 +30,7 @@ class SectionContour {
 
   // Whether drawing the edges saves work over filling the facets, and the sections'
   // lists of edges take memory in proportion to the mesh. When not, the lists are empty.
-  bool SavesWork() const { return savesWork_; }
+  bool SavesWork() const { return !start_.empty(); }
 
   // Marks into `raster` (of the store's geometry) every cell passed through by an edge
   // that can bound section k's silhouette, the mesh turned to the section's angle. Only
@@ -47,7 +47,6 @@ class SectionContour {
   std::vector<std::uint32_t> always_;   // edges_ that may fold at any turn
   std::vector<std::size_t> start_;      // section k's edges: folding_[start_[k] .. start_[k + 1])
   std::vector<std::uint32_t> folding_;  // indices into edges_
-  bool savesWork_ = false;
 };
 
 }  // namespace vantora
